@@ -1,0 +1,40 @@
+#include "app/counterdisplay.h"
+
+#include "rename/texthelpers.h"
+
+#include <QLabel>
+
+namespace {
+constexpr qint64 kFrameMs = 16;
+}
+
+CounterDisplay::CounterDisplay(QLabel* label, bool repaintAtOnce)
+    : label_(label), repaintAtOnce_(repaintAtOnce)
+{
+    sincePaint_.start();
+}
+
+CounterDisplay::~CounterDisplay()
+{
+    if (pending_)
+        Flush(false);
+}
+
+void CounterDisplay::Show(int n, int t)
+{
+    n_ = n;
+    t_ = t;
+    pending_ = true;
+    if (repaintAtOnce_ && (n == 1 || n == t || sincePaint_.elapsed() >= kFrameMs))
+        Flush(true);
+}
+
+void CounterDisplay::Flush(bool repaint)
+{
+    label_->setText(QString::fromStdString(FormatCounter(n_, t_)));
+    pending_ = false;
+    if (repaint) {
+        label_->repaint();
+        sincePaint_.restart();
+    }
+}

@@ -1,0 +1,175 @@
+#pragma once
+// The main window: every control, the fields of the running program and the handlers of
+// its events. Handler bodies stay short and call the module that does the work.
+#include "filelist/folderlisting.h"
+#include "platform/volumes.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <map>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeView;
+class FolderListView;
+class NameListView;
+class SortAidModel;
+class SplitterStrip;
+class DigitSpinBox;
+struct RenameOptions;
+
+class TMain : public QMainWindow {
+    Q_OBJECT
+    Q_PROPERTY(QString StartFolder READ startFolderText)
+    Q_PROPERTY(QString ProgramFolder READ programFolderText)
+    Q_PROPERTY(QString ExtLowerCase READ extLowerCaseText)
+    Q_PROPERTY(QString JpegToJpg READ jpegToJpgText)
+    Q_PROPERTY(QString ViewerPath READ viewerPathText)
+    Q_PROPERTY(QStringList SettingsLines READ settingsLinesText)
+    Q_PROPERTY(int PreviewIndex READ previewIndex)
+public:
+    // programFolder: the executable's folder; the start-up sequence runs here.
+    explicit TMain(const std::string& programFolder, QWidget* parent = nullptr);
+    ~TMain() override;
+
+    // Fields of the running program.
+    std::array<std::string, 25> SettingsLines;
+    std::string StartFolder;
+    std::string ProgramFolder;
+    std::string ExtLowerCase = "off";
+    std::string JpegToJpg = "off";
+    std::string ViewerPath;
+    int PreviewIndex = 0;
+
+    QString startFolderText() const;
+    QString programFolderText() const;
+    QString extLowerCaseText() const;
+    QString jpegToJpgText() const;
+    QString viewerPathText() const;
+    QStringList settingsLinesText() const;
+    int previewIndex() const { return PreviewIndex; }
+
+    // Controls.
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QComboBox* Drive1 = nullptr;
+    FolderListView* Dir1 = nullptr;
+    NameListView* File1 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* textvol = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* edit2 = nullptr;
+    DigitSpinBox* UpDown1 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* text2 = nullptr;
+    QTreeView* fileList = nullptr;
+    SortAidModel* fileListRows = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label2 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QCheckBox* Check4 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QLabel* actlabel = nullptr;
+    NameListView* oldfile = nullptr;
+    NameListView* NewFile = nullptr;
+    SplitterStrip* Splitter1 = nullptr;
+    QPushButton* Button11 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QFrame* Panel4 = nullptr;
+    QLabel* Image1 = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction *File2 = nullptr, *Open1 = nullptr, *Exit1 = nullptr;
+    QAction *Edit1 = nullptr, *Object1 = nullptr;
+    QAction *Help1 = nullptr, *Contents1 = nullptr, *About1 = nullptr;
+    QAction *N10 = nullptr, *N11 = nullptr, *N8 = nullptr, *N9 = nullptr, *N1 = nullptr;
+    QAction *N4 = nullptr, *N5 = nullptr, *N6 = nullptr, *N14 = nullptr;
+
+    // The folder listing behind File1.
+    FolderListing Listing;
+
+    // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.
+    void SwitchFolder(const std::string& path);
+    // Selects a volume in Drive1 and runs Drive1Change.
+    void SetDriveOf(const std::string& folder);
+    // Reads the listing again and refills oldfile (File1Change).
+    void ReadListing();
+    // The folder prefix of the current folder.
+    std::string FolderPrefixOfDir1() const;
+    // The replacement text: the raw bytes OldFileClick put there, unless the user edited it.
+    std::string TextvolBytes() const;
+    RenameOptions CurrentOptions(int digitCount) const;
+    // Moves the splitter strip by dx pixels, as a drag by the user does.
+    void DragSplitter(int dx);
+
+public slots:
+    void FormCreate();
+    void FormResize();
+    void Splitter1Moved();
+    void Drive1Change();
+    void Dir1Change();
+    void File1Change();
+    void Button11Click();
+    void Open1Click();
+    void Exit1Click();
+    void Check1Click();
+    void Check2Click();
+    void Check3Click();
+    void Check4Click();
+    void UpDown1Click();
+    void OldFileClick();
+    void Button6Click();
+    void Button7Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void N4Click();
+    void N5Click();
+    void N6Click();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void ConnectHandlers();
+    void SetTextvolBytes(const std::string& bytes);
+    void Dir1RowOpened(int row);
+    void FillDriveList();
+    std::string VolumeOf(const std::string& folder) const;
+    void RecoverToProgramFolder();
+    void FillOldFile(std::vector<std::string> names);
+    void KeyedSort(bool byDate);
+    void AlignTop(NameListView* from, NameListView* to);
+
+    std::string textvolRaw_;
+    QString textvolRawShown_;
+    std::string pendingLeft_ = "0";
+    std::string pendingTop_ = "0";
+    std::map<std::string, std::string> lastFolderOnVolume_;
+    std::vector<platform::Volume> volumes_;
+    bool recovering_ = false;
+};

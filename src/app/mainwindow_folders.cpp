@@ -1,0 +1,158 @@
+// The chain drive -> folder -> listing -> oldfile, the refresh and the open dialog.
+#include "app/mainwindow.h"
+
+#include "filelist/displaytext.h"
+#include "filelist/paths.h"
+#include "filelist/widgets/folderlistview.h"
+#include "filelist/widgets/namelistview.h"
+#include "filelist/widgets/sortaidmodel.h"
+#include "rename/texthelpers.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+
+void TMain::FillDriveList()
+{
+    volumes_ = platform::MountedVolumes();
+    Drive1->clear();
+    for (const platform::Volume& v : volumes_) {
+        QString text = DisplayText(v.MountPoint);
+        if (!v.Label.empty())
+            text += QStringLiteral(" [") + DisplayText(v.Label) + QStringLiteral("]");
+        Drive1->addItem(text, QByteArray::fromStdString(v.MountPoint));
+    }
+}
+
+std::string TMain::VolumeOf(const std::string& folder) const
+{
+    std::string best = "/";
+    for (const platform::Volume& v : volumes_)
+        if (FolderIsUnder(folder, v.MountPoint) && v.MountPoint.size() > best.size())
+            best = v.MountPoint;
+    return best;
+}
+
+void TMain::SwitchFolder(const std::string& path)
+{
+    if (Dir1->switchTo(path)) {
+        lastFolderOnVolume_[VolumeOf(Dir1->folder())] = Dir1->folder();
+        Dir1Change();
+    }
+}
+
+void TMain::SetDriveOf(const std::string& folder)
+{
+    const std::string volume = VolumeOf(folder);
+    for (int i = 0; i < Drive1->count(); ++i) {
+        if (Drive1->itemData(i).toByteArray().toStdString() == volume) {
+            Drive1->setCurrentIndex(i);
+            break;
+        }
+    }
+    Drive1Change();
+}
+
+void TMain::Drive1Change()
+{
+    const std::string volume = Drive1->currentData().toByteArray().toStdString();
+    if (volume.empty() || volume == VolumeOf(Dir1->folder()))
+        return;
+    try {
+        auto last = lastFolderOnVolume_.find(volume);
+        SwitchFolder(last != lastFolderOnVolume_.end() ? last->second : volume);
+    } catch (const std::exception&) {
+        RecoverToProgramFolder();
+    }
+}
+
+void TMain::Dir1Change()
+{
+    if (Listing.Folder == Dir1->folder())
+        return;
+    try {
+        Listing.Folder = Dir1->folder();
+        Listing.Read();
+        File1Change();
+    } catch (const std::exception&) {
+        RecoverToProgramFolder();
+    }
+}
+
+// A drive or folder that can't be opened sends the lists back to the program's folder,
+// without a message. Should that fail too, the list shows nothing rather than stale names.
+void TMain::RecoverToProgramFolder()
+{
+    if (recovering_)
+        return;
+    recovering_ = true;
+    try {
+        Dir1->switchTo(ProgramFolder);
+        Listing.Folder = Dir1->folder();
+        Listing.Read();
+        File1Change();
+    } catch (const std::exception&) {
+        Listing.Folder = Dir1->folder();
+        Listing.Names.clear();
+        File1Change();
+    }
+    const std::string volume = VolumeOf(Dir1->folder());
+    for (int i = 0; i < Drive1->count(); ++i)
+        if (Drive1->itemData(i).toByteArray().toStdString() == volume)
+            Drive1->setCurrentIndex(i);
+    recovering_ = false;
+}
+
+void TMain::File1Change()
+{
+    File1->names()->setNames(Listing.Names);
+    FillOldFile(Listing.Names);
+    NewFile->names()->clear();
+    fileListRows->setRows({});
+}
+
+void TMain::FillOldFile(std::vector<std::string> names)
+{
+    oldfile->names()->setNames(std::move(names));
+    oldfile->setTopRow(0);
+}
+
+void TMain::ReadListing()
+{
+    try {
+        Listing.Folder = Dir1->folder();
+        Listing.Read();
+        File1Change();
+    } catch (const std::exception&) {
+        // The folder vanished or can't be read any more: fall back as a folder change does.
+        RecoverToProgramFolder();
+    }
+}
+
+void TMain::Button11Click()
+{
+    Dir1->rebuild();
+    ReadListing();
+}
+
+void TMain::Dir1RowOpened(int row)
+{
+    SwitchFolder(Dir1->rowFolder(row));
+    SetDriveOf(Dir1->folder());
+}
+
+void TMain::Open1Click()
+{
+    // A cancelled dialog leaves the folder as it is.
+    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+        return;
+    const std::string path = QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
+    SwitchFolder(path);
+    SetDriveOf(Dir1->folder());
+    Drive1->update();
+}
+
+std::string TMain::FolderPrefixOfDir1() const
+{
+    return FolderPrefix(Dir1->folder());
+}

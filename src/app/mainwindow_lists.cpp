@@ -1,0 +1,97 @@
+// Selecting, moving and sorting the rows of the list of current names, and keeping the two
+// name lists scrolled together.
+#include "app/mainwindow.h"
+
+#include "app/messages.h"
+#include "filelist/moves.h"
+#include "filelist/sortkeys.h"
+#include "filelist/widgets/namelistview.h"
+#include "filelist/widgets/sortaidmodel.h"
+#include "rename/texthelpers.h"
+
+void TMain::AlignTop(NameListView* from, NameListView* to)
+{
+    if (to->topRow() != from->topRow())
+        to->setTopRow(from->topRow());
+}
+
+void TMain::Button3Click()
+{
+    oldfile->selectAllRows();
+    oldfile->setTopRow(0);
+}
+
+void TMain::Button4Click()
+{
+    oldfile->clearSelectedRows();
+    oldfile->setTopRow(0);
+}
+
+namespace {
+template <typename Move>
+void MoveRows(TMain* main, NameListView* list, Move move)
+{
+    std::vector<std::string> rows = list->names()->names();
+    std::vector<bool> selected = list->selectedFlags();
+    if (rows.empty())
+        return;
+    if (!move(rows, selected)) {
+        ShowMessage(main, std::string("移動できません"));
+        return;
+    }
+    const int top = list->topRow();
+    list->names()->setNames(std::move(rows));
+    list->setSelectedFlags(selected);
+    list->setTopRow(top);
+}
+} // namespace
+
+void TMain::Button1Click()
+{
+    MoveRows(this, oldfile, MoveSelectedUp<std::string>);
+}
+
+void TMain::Button2Click()
+{
+    MoveRows(this, oldfile, MoveSelectedDown<std::string>);
+}
+
+void TMain::N4Click()
+{
+    FillOldFile(Listing.Names);
+    NewFile->names()->clear();
+    fileListRows->setRows({});
+}
+
+void TMain::N5Click()
+{
+    KeyedSort(false);
+}
+
+void TMain::N6Click()
+{
+    KeyedSort(true);
+}
+
+void TMain::KeyedSort(bool byDate)
+{
+    const std::string prefix = FolderPrefixOfDir1();
+    const std::vector<std::string>& names = Listing.Names;
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const std::string& name : names)
+        keys.push_back(byDate ? DateKeyOfFile(prefix + name) : ExtensionKey(name));
+    const std::vector<std::size_t> order = StableOrderByKeys(keys);
+
+    std::vector<SortAidModel::Row> rows;
+    std::vector<std::string> sorted;
+    rows.reserve(order.size());
+    sorted.reserve(order.size());
+    for (std::size_t i : order) {
+        rows.push_back({std::move(keys[i]), i});
+        sorted.push_back(names[i]);
+    }
+    fileListRows->setRows(std::move(rows));
+    FillOldFile(std::move(sorted));
+    NewFile->names()->clear();
+}

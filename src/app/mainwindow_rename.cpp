@@ -1,0 +1,144 @@
+// The trial run, the execution, the click on the list of current names and the small
+// handlers of the option controls.
+#include "app/mainwindow.h"
+
+#include "app/counterdisplay.h"
+#include "app/messages.h"
+#include "app/splitterstrip.h"
+#include "filelist/displaytext.h"
+#include "filelist/widgets/namelistview.h"
+#include "rename/renamerun.h"
+#include "rename/texthelpers.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+std::string Bytes(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+const char* const kNothingSelected = "ファイルが選択されていません。";
+} // namespace
+
+void TMain::SetTextvolBytes(const std::string& bytes)
+{
+    textvolRaw_ = bytes;
+    textvolRawShown_ = DisplayText(bytes);
+    textvol->setText(textvolRawShown_);
+}
+
+std::string TMain::TextvolBytes() const
+{
+    // Names that are not valid UTF-8 can't make the round trip through the edit box.
+    if (!textvolRaw_.empty() && textvol->text() == textvolRawShown_)
+        return textvolRaw_;
+    return Bytes(textvol->text());
+}
+
+RenameOptions TMain::CurrentOptions(int digitCount) const
+{
+    RenameOptions o;
+    o.ChangeText = Check1->isChecked();
+    o.NewText = TextvolBytes();
+    o.PadDigits = Check2->isChecked();
+    o.DigitCount = digitCount;
+    o.Sequential = Check3->isChecked();
+    o.ExtLowerCase = ExtLowerCase;
+    o.JpegToJpg = JpegToJpg;
+    o.ChangeExt = Check4->isChecked();
+    o.NewExt = Bytes(Edit4->text());
+    return o;
+}
+
+void TMain::Button6Click()
+{
+    NewFile->names()->clear();
+    actlabel->setText(QStringLiteral(" 000/ 000"));
+    const int digitCount = UpDown1->value();
+    Image1->hide();
+    Image1->setEnabled(false);
+    const int32_t firstNumber = ParseInteger(Bytes(text2->text()));
+    const std::vector<bool> selected = oldfile->selectedFlags();
+    if (SummarizeSelection(selected).Count == 0) {
+        ShowMessage(this, std::string(kNothingSelected));
+        return;
+    }
+    std::vector<std::string> rows;
+    {
+        // The rows made before a failing file still show, as they would have been appended.
+        struct ShowRows {
+            NameListView* list;
+            std::vector<std::string>& rows;
+            ~ShowRows() { list->names()->setNames(std::move(rows)); }
+        } show{NewFile, rows};
+        CounterDisplay counter(actlabel);
+        ComposeTrialRows(oldfile->names()->names(), selected, CurrentOptions(digitCount),
+                         firstNumber, [&](int n, int t) { counter.Show(n, t); }, rows);
+    }
+    NewFile->setTopRow(oldfile->topRow());
+    ShowMessage(this, std::string("　　　　　仮実行終了　　　　\r　確認後　実行してください　"));
+}
+
+void TMain::Button7Click()
+{
+    NewFile->names()->clear();
+    actlabel->setText(QStringLiteral(" 000/ 000"));
+    const int digitCount = UpDown1->value();
+    const std::string prefix = FolderPrefixOfDir1();
+    const int32_t firstNumber = ParseInteger(Bytes(text2->text()));
+    const std::vector<bool> selected = oldfile->selectedFlags();
+    if (SummarizeSelection(selected).Count == 0) {
+        ShowMessage(this, std::string(kNothingSelected));
+        return;
+    }
+    {
+        CounterDisplay counter(actlabel);
+        ExecuteHooks hooks;
+        hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
+        hooks.ReportTaken = [this](const std::string& newPath) {
+            ShowMessage(this, newPath + "は存在するため変更できませんでした");
+        };
+        ExecuteRenames(prefix, oldfile->names()->names(), selected, CurrentOptions(digitCount),
+                       firstNumber, hooks);
+    }
+    ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
+    ReadListing();
+    NewFile->names()->clear();
+}
+
+void TMain::OldFileClick()
+{
+    const SelectionSummary s = SummarizeSelection(oldfile->selectedFlags());
+    if (s.Last < 0)
+        return;
+    SetTextvolBytes(SplitName(oldfile->names()->names()[static_cast<std::size_t>(s.Last)]).TextPart);
+}
+
+void TMain::Check1Click()
+{
+    textvol->setEnabled(Check1->isChecked());
+}
+
+void TMain::Check2Click()
+{
+    edit2->setEnabled(Check2->isChecked());
+    UpDown1->setEnabled(Check2->isChecked());
+}
+
+void TMain::Check3Click()
+{
+    text2->setEnabled(Check3->isChecked());
+}
+
+void TMain::Check4Click()
+{
+    Edit4->setEnabled(Check4->isChecked());
+}
+
+void TMain::UpDown1Click()
+{
+    edit2->setText(QString::number(UpDown1->value()));
+}

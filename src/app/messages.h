@@ -1,0 +1,33 @@
+#pragma once
+// The program's message boxes: plain messages, the error box, and the guard that turns any
+// failure of an event handler into the error box so nothing crosses the event loop.
+#include <QString>
+#include <exception>
+#include <string>
+
+class QWidget;
+
+// A modal box with an OK button, no icon, caption "Pelkorin".
+void ShowMessage(QWidget* parent, const QString& text);
+void ShowMessage(QWidget* parent, const std::string& utf8);
+
+// The error text: the message, plus "." when its last byte sorts after ".".
+std::string ErrorBoxText(const std::string& message);
+// A modal box with the error icon, an OK button, caption "Pelkorin".
+void ShowErrorBox(QWidget* parent, const std::string& message);
+
+// Runs f; any exception it throws is shown in the error box and goes no further.
+template <typename F>
+void Guarded(QWidget* parent, F&& f)
+{
+    std::string message;
+    try {
+        f();
+        return;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "予期しないエラーが発生しました";
+    }
+    ShowErrorBox(parent, message);
+}

@@ -1,0 +1,45 @@
+#include "app/splitterstrip.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+
+SplitterStrip::SplitterStrip(QWidget* parent) : QFrame(parent)
+{
+    setCursor(Qt::SplitHCursor);
+}
+
+void SplitterStrip::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    lastX_ = e->globalPosition().toPoint().x();
+}
+
+void SplitterStrip::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!dragging_)
+        return;
+    const int x = e->globalPosition().toPoint().x();
+    if (x != lastX_) {
+        emit dragged(x - lastX_);
+        lastX_ = x;
+    }
+}
+
+void SplitterStrip::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && dragging_) {
+        dragging_ = false;
+        emit moved();
+    }
+}
+
+DigitSpinBox::DigitSpinBox(QWidget* parent) : QSpinBox(parent)
+{
+    setRange(1, 9);
+    setValue(3);
+    setWrapping(false);
+    lineEdit()->setReadOnly(true);
+    lineEdit()->hide();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Keys of the sorts by extension and by date, and the order they put the listing in.
+// Keys are byte strings (file names are raw bytes); the padded numbers are plain ASCII.
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+// The name from its last "." to the end, the "." included; "" when the name has no ".".
+// ".jpg", ".JPG" and ".jpeg" are three different keys.
+std::string ExtensionKey(const std::string& name);
+
+// A local time packed like a FAT date-and-time stamp: bits 25-31 year - 1980, 21-24 month,
+// 16-20 day, 11-15 hour, 5-10 minute, 0-4 seconds / 2. From 2044 on the sign bit is set.
+// -1 when the year lies outside 1980..2107 or a field is out of its range.
+int32_t PackDateTime(const std::tm& local);
+
+// The packed time in decimal, padded with zeros to twelve characters and cut to the last
+// twelve: text order of valid keys before 2044 is time order; -1 gives "0000000000-1".
+std::string DateKey(int32_t packed);
+
+// DateKey of a file's last modification in local time; the key of -1 when the file can't be
+// examined.
+std::string DateKeyOfFile(const std::string& path);
+
+// The index in decimal, zero-padded to five digits, or to the width of the largest index of a
+// list of count rows when that is wider (so large folders never wrap).
+std::string IndexText(std::size_t index, std::size_t count);
+
+// Positions 0..n-1 ordered by their keys, ascending. Keys compare as locale-aware text in
+// English collation, case-sensitive with lower case first (".jpg" before ".JPG"); different
+// keys that still collate equal (say, two invalid UTF-8 sequences) are ordered by their bytes.
+// Positions with equal keys keep their input order.
+std::vector<std::size_t> StableOrderByKeys(const std::vector<std::string>& keys);

@@ -1,0 +1,195 @@
+#include "platform/filesystem.h"
+
+#include "platform/errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* d) const { closedir(d); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+DirHandle OpenFolder(const std::string& folder)
+{
+    DIR* d = opendir(folder.c_str());
+    if (!d)
+        throw EFileError(FileErrorMessage("フォルダを開けません", folder, errno));
+    return DirHandle(d);
+}
+
+// Whether an entry is a folder, following symbolic links; d_type saves a stat per entry.
+bool EntryIsFolder(DIR* d, const dirent* e)
+{
+    if (e->d_type == DT_DIR)
+        return true;
+    if (e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
+        return false;
+    struct stat st;
+    if (fstatat(dirfd(d), e->d_name, &st, 0) != 0)
+        return false; // a dangling link is listed as a file
+    return S_ISDIR(st.st_mode);
+}
+
+template <typename Keep>
+std::vector<std::string> ListEntries(const std::string& folder, Keep keep)
+{
+    DirHandle d = OpenFolder(folder);
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* e = readdir(d.get())) {
+        if (e->d_name[0] != '.' && keep(d.get(), e))
+            names.emplace_back(e->d_name);
+        errno = 0;
+    }
+    if (errno != 0)
+        throw EFileError(FileErrorMessage("フォルダを読めません", folder, errno));
+    return names;
+}
+
+} // namespace
+
+std::vector<std::string> ListFiles(const std::string& folder)
+{
+    return ListEntries(folder, [](DIR* d, const dirent* e) { return !EntryIsFolder(d, e); });
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder)
+{
+    return ListEntries(folder, [](DIR* d, const dirent* e) { return EntryIsFolder(d, e); });
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void CheckFolderEnterable(const std::string& folder)
+{
+    struct stat st;
+    if (stat(folder.c_str(), &st) != 0)
+        throw EFileError(FileErrorMessage("フォルダを開けません", folder, errno));
+    if (!S_ISDIR(st.st_mode))
+        throw EFileError(FileErrorMessage("フォルダを開けません", folder, ENOTDIR));
+    OpenFolder(folder);
+}
+
+RenameResult RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return RenameResult::Renamed;
+    if (errno == EEXIST)
+        return RenameResult::Taken;
+    if (errno != EINVAL)
+        return RenameResult::Failed;
+    // The file system has no RENAME_NOREPLACE: link refuses an existing target just the same.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return errno == EEXIST ? RenameResult::Taken : RenameResult::Failed;
+    if (unlink(from.c_str()) != 0) {
+        unlink(to.c_str()); // keep one name for the file, the old one
+        return RenameResult::Failed;
+    }
+    return RenameResult::Renamed;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
+}
+
+bool ModificationTime(const std::string& path, std::tm& local)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return false;
+    return localtime_r(&st.st_mtime, &local) != nullptr;
+}
+
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int e = errno;
+            close(fd);
+            throw EFileError(FileErrorMessage("ファイルを読めません", path, e));
+        }
+        if (n == 0)
+            break;
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {
+            close(fd);
+            throw EFileError(FileErrorMessage("ファイルを読めません", path, EFBIG));
+        }
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return data;
+}
+
+void WriteFileReplacing(const std::string& path, const std::string& bytes)
+{
+    std::string temp = path + ".tmpXXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, errno));
+    auto fail = [&](int e) {
+        close(fd);
+        unlink(temp.c_str());
+        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (fchmod(fd, 0644) != 0 || fsync(fd) != 0)
+        fail(errno);
+    if (close(fd) != 0) {
+        int e = errno;
+        unlink(temp.c_str());
+        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0) {
+        int e = errno;
+        unlink(temp.c_str());
+        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
+    }
+}
+
+std::string CurrentFolder()
+{
+    std::string buffer(4096, '\0');
+    if (!getcwd(buffer.data(), buffer.size()))
+        return "/";
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
+}
+
+} // namespace platform

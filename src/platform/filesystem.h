@@ -1,0 +1,45 @@
+#pragma once
+// The only place that talks to the file system. Names and paths are raw bytes.
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Names of the entries of a folder that are not folders (symbolic links followed) and not
+// hidden (leading "."), unsorted. Throws EFileError when the folder can't be read.
+std::vector<std::string> ListFiles(const std::string& folder);
+
+// Names of the visible subfolders of a folder (symbolic links followed), unsorted.
+// Throws EFileError when the folder can't be read.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
+// True when the path names something that is not a folder.
+bool FileExists(const std::string& path);
+// True when the path names a folder (symbolic links followed).
+bool IsFolder(const std::string& path);
+// Throws EFileError unless the folder exists and can be opened for listing.
+void CheckFolderEnterable(const std::string& folder);
+
+enum class RenameResult { Renamed, Taken, Failed };
+// Renames without ever replacing an existing entry, not even one that appears meanwhile,
+// and never copies. Both paths must be in the same folder.
+RenameResult RenameNoReplace(const std::string& from, const std::string& to);
+
+// Deletes permanently; false when it failed.
+bool RemoveFile(const std::string& path);
+
+// The last modification time as local time; false when the file can't be examined.
+bool ModificationTime(const std::string& path, std::tm& local);
+
+// The whole file; throws EFileError on failure or when it is larger than maxBytes.
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Writes a temporary file beside the target and renames it into place, so the target is
+// either the old file or the complete new one. Throws EFileError on failure.
+void WriteFileReplacing(const std::string& path, const std::string& bytes);
+
+// The process's current folder, or "/" when it can't be read.
+std::string CurrentFolder();
+
+} // namespace platform

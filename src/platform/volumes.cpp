@@ -1,0 +1,78 @@
+#include "platform/volumes.h"
+
+#include <QFile>
+#include <QStorageInfo>
+
+#include <algorithm>
+#include <set>
+
+namespace platform {
+namespace {
+
+std::vector<Volume>& Override()
+{
+    static std::vector<Volume> volumes;
+    return volumes;
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix)
+{
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool IsUnder(const std::string& path, const std::string& folder)
+{
+    return path == folder || StartsWith(path, folder + "/");
+}
+
+// Pseudo and system mounts are no place for photo folders.
+bool IsSystemMount(const std::string& root, const std::string& type, const std::string& device)
+{
+    static const std::set<std::string> pseudoTypes = {
+        "tmpfs", "overlay", "squashfs", "devtmpfs", "ramfs", "proc", "sysfs", "cgroup",
+        "cgroup2", "devpts", "mqueue", "debugfs", "tracefs", "securityfs", "pstore",
+        "autofs", "binfmt_misc", "configfs", "fusectl", "hugetlbfs", "bpf", "nsfs",
+        "efivarfs", "fuse.snapfuse", "fuse.lxcfs", "fuse.portal", "fuse.gvfsd-fuse"};
+    if (pseudoTypes.count(type) || StartsWith(device, "/dev/loop"))
+        return true;
+    for (const char* folder : {"/snap", "/boot", "/proc", "/sys", "/dev", "/var/lib/docker"})
+        if (IsUnder(root, folder))
+            return true;
+    return IsUnder(root, "/run") && !IsUnder(root, "/run/media");
+}
+
+} // namespace
+
+std::vector<Volume> MountedVolumes()
+{
+    if (!Override().empty())
+        return Override();
+    std::vector<Volume> volumes{{"/", ""}};
+    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
+        if (!info.isValid())
+            continue;
+        std::string root = QFile::encodeName(info.rootPath()).toStdString();
+        std::string type = info.fileSystemType().toStdString();
+        std::string device = info.device().toStdString();
+        std::string label = info.name().toUtf8().toStdString();
+        if (root == "/") {
+            volumes[0].Label = label;
+            continue;
+        }
+        if (root.empty() || root[0] != '/' || IsSystemMount(root, type, device))
+            continue;
+        if (std::none_of(volumes.begin(), volumes.end(),
+                         [&](const Volume& v) { return v.MountPoint == root; }))
+            volumes.push_back({root, label});
+    }
+    std::sort(volumes.begin() + 1, volumes.end(),
+              [](const Volume& a, const Volume& b) { return a.MountPoint < b.MountPoint; });
+    return volumes;
+}
+
+void OverrideVolumesForTesting(std::vector<Volume> volumes)
+{
+    Override() = std::move(volumes);
+}
+
+} // namespace platform

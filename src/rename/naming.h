@@ -1,0 +1,27 @@
+#pragma once
+// How one new file name is formed from a current one. Pure: no user interface, no files.
+#include <cstdint>
+#include <string>
+
+// TextPart + DigitRun + Extension is always the name it was split from, byte for byte.
+struct NameParts {
+    std::string TextPart;  // the base name without its digit run
+    std::string DigitRun;  // trailing ASCII digits of the base name
+    std::string Extension; // the last "." and what follows it; empty when there is no "."
+};
+
+NameParts SplitName(const std::string& name);
+
+// The option values of one trial run or execution. The two flags are on only when "on".
+struct RenameOptions {
+    bool ChangeText = false; std::string NewText;
+    bool PadDigits = false;  int DigitCount = 3;
+    bool Sequential = false;
+    std::string ExtLowerCase = "off", JpegToJpg = "off";
+    bool ChangeExt = false;  std::string NewExt;
+};
+
+// The new name of one file. Throws EConvertError when PadDigits is set and the digit run's
+// value does not fit a 32-bit integer.
+std::string ComposeNewName(const std::string& name, const RenameOptions& options,
+                           int32_t sequenceNumber);

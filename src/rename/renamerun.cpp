@@ -1,0 +1,81 @@
+#include "rename/renamerun.h"
+
+#include "platform/filesystem.h"
+
+namespace {
+// The sequence number wraps like the 32-bit integer it is.
+int32_t Next(int32_t n)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u);
+}
+} // namespace
+
+SelectionSummary SummarizeSelection(const std::vector<bool>& selected)
+{
+    SelectionSummary s;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i]) {
+            ++s.Count;
+            s.Last = static_cast<int>(i);
+        }
+    }
+    return s;
+}
+
+bool IsSafeNewName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+void ComposeTrialRows(const std::vector<std::string>& names, const std::vector<bool>& selected,
+                      const RenameOptions& options, int32_t firstNumber,
+                      const RunProgress& progress, std::vector<std::string>& rows)
+{
+    const SelectionSummary s = SummarizeSelection(selected);
+    rows.reserve(rows.size() + static_cast<std::size_t>(s.Last + 1));
+    int32_t number = firstNumber;
+    int n = 0;
+    for (int i = 0; i <= s.Last; ++i) {
+        if (!selected[static_cast<std::size_t>(i)]) {
+            rows.emplace_back();
+            continue;
+        }
+        ++n;
+        if (progress)
+            progress(n, s.Count);
+        rows.push_back(ComposeNewName(names[static_cast<std::size_t>(i)], options, number));
+        number = Next(number);
+    }
+}
+
+void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
+                    const std::vector<bool>& selected, const RenameOptions& options,
+                    int32_t firstNumber, const ExecuteHooks& hooks)
+{
+    const SelectionSummary s = SummarizeSelection(selected);
+    int32_t number = firstNumber;
+    int n = 0;
+    for (int i = 0; i <= s.Last; ++i) {
+        if (!selected[static_cast<std::size_t>(i)])
+            continue;
+        ++n;
+        if (hooks.Progress)
+            hooks.Progress(n, s.Count);
+        const std::string& current = names[static_cast<std::size_t>(i)];
+        const std::string newName = ComposeNewName(current, options, number);
+        if (IsSafeNewName(newName)) {
+            const std::string oldPath = prefix + current;
+            const std::string newPath = prefix + newName;
+            if (platform::FileExists(newPath)) {
+                if (oldPath != newPath && hooks.ReportTaken)
+                    hooks.ReportTaken(newPath);
+            } else {
+                // A failure (a folder of that name, one that appeared meanwhile, no
+                // rights) leaves the file as it was and goes unreported.
+                platform::RenameNoReplace(oldPath, newPath);
+            }
+        }
+        number = Next(number);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The trial run and the execution over the selected rows of the list, in list order,
+// without any widget: the window hands in the names, the selection and the options.
+#include "rename/naming.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SelectionSummary {
+    int Count = 0; // selected rows
+    int Last = -1; // index of the last selected row, -1 when none
+};
+SelectionSummary SummarizeSelection(const std::vector<bool>& selected);
+
+// A new name that would leave the folder or name the folder itself is never renamed to.
+bool IsSafeNewName(const std::string& name);
+
+// Progress of a run: n of t selected files, n counting from 1.
+using RunProgress = std::function<void(int n, int t)>;
+
+// Appends one row per row of the list up to the last selected one: the new name for a
+// selected row, an empty row otherwise. Throws EConvertError; rows then keep what was
+// appended before the failing file.
+void ComposeTrialRows(const std::vector<std::string>& names, const std::vector<bool>& selected,
+                      const RenameOptions& options, int32_t firstNumber,
+                      const RunProgress& progress, std::vector<std::string>& rows);
+
+struct ExecuteHooks {
+    RunProgress Progress;
+    // A selected file's new name is taken by another file: the new full path.
+    std::function<void(const std::string& newPath)> ReportTaken;
+};
+
+// Renames every selected file, in list order, inside the folder of prefix. Never replaces
+// a file. Throws EConvertError; the files before the failing one stay renamed.
+void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
+                    const std::vector<bool>& selected, const RenameOptions& options,
+                    int32_t firstNumber, const ExecuteHooks& hooks);

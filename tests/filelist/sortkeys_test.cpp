@@ -1,0 +1,256 @@
+#include "filelist/sortkeys.h"
+
+#include <gtest/gtest.h>
+
+#include <QCollator>
+#include <QLocale>
+#include <QString>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(SortKeysTest, ExtensionKey)
+{
+    const struct {
+        const char* name;
+        const char* key;
+    } cases[] = {
+        {"b.JPG", ".JPG"},      {"a.txt", ".txt"},   {"readme", ""},
+        {"a.tar.gz", ".gz"},    {"photo.", "."},     {".bashrc", ".bashrc"},
+        {"", ""},               {"x.jpeg", ".jpeg"}, {"\xff\xfe.\x82\xa0", ".\x82\xa0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExtensionKey(c.name), c.key) << c.name;
+}
+
+std::tm LocalTime(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+}
+
+TEST(SortKeysTest, PackDateTime)
+{
+    const struct {
+        int year, month, day, hour, minute, second;
+        uint32_t bits;
+    } cases[] = {
+        {1980, 1, 1, 0, 0, 0, 0x00210000u},
+        {1980, 1, 1, 0, 0, 1, 0x00210000u},      // odd seconds are halved down
+        {2000, 6, 15, 12, 34, 56, 0x28CF645Cu},
+        {2000, 6, 15, 12, 34, 57, 0x28CF645Cu},
+        {2000, 6, 15, 12, 34, 59, 0x28CF645Du},
+        {2000, 6, 15, 12, 34, 60, 0x28CF645Eu},  // a leap second still fits
+        {2043, 12, 31, 23, 59, 59, 0x7F9FBF7Du}, // last positive year
+        {2044, 1, 1, 0, 0, 0, 0x80210000u},      // sign bit from here on
+        {2107, 12, 31, 23, 59, 58, 0xFF9FBF7Du},
+        {1979, 12, 31, 23, 59, 59, 0xFFFFFFFFu},
+        {2108, 1, 1, 0, 0, 0, 0xFFFFFFFFu},
+        {1970, 1, 1, 0, 0, 0, 0xFFFFFFFFu},
+        {2000, 13, 1, 0, 0, 0, 0xFFFFFFFFu},     // not a normalized time
+        {2000, 1, 0, 0, 0, 0, 0xFFFFFFFFu},
+    };
+    for (const auto& c : cases) {
+        const int32_t packed =
+            PackDateTime(LocalTime(c.year, c.month, c.day, c.hour, c.minute, c.second));
+        EXPECT_EQ(static_cast<uint32_t>(packed), c.bits)
+            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute
+            << ":" << c.second;
+    }
+}
+
+TEST(SortKeysTest, DateKey)
+{
+    const struct {
+        int32_t packed;
+        const char* key;
+    } cases[] = {
+        {0x00210000, "000002162688"}, {0, "000000000000"},
+        {-1, "0000000000-1"},         {2147483647, "002147483647"},
+        {INT32_MIN, "0-2147483648"},  {-6308995, "0000-6308995"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DateKey(c.packed), c.key) << c.packed;
+}
+
+TEST(SortKeysTest, IndexText)
+{
+    const struct {
+        std::size_t index, count;
+        const char* text;
+    } cases[] = {
+        {0, 1, "00000"},           {42, 100, "00042"},       {99999, 100000, "99999"},
+        {100000, 100001, "100000"}, {5, 100001, "000005"},    {7, 0, "00007"},
+        {123456, 10, "123456"},     {0, 10000000, "0000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IndexText(c.index, c.count), c.text) << c.index << " of " << c.count;
+}
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char pattern[] = "/tmp/pelkorin-sortkeys-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (made)
+            path_ = made;
+    }
+    ~TempFolder()
+    {
+        for (const std::string& file : files_)
+            unlink(file.c_str());
+        if (!path_.empty())
+            rmdir(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+    // Creates the file with the given modification time; empty on failure.
+    std::string File(const std::string& name, time_t modified)
+    {
+        const std::string file = path_ + "/" + name;
+        const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0)
+            return {};
+        close(fd);
+        files_.push_back(file);
+        const timespec times[2] = {{modified, 0}, {modified, 0}};
+        if (utimensat(AT_FDCWD, file.c_str(), times, 0) != 0)
+            return {};
+        return file;
+    }
+
+private:
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+TEST(SortKeysTest, DateKeyOfFile)
+{
+    TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+
+    std::tm local = LocalTime(2001, 2, 3, 4, 5, 7);
+    local.tm_isdst = -1;
+    const std::string dated = folder.File("dated.jpg", std::mktime(&local));
+    ASSERT_FALSE(dated.empty());
+    const uint32_t expected = 21u << 25 | 2u << 21 | 3u << 16 | 4u << 11 | 5u << 5 | 3u;
+    EXPECT_EQ(DateKeyOfFile(dated), DateKey(static_cast<int32_t>(expected)));
+
+    std::tm old = LocalTime(1975, 7, 1, 12, 0, 0);
+    old.tm_isdst = -1;
+    const std::string tooOld = folder.File("old.jpg", std::mktime(&old));
+    ASSERT_FALSE(tooOld.empty());
+    EXPECT_EQ(DateKeyOfFile(tooOld), "0000000000-1");
+
+    EXPECT_EQ(DateKeyOfFile(folder.path() + "/missing.jpg"), "0000000000-1");
+}
+
+std::vector<std::size_t> OrderOfExtensions(const std::vector<std::string>& names)
+{
+    std::vector<std::string> keys;
+    for (const std::string& name : names)
+        keys.push_back(ExtensionKey(name));
+    return StableOrderByKeys(keys);
+}
+
+TEST(SortKeysTest, OrderByKeys)
+{
+    using Order = std::vector<std::size_t>;
+    const struct {
+        const char* label;
+        std::vector<std::string> keys;
+        Order order;
+    } cases[] = {
+        {"empty", {}, {}},
+        {"one", {".x"}, {0}},
+        {"lower case first", {".JPG", ".jpg"}, {1, 0}},
+        {"letters before case", {".b", ".A", ".a", ".B"}, {2, 1, 0, 3}},
+        {"prefix first", {".jpg", ".jpeg", ".JPEG", ".gif", ".jp"}, {3, 4, 1, 2, 0}},
+        {"empty key first", {".a", "", ".A", ""}, {1, 3, 0, 2}},
+        {"equal keys keep input order",
+         {".jpg", ".txt", ".jpg", ".jpg", ".txt", ""},
+         {5, 0, 2, 3, 1, 4}},
+        {"unreadable date first",
+         {"000002162688", "0000000000-1", "000000000000", "002147483647", "0000000000-1"},
+         {1, 4, 2, 0, 3}},
+        {"accents after plain letters", {".\xc3\xa9", ".f", ".e"}, {2, 0, 1}},
+        // Both invalid sequences decode to the same replacement character: bytes decide.
+        {"invalid UTF-8 by bytes", {".\xff", ".\xfe", ".\xff"}, {1, 0, 2}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StableOrderByKeys(c.keys), c.order) << c.label;
+}
+
+TEST(SortKeysTest, ExtensionSortOfMixedNames)
+{
+    EXPECT_EQ(OrderOfExtensions({"b.JPG", "a.txt", "c.jpg", "readme"}),
+              (std::vector<std::size_t>{3, 2, 0, 1}));
+}
+
+TEST(SortKeysTest, DateKeysSortAsTimes)
+{
+    // Twelve-digit keys must come out in time order, which byte order alone would also give,
+    // but here through the collator.
+    std::mt19937 random(7u);
+    std::vector<std::string> keys;
+    std::vector<int32_t> packed;
+    for (int i = 0; i < 3000; ++i) {
+        const std::tm t = LocalTime(1980 + static_cast<int>(random() % 64), 1 + random() % 12,
+                                    1 + random() % 28, random() % 24, random() % 60,
+                                    random() % 60);
+        packed.push_back(i % 50 == 0 ? -1 : PackDateTime(t));
+        keys.push_back(DateKey(packed.back()));
+    }
+    const std::vector<std::size_t> order = StableOrderByKeys(keys);
+    std::vector<std::size_t> expected(keys.size());
+    std::iota(expected.begin(), expected.end(), std::size_t{0});
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::size_t a, std::size_t b) { return packed[a] < packed[b]; });
+    EXPECT_EQ(order, expected);
+}
+
+TEST(SortKeysTest, AgreesWithPlainCollatorSort)
+{
+    QCollator collator{QLocale(QLocale::English)};
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    const auto less = [&](const std::string& a, const std::string& b) {
+        const int c = collator.compare(QString::fromUtf8(a.data(), qsizetype(a.size())),
+                                       QString::fromUtf8(b.data(), qsizetype(b.size())));
+        return c != 0 ? c < 0 : a < b;
+    };
+    const std::vector<std::string> pieces{".", "a", "A", "b", "B", "1", "2", "-",
+                                          "\xc3\xa9", "\xc3\x89", "\xff", "_", " "};
+    std::mt19937 random(99u);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> keys(random() % 40);
+        for (std::string& key : keys)
+            for (std::size_t k = random() % 4; k > 0; --k)
+                key += pieces[random() % pieces.size()];
+        std::vector<std::size_t> expected(keys.size());
+        std::iota(expected.begin(), expected.end(), std::size_t{0});
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](std::size_t a, std::size_t b) { return less(keys[a], keys[b]); });
+        ASSERT_EQ(StableOrderByKeys(keys), expected) << "round " << round;
+    }
+}
+
+} // namespace
