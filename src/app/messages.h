@@ -3,9 +3,14 @@
 // failure of an event handler into the error box so nothing crosses the event loop.
 #include <QString>
 #include <exception>
+#include <functional>
 #include <string>
 
 class QWidget;
+
+// Replaces the plain message boxes (not the error box) with a sink until called with an
+// empty function; for benchmarks that can't sit through a modal box.
+void SetMessageSinkForTesting(std::function<void(const QString&)> sink);
 
 // A modal box with an OK button, no icon, caption "Pelkorin".
 void ShowMessage(QWidget* parent, const QString& text);

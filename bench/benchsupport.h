@@ -1,0 +1,17 @@
+#pragma once
+// Shared by the benchmarks: a QApplication on the offscreen platform, big test folders, and
+// the program's main window on such a folder.
+#include "app/windows.h"
+
+#include <string>
+
+// A folder of `count` empty files named prefix + zero-padded number + extension, created
+// once per process under /tmp and removed at exit.
+std::string MakeBenchFolder(const std::string& tag, int count, const std::string& prefix,
+                            const std::string& extension);
+
+// The windows started on folder (it becomes the start folder through a settings file).
+Windows StartOn(const std::string& folder);
+
+// Resident memory of this process in bytes.
+long ResidentBytes();

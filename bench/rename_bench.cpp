@@ -1,0 +1,78 @@
+// Trial run and execution over 100,000 selected files, and the bare system calls the
+// execution can't do without (stat + renameat2) over the same number of files.
+#include "bench/benchsupport.h"
+#include "filelist/widgets/namelistview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+constexpr int kFiles = 100000;
+
+void BM_TrialRun(benchmark::State& state)
+{
+    Windows w = StartOn(MakeBenchFolder("plain", kFiles, "IMG_", ".JPG"));
+    TMain* m = w.Main.get();
+    m->show();
+    m->Check3->setChecked(true);
+    m->Button3->click();
+    for (auto _ : state) {
+        m->Button6->click();
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = m->NewFile->rowCount();
+}
+BENCHMARK(BM_TrialRun)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Execute(benchmark::State& state)
+{
+    Windows w = StartOn(MakeBenchFolder("exec", kFiles, "a", ".jpg"));
+    TMain* m = w.Main.get();
+    m->show();
+    m->Check1->setChecked(true);
+    m->Check2->setChecked(false); // keep the digit runs, change only the text part
+    bool toB = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        m->textvol->setText(toB ? "b" : "a");
+        m->Button3->click();
+        state.ResumeTiming();
+        m->Button7->click();
+        toB = !toB;
+    }
+    // Each run must really have renamed every file to the other text part.
+    const auto& names = m->oldfile->names()->names();
+    const char last = toB ? 'a' : 'b';
+    state.counters["renamed"] = static_cast<double>(
+        std::count_if(names.begin(), names.end(), [&](const std::string& n) { return n[0] == last; }));
+}
+BENCHMARK(BM_Execute)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+void BM_BareStatRename(benchmark::State& state)
+{
+    const std::string folder = MakeBenchFolder("bare", kFiles, "a", ".jpg") + "/";
+    bool toB = true;
+    char from[64], to[64];
+    for (auto _ : state) {
+        for (int i = 0; i < kFiles; ++i) {
+            std::snprintf(from, sizeof from, "%s%06d.jpg", toB ? "a" : "b", i);
+            std::snprintf(to, sizeof to, "%s%06d.jpg", toB ? "b" : "a", i);
+            const std::string oldPath = folder + from;
+            const std::string newPath = folder + to;
+            struct stat st;
+            benchmark::DoNotOptimize(stat(newPath.c_str(), &st));
+            renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE);
+        }
+        toB = !toB;
+    }
+}
+BENCHMARK(BM_BareStatRename)->Unit(benchmark::kMillisecond)->Iterations(4);
+} // namespace

@@ -1,0 +1,52 @@
+// Folder paths and the listing order, without a display.
+#include "filelist/listingorder.h"
+#include "filelist/paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FolderPaths, Normalize)
+{
+    struct Case {
+        const char* path;
+        const char* base;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/a/b", "/x", "/a/b"},        {"/a/b/", "/x", "/a/b"},   {"//a//b", "/x", "/a/b"},
+        {"b", "/a", "/a/b"},           {"../c", "/a/b", "/a/c"},  {"/..", "/x", "/"},
+        {"/a/./b/..", "/x", "/a"},     {".", "/", "/"},           {"sub", "/", "/sub"},
+        {"/caf\xe9", "/", "/caf\xe9"}, {"", "/a/b", "/a/b"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NormalizeFolderPath(c.path, c.base), c.expected) << c.path << " in " << c.base;
+}
+
+TEST(FolderPaths, ParentJoinAndMountPoints)
+{
+    EXPECT_EQ(ParentFolder("/a/b"), "/a");
+    EXPECT_EQ(ParentFolder("/a"), "/");
+    EXPECT_EQ(ParentFolder("/"), "/");
+    EXPECT_EQ(JoinPath("/", "b"), "/b");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(PathComponents("/a/b"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(PathComponents("/").empty());
+    EXPECT_TRUE(FolderIsUnder("/media/usb/photos", "/media/usb"));
+    EXPECT_TRUE(FolderIsUnder("/media/usb", "/media/usb"));
+    EXPECT_FALSE(FolderIsUnder("/media/usb2", "/media/usb"));
+    EXPECT_TRUE(FolderIsUnder("/anything", "/"));
+}
+
+TEST(ListingOrder, CaseBlindThenFixedTieBreak)
+{
+    std::vector<std::string> names = {"c.jpg", "B.jpg", "a.jpg", "b.jpg", "A.jpg", "\xe9t\xe9", "_x", "10", "9"};
+    SortListing(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "_x", "A.jpg", "a.jpg", "B.jpg", "b.jpg", "c.jpg", "\xe9t\xe9"}));
+    // One fixed order: every pair of distinct names is ordered one way only.
+    for (const auto& x : names)
+        for (const auto& y : names)
+            EXPECT_EQ(ListingLess(x, y) && ListingLess(y, x), false);
+}
+
+} // namespace
