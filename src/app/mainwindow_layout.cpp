@@ -218,7 +218,7 @@ void TMain::BuildControls()
     OpenDialog1 = new QFileDialog(this, QStringLiteral("ファイル設定"));
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog1->setFileMode(QFileDialog::AnyFile);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
 
     // Only the three run buttons take the Tab key, in this order.

@@ -26,10 +26,14 @@ NameListView::NameListView(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new FixedRowDelegate(this));
-    // actionTriggered fires only for the user's own scroll bar and wheel actions; the
-    // slider position already holds the new top row.
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
-            [this] { emit userScrolled(verticalScrollBar()->sliderPosition()); });
+    // actionTriggered fires only for the user's own scroll bar and wheel actions, before the
+    // value follows the slider position; apply it first, so that topRow() is already the new
+    // top row when the other list aligns to it.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] {
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->sliderPosition());
+        emit userScrolled(bar->value());
+    });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (userDepth_ > 0)
             userSelectionTouched_ = true;

@@ -1,0 +1,369 @@
+// Selecting, moving and sorting the rows of the list of current names, its context menu and
+// the joint scrolling of the two name lists, driven through the real window.
+#include "filelist/widgets/namelistview.h"
+#include "support/mainwindowfixture.h"
+#include "support/tempfolder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeView>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QString kTrialDone = QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　");
+const QString kExecuteDone = QStringLiteral("　　　実行処理が終了しました　　　　");
+
+QStringList Rows(const QAbstractItemModel* model, int column = 0)
+{
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r)
+        rows << model->index(r, column).data().toString();
+    return rows;
+}
+
+QStringList Numbered(const char* prefix, int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QString::asprintf("%s%04d", prefix, i);
+    return names;
+}
+
+// The program started on a folder of its own holding the given files.
+struct Window {
+    TempFolder folder;
+    StartedProgram p;
+    TMain* m = nullptr;
+    NameListView* oldfile = nullptr;
+    NameListView* NewFile = nullptr;
+    QLabel* actlabel = nullptr;
+
+    explicit Window(const QStringList& files)
+    {
+        for (const QString& f : files)
+            folder.Write(f.toStdString());
+        p = StartProgram(folder.path());
+        m = p.main();
+        oldfile = Find<NameListView>(m, "oldfile");
+        NewFile = Find<NameListView>(m, "NewFile");
+        actlabel = Find<QLabel>(m, "actlabel");
+    }
+    std::vector<SeenBox> Click(const char* button)
+    {
+        return RunAnsweringBoxes([&] { Find<QPushButton>(m, button)->click(); });
+    }
+    std::vector<SeenBox> Trigger(const char* entry)
+    {
+        return RunAnsweringBoxes([&] { Find<QAction>(m, entry)->trigger(); });
+    }
+    void Select(const QList<int>& rows)
+    {
+        oldfile->selectionModel()->clearSelection();
+        for (int r : rows)
+            oldfile->selectionModel()->select(oldfile->model()->index(r, 0), QItemSelectionModel::Select);
+    }
+    QList<int> Selected() const
+    {
+        QList<int> rows;
+        for (const QModelIndex& i : oldfile->selectionModel()->selectedRows())
+            rows << i.row();
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    // Selects every row and runs the trial run, so NewFile is filled and aligned.
+    void TrialRunOnAll()
+    {
+        oldfile->selectAll();
+        const std::vector<SeenBox> boxes = Click("Button6");
+        ASSERT_EQ(boxes.size(), 1u);
+        ASSERT_EQ(boxes[0].Text, kTrialDone);
+        ASSERT_EQ(NewFile->model()->rowCount(), oldfile->model()->rowCount());
+    }
+};
+
+void ExpectPlainBox(const std::vector<SeenBox>& boxes, const QString& text)
+{
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Title, "Pelkorin");
+    EXPECT_EQ(boxes[0].Text, text);
+    EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
+    EXPECT_EQ(boxes[0].Buttons.size(), 1);
+}
+
+TEST(ListSelection, SelectAllScrollsOnlyOldFileAndClearUnselects)
+{
+    Window w(Numbered("f", 200));
+    w.Select({5});
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+    const QString counter = w.actlabel->text();
+    for (const char* button : {"Button3", "Button4"}) {
+        SCOPED_TRACE(button);
+        // The user scrolls both lists down; the button then brings only oldfile back.
+        w.oldfile->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        w.oldfile->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        const int top = w.NewFile->topRow();
+        ASSERT_GT(top, 0);
+        EXPECT_TRUE(w.Click(button).empty());
+        EXPECT_EQ(w.Selected().size(), std::string(button) == "Button3" ? 200 : 0);
+        EXPECT_EQ(w.oldfile->topRow(), 0);
+        EXPECT_EQ(w.NewFile->topRow(), top);
+        EXPECT_EQ(w.actlabel->text(), counter);
+    }
+}
+
+struct MoveCase {
+    const char* name;
+    QStringList rows;
+    QList<int> selected;
+    const char* button;
+    QStringList expectedRows; // empty: the move is refused and nothing changes
+    QList<int> expectedSelected;
+};
+
+TEST(ListMoves, MovesSelectedRowsOrRefusesAtTheEdge)
+{
+    const QStringList four{"1", "2", "3", "4"};
+    const MoveCase cases[] = {
+        {"run up", four, {1, 2}, "Button1", {"2", "3", "1", "4"}, {0, 1}},
+        {"gap up", {"1", "2", "3", "4", "5"}, {1, 3}, "Button1", {"2", "1", "4", "3", "5"}, {0, 2}},
+        {"run down", four, {0, 1}, "Button2", {"3", "1", "2", "4"}, {1, 2}},
+        {"first row up", four, {0, 2}, "Button1", {}, {}},
+        {"last row down", four, {1, 3}, "Button2", {}, {}},
+        {"single row up", {"1"}, {0}, "Button1", {}, {}},
+        {"single row down", {"1"}, {0}, "Button2", {}, {}},
+    };
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w(c.rows);
+        w.Select(c.selected);
+        const std::vector<SeenBox> boxes = w.Click(c.button);
+        if (c.expectedRows.isEmpty()) {
+            ExpectPlainBox(boxes, QStringLiteral("移動できません"));
+            EXPECT_EQ(Rows(w.oldfile->model()), c.rows);
+            EXPECT_EQ(w.Selected(), c.selected);
+        } else {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(Rows(w.oldfile->model()), c.expectedRows);
+            EXPECT_EQ(w.Selected(), c.expectedSelected);
+        }
+    }
+}
+
+TEST(ListMoves, LongListMovesRowsPastRowThousandAndLeavesNewFileAlone)
+{
+    const QStringList names = Numbered("r", 1500);
+    Window w(names);
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+    const QStringList proposed = Rows(w.NewFile->model());
+    const QString counter = w.actlabel->text();
+    w.Select({1200, 1201, 1400});
+
+    EXPECT_TRUE(w.Click("Button1").empty());
+    QStringList up = names;
+    up.move(1199, 1201);
+    up.move(1399, 1400);
+    EXPECT_EQ(Rows(w.oldfile->model()), up);
+    EXPECT_EQ(w.Selected(), (QList<int>{1199, 1200, 1399}));
+
+    EXPECT_TRUE(w.Click("Button2").empty());
+    EXPECT_EQ(Rows(w.oldfile->model()), names);
+    EXPECT_EQ(w.Selected(), (QList<int>{1200, 1201, 1400}));
+    EXPECT_EQ(Rows(w.NewFile->model()), proposed);
+    EXPECT_EQ(w.actlabel->text(), counter);
+}
+
+TEST(ListMoves, EmptyFolderMovesAndSortsDoNothing)
+{
+    Window w(QStringList{});
+    for (const char* button : {"Button1", "Button2"})
+        EXPECT_TRUE(w.Click(button).empty()) << button;
+    for (const char* entry : {"N4", "N5", "N6"}) {
+        EXPECT_TRUE(w.Trigger(entry).empty()) << entry;
+        EXPECT_EQ(w.oldfile->model()->rowCount(), 0) << entry;
+        EXPECT_EQ(w.NewFile->model()->rowCount(), 0) << entry;
+        EXPECT_EQ(Find<QTreeView>(w.m, "fileList")->model()->rowCount(), 0) << entry;
+    }
+}
+
+TEST(ListContextMenu, EntriesInOrderAndEachDoesItsButtonsWork)
+{
+    Window w(Numbered("f", 200));
+    auto* menu = Find<QMenu>(w.m, "PopupMenu1");
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(entries, (QStringList{"実行", "仮実行", "-", "ファイル全選択", "ファイル選択解除", "-",
+                                    "画像表示", "-", "ファイル名でソート", "拡張子でソート",
+                                    "日付でソート", "-", "ファイル削除"}));
+
+    w.oldfile->setTopRow(50);
+    EXPECT_TRUE(w.Trigger("N8").empty());
+    EXPECT_EQ(w.Selected().size(), 200);
+    EXPECT_EQ(w.oldfile->topRow(), 0);
+    EXPECT_TRUE(w.Trigger("N9").empty());
+    EXPECT_TRUE(w.Selected().isEmpty());
+
+    w.oldfile->selectAll();
+    ExpectPlainBox(w.Trigger("N11"), kTrialDone);
+    QStringList proposed = Rows(w.NewFile->model());
+    ASSERT_EQ(proposed.size(), 200);
+    ASSERT_NE(proposed, Rows(w.oldfile->model()));
+    ExpectPlainBox(w.Trigger("N10"), kExecuteDone);
+    std::vector<std::string> onDisk = w.folder.Files();
+    QStringList disk;
+    for (const std::string& f : onDisk)
+        disk << QString::fromStdString(f);
+    proposed.sort();
+    EXPECT_EQ(disk, proposed);
+}
+
+TEST(ListScrolling, UserScrollingCarriesTheOtherListAlong)
+{
+    Window w(Numbered("f", 200));
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+    auto wheelDown = [](NameListView* list) {
+        QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list->viewport(), &e);
+    };
+    struct Step {
+        const char* name;
+        NameListView* scrolled;
+        NameListView* other;
+        std::function<void()> act;
+    };
+    const Step steps[] = {
+        {"oldfile bar", w.oldfile, w.NewFile,
+         [&] { w.oldfile->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+        {"NewFile bar", w.NewFile, w.oldfile,
+         [&] { w.NewFile->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+        {"oldfile wheel", w.oldfile, w.NewFile, [&] { wheelDown(w.oldfile); }},
+        {"NewFile wheel", w.NewFile, w.oldfile, [&] { wheelDown(w.NewFile); }},
+        {"oldfile page key", w.oldfile, w.NewFile,
+         [&] {
+             w.oldfile->setFocus();
+             w.oldfile->setCurrentIndex(w.oldfile->model()->index(w.oldfile->topRow(), 0));
+             // The first page key takes the current row to the bottom of the page.
+             QTest::keyClick(w.oldfile, Qt::Key_PageDown);
+             QTest::keyClick(w.oldfile, Qt::Key_PageDown);
+         }},
+        {"oldfile arrow keys", w.oldfile, w.NewFile,
+         [&] {
+             for (int i = 0; i < 40; ++i)
+                 QTest::keyClick(w.oldfile, Qt::Key_Down);
+         }},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        const int before = s.scrolled->topRow();
+        s.act();
+        EXPECT_GT(s.scrolled->topRow(), before);
+        EXPECT_EQ(s.other->topRow(), s.scrolled->topRow());
+    }
+
+    // What the program itself does to one list leaves the other where it is.
+    const int top = w.NewFile->topRow();
+    w.oldfile->setTopRow(top + 20);
+    w.Select({top + 25});
+    EXPECT_EQ(w.NewFile->topRow(), top);
+    EXPECT_TRUE(w.Click("Button3").empty());
+    EXPECT_EQ(w.oldfile->topRow(), 0);
+    EXPECT_EQ(w.NewFile->topRow(), top);
+}
+
+// After a sort: the listing's names in the new order, nothing selected, the first row at the
+// top, NewFile empty and the counter as it was.
+void ExpectSorted(Window& w, const char* entry, const QStringList& expected)
+{
+    SCOPED_TRACE(entry);
+    w.Select({1});
+    const QString counter = w.actlabel->text();
+    EXPECT_TRUE(w.Trigger(entry).empty());
+    EXPECT_EQ(Rows(w.oldfile->model()), expected);
+    EXPECT_TRUE(w.Selected().isEmpty());
+    EXPECT_EQ(w.oldfile->topRow(), 0);
+    EXPECT_EQ(w.NewFile->model()->rowCount(), 0);
+    EXPECT_EQ(w.actlabel->text(), counter);
+}
+
+TEST(ListSorting, ByExtensionThenByNameAfterMoves)
+{
+    Window w({"b.JPG", "a.txt", "c.jpg", "readme"});
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+    ExpectSorted(w, "N5", {"readme", "c.jpg", "b.JPG", "a.txt"});
+    const QAbstractItemModel* aid = Find<QTreeView>(w.m, "fileList")->model();
+    EXPECT_EQ(Rows(aid, 0), (QStringList{"", ".jpg", ".JPG", ".txt"}));
+    EXPECT_EQ(Rows(aid, 1), (QStringList{"00003", "00002", "00001", "00000"}));
+
+    w.Select({0, 1});
+    EXPECT_TRUE(w.Click("Button2").empty());
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+    ExpectSorted(w, "N4", {"a.txt", "b.JPG", "c.jpg", "readme"});
+    EXPECT_EQ(aid->rowCount(), 0);
+}
+
+void SetTime(const TempFolder& folder, const char* name, int year, int month, int day, int hour,
+             int minute, int second)
+{
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    t.tm_isdst = -1;
+    const timespec times[2] = {{std::mktime(&t), 0}, {std::mktime(&t), 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder / name).c_str(), times, 0), 0) << name;
+}
+
+TEST(ListSorting, ByDateOldestFirstWithUnreadableTimesBeforeAll)
+{
+    Window w({"a.txt", "b.JPG", "c.jpg", "d", "e", "gone"});
+    SetTime(w.folder, "a.txt", 2010, 1, 2, 3, 4, 6);
+    // Within the same two seconds: equal keys, so name order stays although c is older.
+    SetTime(w.folder, "b.JPG", 2001, 5, 5, 12, 0, 11);
+    SetTime(w.folder, "c.jpg", 2001, 5, 5, 12, 0, 10);
+    SetTime(w.folder, "d", 1975, 1, 1, 0, 0, 0);
+    SetTime(w.folder, "e", 2005, 6, 7, 8, 9, 10);
+    ASSERT_EQ(std::remove((w.folder / "gone").c_str()), 0);
+    ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
+
+    ExpectSorted(w, "N6", {"d", "gone", "b.JPG", "c.jpg", "e", "a.txt"});
+    const QStringList keys = Rows(Find<QTreeView>(w.m, "fileList")->model(), 0);
+    ASSERT_EQ(keys.size(), 6);
+    EXPECT_EQ(keys[0], "0000000000-1");
+    EXPECT_EQ(keys[1], "0000000000-1");
+    EXPECT_EQ(keys[2], keys[3]);
+    // 2005-06-07 08:09:10 packed: 25<<25 | 6<<21 | 7<<16 | 8<<11 | 9<<5 | 10/2.
+    EXPECT_EQ(keys[4], "000851919141");
+    EXPECT_EQ(Rows(Find<QTreeView>(w.m, "fileList")->model(), 1),
+              (QStringList{"00003", "00005", "00001", "00002", "00004", "00000"}));
+}
+
+TEST(ListSorting, SortsUseTheListingAsLastRead)
+{
+    Window w({"a.txt", "b.txt"});
+    w.folder.Write("0new.txt");
+    ASSERT_EQ(std::remove((w.folder / "b.txt").c_str()), 0);
+    // b.txt can no longer be examined, so the date sort puts it first.
+    ExpectSorted(w, "N4", {"a.txt", "b.txt"});
+    ExpectSorted(w, "N5", {"a.txt", "b.txt"});
+    ExpectSorted(w, "N6", {"b.txt", "a.txt"});
+    EXPECT_TRUE(w.Click("Button11").empty());
+    EXPECT_EQ(Rows(w.oldfile->model()), (QStringList{"0new.txt", "a.txt"}));
+}
+
+} // namespace

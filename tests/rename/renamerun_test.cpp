@@ -1,0 +1,207 @@
+// The execution on real folders: whatever the names and options, no file is ever lost,
+// replaced or moved out of its folder, and each file ends under the name the rules give it.
+#include "rename/renamerun.h"
+
+#include "platform/filesystem.h"
+#include "rename/texthelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>; // name -> content
+
+struct TempDir {
+    std::string path;
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "pelkorin-run-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path = pattern;
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+void Write(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().native());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Files FilesIn(const std::string& folder)
+{
+    Files files;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (!e.is_directory())
+            files[e.path().filename().native()] = Read(e.path().native());
+    return files;
+}
+
+template <typename T>
+const T& Pick(std::mt19937& rng, const std::vector<T>& from)
+{
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+}
+
+bool Coin(std::mt19937& rng) { return std::bernoulli_distribution(0.5)(rng); }
+
+// A small pool of parts, so that names often collide with each other and with new names.
+std::string RandomName(std::mt19937& rng)
+{
+    static const std::vector<std::string> texts = {"", "a", "IMG_", "x y ", "p.q", "\x82\xa0", "-"};
+    static const std::vector<std::string> exts = {"", ".jpg", ".JPG", ".jpeg", "."};
+    std::string digits;
+    for (int n = std::uniform_int_distribution<int>(0, 2)(rng); n > 0; --n)
+        digits += static_cast<char>('0' + std::uniform_int_distribution<int>(0, 3)(rng));
+    return Pick(rng, texts) + digits + Pick(rng, exts);
+}
+
+RenameOptions RandomOptions(std::mt19937& rng)
+{
+    static const std::vector<std::string> texts = {"", "a", "IMG_", "x y ", "a/b", "..", ".", "/", "b."};
+    static const std::vector<std::string> exts = {"", "jpg", "JPG", "/x", "./x", "..", "txt"};
+    RenameOptions o;
+    o.ChangeText = Coin(rng);
+    o.NewText = Pick(rng, texts);
+    o.PadDigits = Coin(rng);
+    o.DigitCount = std::uniform_int_distribution<int>(1, Coin(rng) ? 2 : 9)(rng);
+    o.Sequential = Coin(rng);
+    o.ExtLowerCase = Coin(rng) ? "on" : "off";
+    o.JpegToJpg = Coin(rng) ? "on" : "off";
+    o.ChangeExt = Coin(rng);
+    o.NewExt = Pick(rng, exts);
+    return o;
+}
+
+struct Outcome {
+    Files files;
+    std::vector<std::string> reported; // new full paths
+};
+
+// The rules, walked over a set of names instead of a disk. "a" is a folder in every case.
+Outcome Model(const std::string& prefix, Files files, const std::vector<std::string>& names,
+              const std::vector<bool>& selected, const RenameOptions& o, int32_t number)
+{
+    Outcome out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!selected[i])
+            continue;
+        const std::string newName = ComposeNewName(names[i], o, number++);
+        const bool unsafe = newName.empty() || newName == "." || newName == ".." ||
+                            newName.find('/') != std::string::npos;
+        if (unsafe || newName == "a")
+            continue;
+        if (files.count(newName)) {
+            if (newName != names[i])
+                out.reported.push_back(prefix + newName);
+            continue;
+        }
+        auto node = files.extract(names[i]);
+        node.key() = newName;
+        files.insert(std::move(node));
+    }
+    out.files = std::move(files);
+    return out;
+}
+
+TEST(RenameRun, NothingIsEverLostAndEachFileEndsAsTheRulesSay)
+{
+    std::mt19937 rng(20240611);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        TempDir parent;
+        const std::string folder = parent.path + "/d";
+        fs::create_directory(folder);
+        fs::create_directory(folder + "/a"); // a folder a new name may hit, or move into
+
+        Files files;
+        for (int n = std::uniform_int_distribution<int>(1, 12)(rng); n > 0; --n) {
+            const std::string name = RandomName(rng);
+            if (!name.empty() && name != "." && name != "a" && !files.count(name)) {
+                files[name] = "content " + std::to_string(files.size());
+                Write(folder + "/" + name, files[name]);
+            }
+        }
+        std::vector<std::string> names;
+        std::vector<bool> selected;
+        for (const auto& [name, content] : files) {
+            names.push_back(name);
+            selected.push_back(std::bernoulli_distribution(0.7)(rng));
+        }
+        std::shuffle(names.begin(), names.end(), rng);
+        const RenameOptions o = RandomOptions(rng);
+        const int32_t base = std::uniform_int_distribution<int32_t>(-5, 40)(rng);
+        const std::string prefix = FolderPrefix(folder);
+
+        const Outcome expected = Model(prefix, files, names, selected, o, base);
+        Outcome seen;
+        int lastN = 0, lastT = 0;
+        ExecuteHooks hooks;
+        hooks.Progress = [&](int n, int t) { lastN = n;
+            lastT = t; };
+        hooks.ReportTaken = [&](const std::string& path) { seen.reported.push_back(path); };
+        ExecuteRenames(prefix, names, selected, o, base, hooks);
+
+        EXPECT_EQ(FilesIn(folder), expected.files);
+        EXPECT_EQ(seen.reported, expected.reported);
+        EXPECT_EQ(Entries(parent.path), std::vector<std::string>{"d"});
+        EXPECT_TRUE(Entries(folder + "/a").empty());
+        const int t = SummarizeSelection(selected).Count;
+        EXPECT_EQ(lastN, t);
+        EXPECT_EQ(lastT, t);
+    }
+}
+
+TEST(RenameRun, UnsafeNames)
+{
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"", false},    {".", false},   {"..", false},  {"a/b", false}, {"/", false},
+        {"../x", false}, {"...", true}, {".a", true},   {"a b", true},  {"\x82\xa0", true},
+    };
+    for (const auto& [name, safe] : cases)
+        EXPECT_EQ(IsSafeNewName(name), safe) << '"' << name << '"';
+}
+
+// A file that takes the new name after the existence test is never replaced.
+TEST(RenameRun, RenameNeverReplacesWhatIsThere)
+{
+    TempDir dir;
+    const std::string from = dir.path + "/from", file = dir.path + "/file", folder = dir.path + "/folder";
+    Write(from, "mine");
+    Write(file, "theirs");
+    fs::create_directory(folder);
+
+    EXPECT_EQ(platform::RenameNoReplace(from, file), platform::RenameResult::Taken);
+    EXPECT_EQ(platform::RenameNoReplace(from, folder), platform::RenameResult::Taken);
+    EXPECT_EQ(Read(from), "mine");
+    EXPECT_EQ(Read(file), "theirs");
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    EXPECT_EQ(platform::RenameNoReplace(from, dir.path + "/new"), platform::RenameResult::Renamed);
+    EXPECT_EQ(FilesIn(dir.path), (Files{{"file", "theirs"}, {"new", "mine"}}));
+}
+
+} // namespace
