@@ -159,6 +159,8 @@ private:
     void SetTextvolBytes(const std::string& bytes);
     void Dir1RowOpened(int row);
     void FillDriveList();
+    // Shows the volume of a folder in Drive1 without running Drive1Change.
+    void ShowDriveOf(const std::string& folder);
     std::string VolumeOf(const std::string& folder) const;
     void RecoverToProgramFolder();
     void FillOldFile(std::vector<std::string> names);

@@ -41,15 +41,17 @@ void TMain::SwitchFolder(const std::string& path)
     }
 }
 
+void TMain::ShowDriveOf(const std::string& folder)
+{
+    const QByteArray volume = QByteArray::fromStdString(VolumeOf(folder));
+    const int row = Drive1->findData(volume);
+    if (row >= 0)
+        Drive1->setCurrentIndex(row);
+}
+
 void TMain::SetDriveOf(const std::string& folder)
 {
-    const std::string volume = VolumeOf(folder);
-    for (int i = 0; i < Drive1->count(); ++i) {
-        if (Drive1->itemData(i).toByteArray().toStdString() == volume) {
-            Drive1->setCurrentIndex(i);
-            break;
-        }
-    }
+    ShowDriveOf(folder);
     Drive1Change();
 }
 
@@ -68,15 +70,8 @@ void TMain::Drive1Change()
 
 void TMain::Dir1Change()
 {
-    if (Listing.Folder == Dir1->folder())
-        return;
-    try {
-        Listing.Folder = Dir1->folder();
-        Listing.Read();
-        File1Change();
-    } catch (const std::exception&) {
-        RecoverToProgramFolder();
-    }
+    if (Listing.Folder != Dir1->folder())
+        ReadListing();
 }
 
 // A drive or folder that can't be opened sends the lists back to the program's folder,
@@ -96,10 +91,7 @@ void TMain::RecoverToProgramFolder()
         Listing.Names.clear();
         File1Change();
     }
-    const std::string volume = VolumeOf(Dir1->folder());
-    for (int i = 0; i < Drive1->count(); ++i)
-        if (Drive1->itemData(i).toByteArray().toStdString() == volume)
-            Drive1->setCurrentIndex(i);
+    ShowDriveOf(Dir1->folder());
     recovering_ = false;
 }
 
@@ -124,7 +116,7 @@ void TMain::ReadListing()
         Listing.Read();
         File1Change();
     } catch (const std::exception&) {
-        // The folder vanished or can't be read any more: fall back as a folder change does.
+        // The folder vanished or can't be read: back to the program's folder, silently.
         RecoverToProgramFolder();
     }
 }
