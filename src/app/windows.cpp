@@ -6,7 +6,6 @@
 Windows CreateWindows(const std::string& programFolder)
 {
     QApplication::setApplicationName(QStringLiteral("Pelkorin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelkorin"));
     // The window fonts keep their Japanese Windows names; IPA fonts stand in for them.
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
