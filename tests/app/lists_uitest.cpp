@@ -229,6 +229,17 @@ TEST(ListContextMenu, EntriesInOrderAndEachDoesItsButtonsWork)
     EXPECT_EQ(disk, proposed);
 }
 
+TEST(ListContextMenu, RightClickKeepsTheSelectionTheMenuActsOn)
+{
+    Window w(Numbered("f", 6));
+    w.Select({1, 2});
+    const QPoint onUnselectedRow = w.oldfile->visualRect(w.oldfile->model()->index(4, 0)).center();
+    QTest::mouseClick(w.oldfile->viewport(), Qt::RightButton, {}, onUnselectedRow);
+    EXPECT_EQ(w.Selected(), (QList<int>{1, 2}));
+    QTest::mouseClick(w.oldfile->viewport(), Qt::LeftButton, {}, onUnselectedRow);
+    EXPECT_EQ(w.Selected(), (QList<int>{4}));
+}
+
 TEST(ListScrolling, UserScrollingCarriesTheOtherListAlong)
 {
     Window w(Numbered("f", 200));

@@ -1,5 +1,6 @@
 #include "filelist/widgets/namelistview.h"
 
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -113,6 +114,12 @@ void NameListView::UserInput(F&& f)
 
 void NameListView::mousePressEvent(QMouseEvent* e)
 {
+    // A right click opens the context menu on the selection as it stands; letting it select
+    // the row under the mouse would make the menu act on that one file instead.
+    if (e->button() == Qt::RightButton) {
+        e->accept();
+        return;
+    }
     UserInput([&] { QListView::mousePressEvent(e); });
 }
 
