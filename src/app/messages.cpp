@@ -3,9 +3,19 @@
 #include <QMessageBox>
 
 namespace {
+// A message quoting a runaway text (a settings line of megabytes, say) would take the box
+// ages to lay out; its middle is left out, so both ends of the message still show.
+QString Bounded(const QString& text)
+{
+    constexpr qsizetype kKeep = 1000;
+    if (text.size() <= 2 * kKeep)
+        return text;
+    return text.left(kKeep) + QStringLiteral("…") + text.right(kKeep);
+}
+
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QStringLiteral("Pelkorin"), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QStringLiteral("Pelkorin"), Bounded(text), QMessageBox::Ok, parent);
     box.exec();
 }
 } // namespace

@@ -162,6 +162,20 @@ TEST(Startup, BadNumberShowsErrorBoxAndStopsStartup)
     }
 }
 
+TEST(Startup, RunawaySettingsLineIsReportedInABoxOfSensibleSize)
+{
+    ProgramWithStart f;
+    const std::string huge(4 * 1024 * 1024, '7');
+    f.Settings(SettingsText({{2, huge}, {10, huge + "x"}}));
+    StartedProgram p = StartProgram(f.program.path());
+    ASSERT_EQ(p.startupBoxes.size(), 1u);
+    const QString& text = p.startupBoxes[0].Text;
+    EXPECT_LT(text.size(), 4000);
+    EXPECT_TRUE(text.startsWith("'7777")) << text.left(20).toStdString();
+    EXPECT_TRUE(text.endsWith("7x' は整数ではありません."));
+    EXPECT_EQ(Dir1Folder(p.main()), Text(f.program.path()));
+}
+
 TEST(Startup, DigitCountIsClampedToSpinRange)
 {
     const struct { const char* line10; int count; } cases[] = {{"0", 1}, {"100", 9}, {"-4", 1}};
