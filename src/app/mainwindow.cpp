@@ -3,6 +3,7 @@
 
 #include "app/appicon.h"
 #include "app/messages.h"
+#include "app/digitspinbox.h"
 #include "app/splitterstrip.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/folderlistview.h"
@@ -87,7 +88,7 @@ void TMain::ConnectHandlers()
 
     connect(Drive1, &QComboBox::activated, this, [this] { Guarded(this, [this] { Drive1Change(); }); });
     connect(Dir1, &FolderListView::rowOpened, this,
-            [this](const QString&, int row) { Guarded(this, [&] { Dir1RowOpened(row); }); });
+            [this](int row) { Guarded(this, [&] { Dir1RowOpened(row); }); });
     connect(Splitter1, &SplitterStrip::dragged, this, [this](int dx) { DragSplitter(dx); });
     connect(Splitter1, &SplitterStrip::moved, this, [this] { Splitter1Moved(); });
 

@@ -2,6 +2,7 @@
 // resize and splitter moves.
 #include "app/appicon.h"
 #include "app/mainwindow.h"
+#include "app/digitspinbox.h"
 #include "app/splitterstrip.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"

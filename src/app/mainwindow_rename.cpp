@@ -4,7 +4,7 @@
 
 #include "app/counterdisplay.h"
 #include "app/messages.h"
-#include "app/splitterstrip.h"
+#include "app/digitspinbox.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
 #include "rename/renamerun.h"

@@ -1,6 +1,5 @@
 #include "app/splitterstrip.h"
 
-#include <QLineEdit>
 #include <QMouseEvent>
 
 SplitterStrip::SplitterStrip(QWidget* parent) : QFrame(parent)
@@ -33,13 +32,4 @@ void SplitterStrip::mouseReleaseEvent(QMouseEvent* e)
         dragging_ = false;
         emit moved();
     }
-}
-
-DigitSpinBox::DigitSpinBox(QWidget* parent) : QSpinBox(parent)
-{
-    setRange(1, 9);
-    setValue(3);
-    setWrapping(false);
-    lineEdit()->setReadOnly(true);
-    lineEdit()->hide();
 }

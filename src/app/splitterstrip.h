@@ -22,11 +22,3 @@ private:
     bool dragging_ = false;
     int lastX_ = 0;
 };
-
-// The digit-count spin control: only its arrows show, the count is shown in edit2.
-#include <QSpinBox>
-class DigitSpinBox : public QSpinBox {
-    Q_OBJECT
-public:
-    explicit DigitSpinBox(QWidget* parent = nullptr);
-};

@@ -19,7 +19,7 @@ FolderListView::FolderListView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     connect(this, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-        emit rowOpened(index.data(Qt::DisplayRole).toString(), index.row());
+        emit rowOpened(index.row());
     });
 }
 

@@ -28,7 +28,7 @@ public:
 
 signals:
     // The user opened a row (double click or Enter).
-    void rowOpened(const QString& folderDisplay, int row);
+    void rowOpened(int row);
 
 private:
     QStandardItemModel* model_;
