@@ -135,6 +135,15 @@ void TMain::Dir1RowOpened(int row)
 
 void TMain::Open1Click()
 {
+    // Made on first use: the dialog watches the file system while it exists. Kept afterwards,
+    // so it opens where the user last looked.
+    if (!OpenDialog1) {
+        OpenDialog1 = new QFileDialog(this, QStringLiteral("ファイル設定"));
+        OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    }
     // A cancelled dialog leaves the folder as it is.
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;

@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -215,12 +214,6 @@ void TMain::BuildControls()
     actlabel->setFont(FixedFont(15));
     actlabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     actlabel->setText(QStringLiteral("000/000"));
-
-    OpenDialog1 = new QFileDialog(this, QStringLiteral("ファイル設定"));
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
 
     // Only the three run buttons take the Tab key, in this order.
     setTabOrder(Button7, Button6);
