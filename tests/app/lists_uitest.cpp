@@ -1,6 +1,7 @@
 // Selecting, moving and sorting the rows of the list of current names, its context menu and
 // the joint scrolling of the two name lists, driven through the real window.
 #include "filelist/widgets/namelistview.h"
+#include "support/localtime.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempfolder.h"
 
@@ -328,14 +329,7 @@ TEST(ListSorting, ByExtensionThenByNameAfterMoves)
 void SetTime(const TempFolder& folder, const char* name, int year, int month, int day, int hour,
              int minute, int second)
 {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
+    std::tm t = LocalTime(year, month, day, hour, minute, second);
     const timespec times[2] = {{std::mktime(&t), 0}, {std::mktime(&t), 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, (folder / name).c_str(), times, 0), 0) << name;
 }

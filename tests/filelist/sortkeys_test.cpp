@@ -1,5 +1,7 @@
 #include "filelist/sortkeys.h"
 
+#include "support/localtime.h"
+
 #include <gtest/gtest.h>
 
 #include <QCollator>
@@ -36,17 +38,6 @@ TEST(SortKeysTest, ExtensionKey)
         EXPECT_EQ(ExtensionKey(c.name), c.key) << c.name;
 }
 
-std::tm LocalTime(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
 
 TEST(SortKeysTest, PackDateTime)
 {
