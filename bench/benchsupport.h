@@ -3,7 +3,19 @@
 // the program's main window on such a folder.
 #include "app/windows.h"
 
+#include <QString>
+#include <stdexcept>
 #include <string>
+
+// A control of a window, found by its name as the tests find it.
+template <typename T>
+T* Control(QObject* window, const char* name)
+{
+    T* c = window->findChild<T*>(QString::fromLatin1(name));
+    if (!c)
+        throw std::logic_error(std::string("no control named ") + name);
+    return c;
+}
 
 // A folder of `count` empty files named prefix + zero-padded number + extension, created
 // once per process under /tmp and removed at exit.

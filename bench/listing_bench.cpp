@@ -30,10 +30,10 @@ void BM_RefreshIntoOldfile(benchmark::State& state)
     QApplication::processEvents();
     const long after = ResidentBytes();
     for (auto _ : state) {
-        w.Main->Button11->click();
+        Control<QPushButton>(w.Main.get(), "Button11")->click();
         QApplication::processEvents();
     }
-    state.counters["rows"] = w.Main->oldfile->rowCount();
+    state.counters["rows"] = Control<NameListView>(w.Main.get(), "oldfile")->rowCount();
     state.counters["window_MB"] = static_cast<double>(after - before) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_RefreshIntoOldfile)->Unit(benchmark::kMillisecond)->Iterations(10);

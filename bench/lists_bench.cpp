@@ -23,9 +23,9 @@ void BM_SelectAll(benchmark::State& state)
 {
     TMain* m = Shared();
     for (auto _ : state) {
-        m->Button3->click();
+        Control<QPushButton>(m, "Button3")->click();
         state.PauseTiming();
-        m->Button4->click();
+        Control<QPushButton>(m, "Button4")->click();
         state.ResumeTiming();
     }
 }
@@ -34,12 +34,12 @@ BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_MoveAllButFirst(benchmark::State& state)
 {
     TMain* m = Shared();
-    std::vector<bool> flags(static_cast<std::size_t>(m->oldfile->rowCount()), true);
+    std::vector<bool> flags(static_cast<std::size_t>(Control<NameListView>(m, "oldfile")->rowCount()), true);
     flags[0] = false;
-    m->oldfile->setSelectedFlags(flags);
+    Control<NameListView>(m, "oldfile")->setSelectedFlags(flags);
     bool up = true;
     for (auto _ : state) {
-        (up ? m->Button1 : m->Button2)->click(); // up, then back down
+        (up ? Control<QPushButton>(m, "Button1") : Control<QPushButton>(m, "Button2"))->click(); // up, then back down
         up = !up;
     }
 }
@@ -49,7 +49,7 @@ void BM_SortByExtension(benchmark::State& state)
 {
     TMain* m = Shared();
     for (auto _ : state)
-        m->N5->trigger();
+        Control<QAction>(m, "N5")->trigger();
 }
 BENCHMARK(BM_SortByExtension)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -57,7 +57,7 @@ void BM_SortByDate(benchmark::State& state)
 {
     TMain* m = Shared();
     for (auto _ : state)
-        m->N6->trigger();
+        Control<QAction>(m, "N6")->trigger();
 }
 BENCHMARK(BM_SortByDate)->Unit(benchmark::kMillisecond)->Iterations(5);
 } // namespace

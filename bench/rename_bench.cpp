@@ -22,13 +22,13 @@ void BM_TrialRun(benchmark::State& state)
     Windows w = StartOn(MakeBenchFolder("plain", kFiles, "IMG_", ".JPG"));
     TMain* m = w.Main.get();
     m->show();
-    m->Check3->setChecked(true);
-    m->Button3->click();
+    Control<QCheckBox>(m, "Check3")->setChecked(true);
+    Control<QPushButton>(m, "Button3")->click();
     for (auto _ : state) {
-        m->Button6->click();
+        Control<QPushButton>(m, "Button6")->click();
         QApplication::processEvents();
     }
-    state.counters["rows"] = m->NewFile->rowCount();
+    state.counters["rows"] = Control<NameListView>(m, "NewFile")->rowCount();
 }
 BENCHMARK(BM_TrialRun)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -37,19 +37,19 @@ void BM_Execute(benchmark::State& state)
     Windows w = StartOn(MakeBenchFolder("exec", kFiles, "a", ".jpg"));
     TMain* m = w.Main.get();
     m->show();
-    m->Check1->setChecked(true);
-    m->Check2->setChecked(false); // keep the digit runs, change only the text part
+    Control<QCheckBox>(m, "Check1")->setChecked(true);
+    Control<QCheckBox>(m, "Check2")->setChecked(false); // keep the digit runs, change only the text part
     bool toB = true;
     for (auto _ : state) {
         state.PauseTiming();
-        m->textvol->setText(toB ? "b" : "a");
-        m->Button3->click();
+        Control<QLineEdit>(m, "textvol")->setText(toB ? "b" : "a");
+        Control<QPushButton>(m, "Button3")->click();
         state.ResumeTiming();
-        m->Button7->click();
+        Control<QPushButton>(m, "Button7")->click();
         toB = !toB;
     }
     // Each run must really have renamed every file to the other text part.
-    const auto& names = m->oldfile->names()->names();
+    const auto& names = Control<NameListView>(m, "oldfile")->names()->names();
     const char last = toB ? 'a' : 'b';
     state.counters["renamed"] = static_cast<double>(
         std::count_if(names.begin(), names.end(), [&](const std::string& n) { return n[0] == last; }));

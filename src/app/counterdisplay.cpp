@@ -8,8 +8,7 @@ namespace {
 constexpr qint64 kFrameMs = 16;
 }
 
-CounterDisplay::CounterDisplay(QLabel* label, bool repaintAtOnce)
-    : label_(label), repaintAtOnce_(repaintAtOnce)
+CounterDisplay::CounterDisplay(QLabel* label) : label_(label)
 {
     sincePaint_.start();
 }
@@ -25,7 +24,7 @@ void CounterDisplay::Show(int n, int t)
     n_ = n;
     t_ = t;
     pending_ = true;
-    if (repaintAtOnce_ && (n == 1 || n == t || sincePaint_.elapsed() >= kFrameMs))
+    if ((n == 1 || n == t || sincePaint_.elapsed() >= kFrameMs))
         Flush(true);
 }
 

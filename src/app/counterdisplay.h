@@ -8,7 +8,7 @@ class QLabel;
 
 class CounterDisplay {
 public:
-    explicit CounterDisplay(QLabel* label, bool repaintAtOnce = true);
+    explicit CounterDisplay(QLabel* label);
     ~CounterDisplay();
     CounterDisplay(const CounterDisplay&) = delete;
     CounterDisplay& operator=(const CounterDisplay&) = delete;
@@ -19,7 +19,6 @@ private:
     void Flush(bool repaint);
 
     QLabel* label_;
-    bool repaintAtOnce_;
     QElapsedTimer sincePaint_;
     int n_ = -1, t_ = -1;
     bool pending_ = false;

@@ -23,12 +23,15 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(parent)
 {
     ProgramFolder = programFolder;
     BuildControls();
     FillDriveList();
+    ConnectHandlers();
     FormCreate();
 }
 
@@ -48,73 +51,67 @@ QStringList TMain::settingsLinesText() const
     return lines;
 }
 
+template <typename Sender, typename Signal, typename Handler>
+void TMain::ConnectGuarded(Sender* sender, Signal signal, Handler handler)
+{
+    connect(sender, signal, this, [this, handler](auto... args) {
+        Guarded(this, [&] {
+            if constexpr (std::is_invocable_v<Handler, TMain*, decltype(args)...>)
+                (this->*handler)(args...);
+            else
+                (this->*handler)();
+        });
+    });
+}
+
 void TMain::ConnectHandlers()
 {
-    connect(Check1, &QCheckBox::toggled, this, [this] { Guarded(this, [this] { Check1Click(); }); });
-    connect(Check2, &QCheckBox::toggled, this, [this] { Guarded(this, [this] { Check2Click(); }); });
-    connect(Check3, &QCheckBox::toggled, this, [this] { Guarded(this, [this] { Check3Click(); }); });
-    connect(Check4, &QCheckBox::toggled, this, [this] { Guarded(this, [this] { Check4Click(); }); });
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this] { Guarded(this, [this] { UpDown1Click(); }); });
+    ConnectGuarded(Check1, &QCheckBox::toggled, &TMain::Check1Click);
+    ConnectGuarded(Check2, &QCheckBox::toggled, &TMain::Check2Click);
+    ConnectGuarded(Check3, &QCheckBox::toggled, &TMain::Check3Click);
+    ConnectGuarded(Check4, &QCheckBox::toggled, &TMain::Check4Click);
+    ConnectGuarded(UpDown1, &QSpinBox::valueChanged, &TMain::UpDown1Click);
 
-    auto onClick = [this](QPushButton* b, void (TMain::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { Guarded(this, [&] { (this->*handler)(); }); });
-    };
-    onClick(Button11, &TMain::Button11Click);
-    onClick(Button6, &TMain::Button6Click);
-    onClick(Button7, &TMain::Button7Click);
-    onClick(Button1, &TMain::Button1Click);
-    onClick(Button2, &TMain::Button2Click);
-    onClick(Button3, &TMain::Button3Click);
-    onClick(Button4, &TMain::Button4Click);
+    ConnectGuarded(Button11, &QPushButton::clicked, &TMain::Button11Click);
+    ConnectGuarded(Button6, &QPushButton::clicked, &TMain::Button6Click);
+    ConnectGuarded(Button7, &QPushButton::clicked, &TMain::Button7Click);
+    ConnectGuarded(Button1, &QPushButton::clicked, &TMain::Button1Click);
+    ConnectGuarded(Button2, &QPushButton::clicked, &TMain::Button2Click);
+    ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);
+    ConnectGuarded(Button4, &QPushButton::clicked, &TMain::Button4Click);
 
-    auto onAction = [this](QAction* a, void (TMain::*handler)()) {
-        connect(a, &QAction::triggered, this, [this, handler] { Guarded(this, [&] { (this->*handler)(); }); });
-    };
-    onAction(Open1, &TMain::Open1Click);
-    onAction(Exit1, &TMain::Exit1Click);
-    onAction(N4, &TMain::N4Click);
-    onAction(N5, &TMain::N5Click);
-    onAction(N6, &TMain::N6Click);
-    // The forwarding entries perform their button's own click.
-    auto forward = [this](QAction* a, QPushButton* b) {
-        connect(a, &QAction::triggered, b, &QPushButton::click);
-    };
-    forward(N10, Button7);
-    forward(N11, Button6);
-    forward(N8, Button3);
-    forward(N9, Button4);
-    forward(N1, Button9);
-    forward(N14, Button8);
+    ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
+    ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
+    ConnectGuarded(N4, &QAction::triggered, &TMain::N4Click);
+    ConnectGuarded(N5, &QAction::triggered, &TMain::N5Click);
+    ConnectGuarded(N6, &QAction::triggered, &TMain::N6Click);
+    // The forwarding entries perform their button's own click, guarded there.
+    const std::pair<QAction*, QPushButton*> forwards[] = {
+        {N10, Button7}, {N11, Button6}, {N8, Button3}, {N9, Button4}, {N1, Button9}, {N14, Button8}};
+    for (const auto& [action, button] : forwards)
+        connect(action, &QAction::triggered, button, &QPushButton::click);
 
-    connect(Drive1, &QComboBox::activated, this, [this] { Guarded(this, [this] { Drive1Change(); }); });
-    connect(Dir1, &FolderListView::rowOpened, this,
-            [this](int row) { Guarded(this, [&] { Dir1RowOpened(row); }); });
-    connect(Splitter1, &SplitterStrip::dragged, this, [this](int dx) { DragSplitter(dx); });
-    connect(Splitter1, &SplitterStrip::moved, this, [this] { Splitter1Moved(); });
+    ConnectGuarded(Drive1, &QComboBox::activated, &TMain::Drive1Change);
+    ConnectGuarded(Dir1, &FolderListView::rowOpened, &TMain::Dir1RowOpened);
+    ConnectGuarded(Splitter1, &SplitterStrip::dragged, &TMain::DragSplitter);
+    ConnectGuarded(Splitter1, &SplitterStrip::moved, &TMain::Splitter1Moved);
 
     // The two lists keep the same top row when the user scrolls or selects.
-    connect(oldfile, &NameListView::userScrolled, this, [this] { AlignTop(oldfile, NewFile); });
-    connect(NewFile, &NameListView::userScrolled, this, [this] { AlignTop(NewFile, oldfile); });
-    connect(oldfile, &NameListView::userSelectionChanged, this, [this] {
-        AlignTop(oldfile, NewFile);
-        Guarded(this, [this] { OldFileClick(); });
-    });
-    connect(NewFile, &NameListView::userSelectionChanged, this, [this] { AlignTop(NewFile, oldfile); });
-    connect(oldfile, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupMenu1->popup(oldfile->viewport()->mapToGlobal(pos));
-    });
-    // Typing in textvol ends the raw bytes a click on the list put there.
-    connect(textvol, &QLineEdit::textEdited, this, [this] { textvolRaw_.clear(); textvolRawShown_.clear(); });
+    ConnectGuarded(oldfile, &NameListView::userScrolled, &TMain::OldFileScrolled);
+    ConnectGuarded(NewFile, &NameListView::userScrolled, &TMain::NewFileScrolled);
+    ConnectGuarded(oldfile, &NameListView::userSelectionChanged, &TMain::OldFileSelectionChanged);
+    ConnectGuarded(NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
+    ConnectGuarded(oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
+    ConnectGuarded(textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
 }
 
 void TMain::FormCreate()
 {
     QApplication::setWindowIcon(ProgramIcon());
-    ConnectHandlers();
     const std::string working = ProgramFolder;
     text2->setText(QStringLiteral("0"));
-    pendingTop_ = "0";
-    pendingLeft_ = "0";
+    std::string left = "0";
+    std::string top = "0";
     JpegToJpg = "off";
     ExtLowerCase = "off";
 
@@ -138,8 +135,8 @@ void TMain::FormCreate()
                 JpegToJpg = FlagOn(l[14]) ? "on" : "off";
                 Check4->setChecked(FlagOn(l[16]));
                 ViewerPath = l[18];
-                pendingLeft_ = l[20];
-                pendingTop_ = l[22];
+                left = l[20];
+                top = l[22];
             }
             if (read->Marker == SettingsMarker::Ver09)
                 text2->setText(DisplayText(read->Lines[24]));
@@ -151,9 +148,9 @@ void TMain::FormCreate()
             SwitchFolder(StartFolder);
         }
 
-        const int top = ParseInteger(pendingTop_);
-        const int left = ParseInteger(pendingLeft_);
-        move(left, top);
+        const int y = ParseInteger(top);
+        const int x = ParseInteger(left);
+        move(x, y);
 
         edit2->setText(QString::number(UpDown1->value()));
         textvol->setEnabled(Check1->isChecked());

@@ -2,12 +2,11 @@
 // The main window: every control, the fields of the running program and the handlers of
 // its events. Handler bodies stay short and call the module that does the work.
 #include "filelist/folderlisting.h"
-#include "platform/volumes.h"
+#include "filelist/navigation.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
-#include <map>
 #include <string>
 
 class QAction;
@@ -26,6 +25,8 @@ class SortAidModel;
 class SplitterStrip;
 class DigitSpinBox;
 struct RenameOptions;
+struct RunStart;
+class QPoint;
 
 class TMain : public QMainWindow {
     Q_OBJECT
@@ -41,6 +42,86 @@ public:
     explicit TMain(const std::string& programFolder, QWidget* parent = nullptr);
     ~TMain() override;
 
+    QString startFolderText() const;
+    QString programFolderText() const;
+    QString extLowerCaseText() const;
+    QString jpegToJpgText() const;
+    QString viewerPathText() const;
+    QStringList settingsLinesText() const;
+    int previewIndex() const { return PreviewIndex; }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    // Start-up and layout.
+    void BuildControls();
+    void BuildMenus();
+    void ConnectHandlers();
+    void FormCreate();
+    void FormResize();
+    void Splitter1Moved();
+    // Moves the splitter strip by dx pixels, as a drag by the user does.
+    void DragSplitter(int dx);
+
+    // Runs handler (a member function) inside the error guard whenever sender emits signal.
+    template <typename Sender, typename Signal, typename Handler>
+    void ConnectGuarded(Sender* sender, Signal signal, Handler handler);
+
+    // Folders and the listing.
+    void Drive1Change();
+    void Dir1Change();
+    void File1Change();
+    void Dir1RowOpened(int row);
+    void Button11Click();
+    void Open1Click();
+    void Exit1Click();
+    // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.
+    void SwitchFolder(const std::string& path);
+    // Selects a volume in Drive1 and runs Drive1Change.
+    void SetDriveOf(const std::string& folder);
+    // Reads the listing again and refills oldfile (File1Change).
+    void ReadListing();
+    void FillDriveList();
+    // Shows the volume of a folder in Drive1 without running Drive1Change.
+    void ShowDriveOf(const std::string& folder);
+    void RecoverToProgramFolder();
+    void FillOldFile(std::vector<std::string> names);
+    // The folder prefix of the current folder.
+    std::string FolderPrefixOfDir1() const;
+
+    // Options, trial run and execution.
+    void Check1Click();
+    void Check2Click();
+    void Check3Click();
+    void Check4Click();
+    void UpDown1Click();
+    void OldFileClick();
+    void Button6Click();
+    void Button7Click();
+    void TextvolEdited();
+    // The replacement text: the raw bytes OldFileClick put there, unless the user edited it.
+    std::string TextvolBytes() const;
+    void SetTextvolBytes(const std::string& bytes);
+    RenameOptions CurrentOptions(int digitCount) const;
+    // The opening both runs share; false when nothing is selected (the user was told).
+    bool StartRun(RunStart& start, bool hidePicture);
+
+    // Selection, moves, sorts and joint scrolling.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void N4Click();
+    void N5Click();
+    void N6Click();
+    void KeyedSort(bool byDate);
+    void OldFileScrolled();
+    void NewFileScrolled();
+    void OldFileSelectionChanged();
+    void OldFileContextMenu(const QPoint& pos);
+    void AlignTop(NameListView* from, NameListView* to);
+
     // Fields of the running program.
     std::array<std::string, 25> SettingsLines;
     std::string StartFolder;
@@ -49,14 +130,6 @@ public:
     std::string JpegToJpg = "off";
     std::string ViewerPath;
     int PreviewIndex = 0;
-
-    QString startFolderText() const;
-    QString programFolderText() const;
-    QString extLowerCaseText() const;
-    QString jpegToJpgText() const;
-    QString viewerPathText() const;
-    QStringList settingsLinesText() const;
-    int previewIndex() const { return PreviewIndex; }
 
     // Controls.
     QWidget* Panel1 = nullptr;
@@ -109,69 +182,8 @@ public:
     // The folder listing behind File1.
     FolderListing Listing;
 
-    // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.
-    void SwitchFolder(const std::string& path);
-    // Selects a volume in Drive1 and runs Drive1Change.
-    void SetDriveOf(const std::string& folder);
-    // Reads the listing again and refills oldfile (File1Change).
-    void ReadListing();
-    // The folder prefix of the current folder.
-    std::string FolderPrefixOfDir1() const;
-    // The replacement text: the raw bytes OldFileClick put there, unless the user edited it.
-    std::string TextvolBytes() const;
-    RenameOptions CurrentOptions(int digitCount) const;
-    // Moves the splitter strip by dx pixels, as a drag by the user does.
-    void DragSplitter(int dx);
-
-public slots:
-    void FormCreate();
-    void FormResize();
-    void Splitter1Moved();
-    void Drive1Change();
-    void Dir1Change();
-    void File1Change();
-    void Button11Click();
-    void Open1Click();
-    void Exit1Click();
-    void Check1Click();
-    void Check2Click();
-    void Check3Click();
-    void Check4Click();
-    void UpDown1Click();
-    void OldFileClick();
-    void Button6Click();
-    void Button7Click();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void N4Click();
-    void N5Click();
-    void N6Click();
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-
-private:
-    void BuildControls();
-    void BuildMenus();
-    void ConnectHandlers();
-    void SetTextvolBytes(const std::string& bytes);
-    void Dir1RowOpened(int row);
-    void FillDriveList();
-    // Shows the volume of a folder in Drive1 without running Drive1Change.
-    void ShowDriveOf(const std::string& folder);
-    std::string VolumeOf(const std::string& folder) const;
-    void RecoverToProgramFolder();
-    void FillOldFile(std::vector<std::string> names);
-    void KeyedSort(bool byDate);
-    void AlignTop(NameListView* from, NameListView* to);
-
     std::string textvolRaw_;
     QString textvolRawShown_;
-    std::string pendingLeft_ = "0";
-    std::string pendingTop_ = "0";
-    std::map<std::string, std::string> lastFolderOnVolume_;
-    std::vector<platform::Volume> volumes_;
+    FolderNavigation Navigation;
     bool recovering_ = false;
 };

@@ -2,7 +2,9 @@
 #include "app/mainwindow.h"
 
 #include "filelist/displaytext.h"
-#include "filelist/paths.h"
+#include "base/paths.h"
+#include "filelist/navigation.h"
+#include "base/errors.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
@@ -11,12 +13,13 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QScopeGuard>
 
 void TMain::FillDriveList()
 {
-    volumes_ = platform::MountedVolumes();
+    Navigation.SetVolumes(platform::MountedVolumes());
     Drive1->clear();
-    for (const platform::Volume& v : volumes_) {
+    for (const platform::Volume& v : Navigation.Volumes()) {
         QString text = DisplayText(v.MountPoint);
         if (!v.Label.empty())
             text += QStringLiteral(" [") + DisplayText(v.Label) + QStringLiteral("]");
@@ -24,26 +27,17 @@ void TMain::FillDriveList()
     }
 }
 
-std::string TMain::VolumeOf(const std::string& folder) const
-{
-    std::string best = "/";
-    for (const platform::Volume& v : volumes_)
-        if (FolderIsUnder(folder, v.MountPoint) && v.MountPoint.size() > best.size())
-            best = v.MountPoint;
-    return best;
-}
-
 void TMain::SwitchFolder(const std::string& path)
 {
     if (Dir1->switchTo(path)) {
-        lastFolderOnVolume_[VolumeOf(Dir1->folder())] = Dir1->folder();
+        Navigation.Visited(Dir1->folder());
         Dir1Change();
     }
 }
 
 void TMain::ShowDriveOf(const std::string& folder)
 {
-    const QByteArray volume = QByteArray::fromStdString(VolumeOf(folder));
+    const QByteArray volume = QByteArray::fromStdString(Navigation.VolumeOf(folder));
     const int row = Drive1->findData(volume);
     if (row >= 0)
         Drive1->setCurrentIndex(row);
@@ -58,12 +52,11 @@ void TMain::SetDriveOf(const std::string& folder)
 void TMain::Drive1Change()
 {
     const std::string volume = Drive1->currentData().toByteArray().toStdString();
-    if (volume.empty() || volume == VolumeOf(Dir1->folder()))
+    if (volume.empty() || volume == Navigation.VolumeOf(Dir1->folder()))
         return;
     try {
-        auto last = lastFolderOnVolume_.find(volume);
-        SwitchFolder(last != lastFolderOnVolume_.end() ? last->second : volume);
-    } catch (const std::exception&) {
+        SwitchFolder(Navigation.FolderToOpenOn(volume));
+    } catch (const EFileError&) {
         RecoverToProgramFolder();
     }
 }
@@ -81,18 +74,15 @@ void TMain::RecoverToProgramFolder()
     if (recovering_)
         return;
     recovering_ = true;
+    const auto done = qScopeGuard([this] { recovering_ = false; });
     try {
         Dir1->switchTo(ProgramFolder);
-        Listing.Folder = Dir1->folder();
-        Listing.Read();
-        File1Change();
-    } catch (const std::exception&) {
-        Listing.Folder = Dir1->folder();
-        Listing.Names.clear();
-        File1Change();
+        Listing = ListingOrNothing(Dir1->folder());
+    } catch (const EFileError&) {
+        Listing = {Dir1->folder(), {}};
     }
+    File1Change();
     ShowDriveOf(Dir1->folder());
-    recovering_ = false;
 }
 
 void TMain::File1Change()
@@ -115,7 +105,7 @@ void TMain::ReadListing()
         Listing.Folder = Dir1->folder();
         Listing.Read();
         File1Change();
-    } catch (const std::exception&) {
+    } catch (const EFileError&) {
         // The folder vanished or can't be read: back to the program's folder, silently.
         RecoverToProgramFolder();
     }

@@ -9,10 +9,33 @@
 #include "filelist/widgets/sortaidmodel.h"
 #include "rename/texthelpers.h"
 
+#include <QMenu>
+
 void TMain::AlignTop(NameListView* from, NameListView* to)
 {
     if (to->topRow() != from->topRow())
         to->setTopRow(from->topRow());
+}
+
+void TMain::OldFileScrolled()
+{
+    AlignTop(oldfile, NewFile);
+}
+
+void TMain::NewFileScrolled()
+{
+    AlignTop(NewFile, oldfile);
+}
+
+void TMain::OldFileSelectionChanged()
+{
+    AlignTop(oldfile, NewFile);
+    OldFileClick();
+}
+
+void TMain::OldFileContextMenu(const QPoint& pos)
+{
+    PopupMenu1->popup(oldfile->viewport()->mapToGlobal(pos));
 }
 
 void TMain::Button3Click()

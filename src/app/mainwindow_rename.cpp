@@ -11,6 +11,7 @@
 #include "rename/texthelpers.h"
 
 #include <QCheckBox>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -53,30 +54,42 @@ RenameOptions TMain::CurrentOptions(int digitCount) const
     return o;
 }
 
-void TMain::Button6Click()
+struct RunStart {
+    int DigitCount = 0;
+    int32_t FirstNumber = 0;
+    std::vector<bool> Selected;
+};
+
+bool TMain::StartRun(RunStart& start, bool hidePicture)
 {
     NewFile->names()->clear();
     actlabel->setText(QStringLiteral(" 000/ 000"));
-    const int digitCount = UpDown1->value();
-    Image1->hide();
-    Image1->setEnabled(false);
-    const int32_t firstNumber = ParseInteger(Bytes(text2->text()));
-    const std::vector<bool> selected = oldfile->selectedFlags();
-    if (SummarizeSelection(selected).Count == 0) {
-        ShowMessage(this, std::string(kNothingSelected));
-        return;
+    start.DigitCount = UpDown1->value();
+    if (hidePicture) {
+        Image1->hide();
+        Image1->setEnabled(false);
     }
+    start.FirstNumber = ParseInteger(Bytes(text2->text()));
+    start.Selected = oldfile->selectedFlags();
+    if (SummarizeSelection(start.Selected).Count == 0) {
+        ShowMessage(this, std::string(kNothingSelected));
+        return false;
+    }
+    return true;
+}
+
+void TMain::Button6Click()
+{
+    RunStart start;
+    if (!StartRun(start, true))
+        return;
     std::vector<std::string> rows;
     {
         // The rows made before a failing file still show, as they would have been appended.
-        struct ShowRows {
-            NameListView* list;
-            std::vector<std::string>& rows;
-            ~ShowRows() { list->names()->setNames(std::move(rows)); }
-        } show{NewFile, rows};
+        const auto showRows = qScopeGuard([&] { NewFile->names()->setNames(std::move(rows)); });
         CounterDisplay counter(actlabel);
-        ComposeTrialRows(oldfile->names()->names(), selected, CurrentOptions(digitCount),
-                         firstNumber, [&](int n, int t) { counter.Show(n, t); }, rows);
+        ComposeTrialRows(oldfile->names()->names(), start.Selected, CurrentOptions(start.DigitCount),
+                         start.FirstNumber, [&](int n, int t) { counter.Show(n, t); }, rows);
     }
     NewFile->setTopRow(oldfile->topRow());
     ShowMessage(this, std::string("　　　　　仮実行終了　　　　\r　確認後　実行してください　"));
@@ -84,16 +97,10 @@ void TMain::Button6Click()
 
 void TMain::Button7Click()
 {
-    NewFile->names()->clear();
-    actlabel->setText(QStringLiteral(" 000/ 000"));
-    const int digitCount = UpDown1->value();
     const std::string prefix = FolderPrefixOfDir1();
-    const int32_t firstNumber = ParseInteger(Bytes(text2->text()));
-    const std::vector<bool> selected = oldfile->selectedFlags();
-    if (SummarizeSelection(selected).Count == 0) {
-        ShowMessage(this, std::string(kNothingSelected));
+    RunStart start;
+    if (!StartRun(start, false))
         return;
-    }
     {
         CounterDisplay counter(actlabel);
         ExecuteHooks hooks;
@@ -101,12 +108,19 @@ void TMain::Button7Click()
         hooks.ReportTaken = [this](const std::string& newPath) {
             ShowMessage(this, newPath + "は存在するため変更できませんでした");
         };
-        ExecuteRenames(prefix, oldfile->names()->names(), selected, CurrentOptions(digitCount),
-                       firstNumber, hooks);
+        ExecuteRenames(prefix, oldfile->names()->names(), start.Selected,
+                       CurrentOptions(start.DigitCount), start.FirstNumber, hooks);
     }
     ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
     ReadListing();
     NewFile->names()->clear();
+}
+
+void TMain::TextvolEdited()
+{
+    // Typing in textvol ends the raw bytes a click on the list put there.
+    textvolRaw_.clear();
+    textvolRawShown_.clear();
 }
 
 void TMain::OldFileClick()

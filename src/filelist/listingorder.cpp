@@ -21,18 +21,6 @@ int CompareFolded(const std::string& a, const std::string& b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-// Upper case before lower case among names equal apart from case, then by bytes.
-int CompareCase(const std::string& a, const std::string& b)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return 0;
-}
 } // namespace
 
 bool ListingLess(const std::string& a, const std::string& b)
@@ -40,7 +28,8 @@ bool ListingLess(const std::string& a, const std::string& b)
     int c = CompareFolded(a, b);
     if (c != 0)
         return c < 0;
-    return CompareCase(a, b) < 0;
+    // Names equal apart from case: by bytes, so upper case comes first.
+    return a < b;
 }
 
 void SortListing(std::vector<std::string>& names)

@@ -3,5 +3,3 @@
 // The row types in use, compiled once here.
 template bool MoveSelectedUp(std::vector<std::string>&, std::vector<bool>&);
 template bool MoveSelectedDown(std::vector<std::string>&, std::vector<bool>&);
-template bool MoveSelectedUp(std::vector<std::size_t>&, std::vector<bool>&);
-template bool MoveSelectedDown(std::vector<std::size_t>&, std::vector<bool>&);

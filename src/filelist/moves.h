@@ -7,19 +7,20 @@
 // the run, gaps between selected rows stay, and the selection goes with the moved rows. Each
 // trade is a swap, so a move is linear in the number of rows.
 #include <cstddef>
-#include <stdexcept>
+#include "base/errors.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
 // Moves every selected row one place up; the selection travels with the rows.
 // Returns false and changes nothing when the first row is selected. An empty list is a no-op
-// that returns true. Throws std::invalid_argument when the two vectors differ in size.
+// that returns true. Throws EListIndexError when the two vectors differ in size.
 template <class Row>
 bool MoveSelectedUp(std::vector<Row>& rows, std::vector<bool>& selected)
 {
     if (rows.size() != selected.size())
-        throw std::invalid_argument("MoveSelectedUp: one selection flag per row expected");
+        throw EListIndexError(static_cast<long long>(selected.size()));
     if (rows.empty())
         return true;
     if (selected.front())
@@ -39,12 +40,12 @@ bool MoveSelectedUp(std::vector<Row>& rows, std::vector<bool>& selected)
 
 // Moves every selected row one place down; the selection travels with the rows.
 // Returns false and changes nothing when the last row is selected. An empty list is a no-op
-// that returns true. Throws std::invalid_argument when the two vectors differ in size.
+// that returns true. Throws EListIndexError when the two vectors differ in size.
 template <class Row>
 bool MoveSelectedDown(std::vector<Row>& rows, std::vector<bool>& selected)
 {
     if (rows.size() != selected.size())
-        throw std::invalid_argument("MoveSelectedDown: one selection flag per row expected");
+        throw EListIndexError(static_cast<long long>(selected.size()));
     if (rows.empty())
         return true;
     if (selected.back())
@@ -65,5 +66,3 @@ bool MoveSelectedDown(std::vector<Row>& rows, std::vector<bool>& selected)
 // rearrange its own rows (and persistent indexes) from it.
 extern template bool MoveSelectedUp(std::vector<std::string>&, std::vector<bool>&);
 extern template bool MoveSelectedDown(std::vector<std::string>&, std::vector<bool>&);
-extern template bool MoveSelectedUp(std::vector<std::size_t>&, std::vector<bool>&);
-extern template bool MoveSelectedDown(std::vector<std::size_t>&, std::vector<bool>&);

@@ -1,6 +1,6 @@
 #include "platform/filesystem.h"
 
-#include "platform/errors.h"
+#include "base/errors.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +17,31 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// Owns a file descriptor; close() reports the error a late write failure shows only there.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now; the errno value of a failure, 0 on success.
+    int close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
 
 DirHandle OpenFolder(const std::string& folder)
 {
@@ -107,11 +132,6 @@ RenameResult RenameNoReplace(const std::string& from, const std::string& to)
     return RenameResult::Renamed;
 }
 
-bool RemoveFile(const std::string& path)
-{
-    return unlink(path.c_str()) == 0;
-}
-
 bool ModificationTime(const std::string& path, std::tm& local)
 {
     struct stat st;
@@ -122,46 +142,42 @@ bool ModificationTime(const std::string& path, std::tm& local)
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
         throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
     std::string data;
     char buffer[65536];
     for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
+        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            int e = errno;
-            close(fd);
-            throw EFileError(FileErrorMessage("ファイルを読めません", path, e));
+            throw EFileError(FileErrorMessage("ファイルを読めません", path, errno));
         }
         if (n == 0)
             break;
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {
-            close(fd);
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes)
             throw EFileError(FileErrorMessage("ファイルを読めません", path, EFBIG));
-        }
         data.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fd);
     return data;
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& bytes)
 {
     std::string temp = path + ".tmpXXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
+    Descriptor fd(mkstemp(temp.data()));
+    if (!fd.valid())
         throw EFileError(FileErrorMessage("ファイルを書き込めません", path, errno));
+    // Until the rename succeeds the temporary file is ours to remove.
     auto fail = [&](int e) {
-        close(fd);
+        fd.close();
         unlink(temp.c_str());
         throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
     };
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -169,18 +185,12 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes)
         }
         done += static_cast<std::size_t>(n);
     }
-    if (fchmod(fd, 0644) != 0 || fsync(fd) != 0)
+    if (fchmod(fd.get(), 0644) != 0 || fsync(fd.get()) != 0)
         fail(errno);
-    if (close(fd) != 0) {
-        int e = errno;
-        unlink(temp.c_str());
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
-    }
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-        int e = errno;
-        unlink(temp.c_str());
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
-    }
+    if (const int e = fd.close(); e != 0)
+        fail(e);
+    if (rename(temp.c_str(), path.c_str()) != 0)
+        fail(errno);
 }
 
 std::string CurrentFolder()

@@ -26,9 +26,6 @@ enum class RenameResult { Renamed, Taken, Failed };
 // and never copies. Both paths must be in the same folder.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to);
 
-// Deletes permanently; false when it failed.
-bool RemoveFile(const std::string& path);
-
 // The last modification time as local time; false when the file can't be examined.
 bool ModificationTime(const std::string& path, std::tm& local);
 

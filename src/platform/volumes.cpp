@@ -1,5 +1,7 @@
 #include "platform/volumes.h"
 
+#include "base/paths.h"
+
 #include <QFile>
 #include <QStorageInfo>
 
@@ -15,16 +17,6 @@ std::vector<Volume>& Override()
     return volumes;
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix)
-{
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool IsUnder(const std::string& path, const std::string& folder)
-{
-    return path == folder || StartsWith(path, folder + "/");
-}
-
 // Pseudo and system mounts are no place for photo folders.
 bool IsSystemMount(const std::string& root, const std::string& type, const std::string& device)
 {
@@ -33,12 +25,12 @@ bool IsSystemMount(const std::string& root, const std::string& type, const std::
         "cgroup2", "devpts", "mqueue", "debugfs", "tracefs", "securityfs", "pstore",
         "autofs", "binfmt_misc", "configfs", "fusectl", "hugetlbfs", "bpf", "nsfs",
         "efivarfs", "fuse.snapfuse", "fuse.lxcfs", "fuse.portal", "fuse.gvfsd-fuse"};
-    if (pseudoTypes.count(type) || StartsWith(device, "/dev/loop"))
+    if (pseudoTypes.count(type) || device.starts_with("/dev/loop"))
         return true;
     for (const char* folder : {"/snap", "/boot", "/proc", "/sys", "/dev", "/var/lib/docker"})
-        if (IsUnder(root, folder))
+        if (FolderIsUnder(root, folder))
             return true;
-    return IsUnder(root, "/run") && !IsUnder(root, "/run/media");
+    return FolderIsUnder(root, "/run") && !FolderIsUnder(root, "/run/media");
 }
 
 } // namespace

@@ -159,9 +159,3 @@ std::string FormatCounter(int n, int t)
     return three(n) + "/" + three(t);
 }
 
-std::string FolderPrefix(const std::string& folder)
-{
-    if (!folder.empty() && folder.back() == '/')
-        return folder;
-    return folder + "/";
-}

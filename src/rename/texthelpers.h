@@ -2,7 +2,8 @@
 // Small pure text functions used throughout the program. Texts are byte strings held as
 // UTF-8; characters are counted as code points, and a byte that belongs to no valid UTF-8
 // sequence counts as one character of its own, so no helper ever cuts a character in two.
-#include "platform/errors.h"
+#include "base/errors.h"
+#include "base/paths.h" // FolderPrefix
 
 #include <cstdint>
 #include <string>
@@ -30,5 +31,3 @@ int32_t ParseInteger(const std::string& s);
 // The progress counter "nnn/ttt": each number as the last three characters of "000" + number.
 std::string FormatCounter(int n, int t);
 
-// The folder followed by "/", unless it already ends in "/" (the root does).
-std::string FolderPrefix(const std::string& folder);

@@ -1,7 +1,7 @@
 #include "settings/settingsfile.h"
 
 #include "platform/filesystem.h"
-#include "rename/texthelpers.h"
+#include "base/paths.h"
 
 #include <string_view>
 

@@ -1,6 +1,7 @@
 // Start-up of the main window on a program folder of the test's own, and the layout facts
 // a user sees: captions, the context menu, the Tab key and the splitter.
 #include "filelist/widgets/namelistview.h"
+#include "app/splitterstrip.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempfolder.h"
 
@@ -315,7 +316,7 @@ TEST(MainWindowLayout, SplitterMovesItsControlsAndKeepsBothSidesWide)
         {50, 276}, {-1000, 30}, {1000, width - splitterWidth - 30}, {-20, width - splitterWidth - 50}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dx);
-        m->DragSplitter(c.dx);
+        emit Find<SplitterStrip>(m, "Splitter1")->dragged(c.dx); // as a drag by the user
         EXPECT_EQ(Find(m, "Splitter1")->x(), c.x);
         ExpectBesideSplitter(m);
     }
@@ -326,7 +327,7 @@ TEST(MainWindowLayout, ResizeKeepsControlsBesideSplitter)
     TempFolder program;
     StartedProgram p = StartProgram(program.path());
     TMain* m = p.main();
-    m->DragSplitter(40);
+    emit Find<SplitterStrip>(m, "Splitter1")->dragged(40);
     for (const QSize size : {QSize(700, 500), QSize(200, 400), QSize(489, 413)}) {
         SCOPED_TRACE(size.width());
         m->resize(size);

@@ -98,8 +98,8 @@ TEST(MovesTest, MismatchedSelectionIsRejected)
 {
     std::vector<std::string> names{"a", "b"};
     std::vector<bool> selected{false};
-    EXPECT_THROW(MoveSelectedUp(names, selected), std::invalid_argument);
-    EXPECT_THROW(MoveSelectedDown(names, selected), std::invalid_argument);
+    EXPECT_THROW(MoveSelectedUp(names, selected), EListIndexError);
+    EXPECT_THROW(MoveSelectedDown(names, selected), EListIndexError);
     EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
 }
 

@@ -1,6 +1,6 @@
 #include "settings/settingsfile.h"
 
-#include "platform/errors.h"
+#include "base/errors.h"
 
 #include <gtest/gtest.h>
 

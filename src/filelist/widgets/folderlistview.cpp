@@ -2,7 +2,9 @@
 
 #include "filelist/displaytext.h"
 #include "filelist/listingorder.h"
-#include "filelist/paths.h"
+#include "base/errors.h"
+#include "base/paths.h"
+#include "filelist/navigation.h"
 #include "platform/filesystem.h"
 
 #include <QApplication>
@@ -32,10 +34,7 @@ bool FolderListView::switchTo(const std::string& path)
 {
     if (path.empty())
         return false;
-    std::string target = NormalizeFolderPath(path, folder_.empty() ? platform::CurrentFolder() : folder_);
-    if (!platform::IsFolder(target) && platform::FileExists(target))
-        target = ParentFolder(target);
-    platform::CheckFolderEnterable(target);
+    const std::string target = ResolveFolder(path, folder_);
     if (target == folder_)
         return false;
     folder_ = target;
@@ -50,7 +49,7 @@ void FolderListView::rebuild()
     std::vector<std::string> subfolders;
     try {
         subfolders = platform::ListSubfolders(folder_);
-    } catch (const std::exception&) {
+    } catch (const EFileError&) {
         // The folder was entered a moment ago; a failed listing shows it without subfolders.
     }
     SortListing(subfolders);
@@ -69,10 +68,10 @@ void FolderListView::rebuild()
         walked = JoinPath(walked, part);
         addRow(DisplayText(part), walked, open, depth++);
     }
-    currentRow_ = model_->rowCount() - 1;
+    const int currentRow = model_->rowCount() - 1;
     for (const std::string& sub : subfolders)
         addRow(DisplayText(sub), JoinPath(folder_, sub), closed, depth);
-    setCurrentIndex(model_->index(currentRow_, 0));
+    setCurrentIndex(model_->index(currentRow, 0));
 }
 
 std::string FolderListView::rowFolder(int row) const

@@ -24,7 +24,6 @@ public:
 
     // The folder a row stands for.
     std::string rowFolder(int row) const;
-    int currentFolderRow() const { return currentRow_; }
 
 signals:
     // The user opened a row (double click or Enter).
@@ -33,5 +32,4 @@ signals:
 private:
     QStandardItemModel* model_;
     std::string folder_;
-    int currentRow_ = -1;
 };

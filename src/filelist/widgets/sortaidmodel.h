@@ -18,7 +18,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    const std::vector<Row>& rows() const { return rows_; }
     void setRows(std::vector<Row> rows);
 
 private:

@@ -1,4 +1,4 @@
-#include "platform/errors.h"
+#include "base/errors.h"
 
 #include <cerrno>
 #include <cstring>
@@ -27,6 +27,11 @@ std::string ReasonText(int e)
     }
 }
 } // namespace
+
+EListIndexError::EListIndexError(long long index)
+    : PelkorinError("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (" + std::to_string(index) + ")")
+{
+}
 
 std::string FileErrorMessage(const std::string& action, const std::string& path, int errorNumber)
 {

@@ -14,5 +14,11 @@ public:
     using PelkorinError::PelkorinError;
 };
 
-// Builds "<what>「<path>」<reason>" style messages from an errno value.
+// A row number outside a list: "ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (<index>)".
+class EListIndexError : public PelkorinError {
+public:
+    explicit EListIndexError(long long index);
+};
+
+// "<action> '<path>': <reason>", the reason in Japanese for the errno values users meet.
 std::string FileErrorMessage(const std::string& action, const std::string& path, int errorNumber);

@@ -1,6 +1,6 @@
 #pragma once
-// Folder paths as the folder list holds them: absolute, "/" separated, no trailing "/"
-// except the root "/". Lexical only: symbolic links stay as the user named them.
+// Paths as raw bytes: folders are absolute, "/" separated, with no trailing "/" except the
+// root "/". Lexical only: symbolic links stay as the user named them.
 #include <string>
 #include <vector>
 
@@ -12,5 +12,7 @@ std::string ParentFolder(const std::string& folder);
 std::vector<std::string> PathComponents(const std::string& folder);
 // Appends a name: "/a" + "b" -> "/a/b", "/" + "b" -> "/b".
 std::string JoinPath(const std::string& folder, const std::string& name);
-// True when folder is mountPoint or lies below it.
-bool FolderIsUnder(const std::string& folder, const std::string& mountPoint);
+// The folder with the separator a file name follows: "/a/b" -> "/a/b/", "/" -> "/".
+std::string FolderPrefix(const std::string& folder);
+// True when path is folder or lies below it; every absolute path lies below "/".
+bool FolderIsUnder(const std::string& path, const std::string& folder);

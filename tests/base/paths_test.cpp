@@ -1,6 +1,6 @@
 // Folder paths and the listing order, without a display.
 #include "filelist/listingorder.h"
-#include "filelist/paths.h"
+#include "base/paths.h"
 
 #include <gtest/gtest.h>
 
