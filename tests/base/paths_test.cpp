@@ -36,6 +36,21 @@ TEST(FolderPaths, ParentJoinAndMountPoints)
     EXPECT_TRUE(FolderIsUnder("/media/usb", "/media/usb"));
     EXPECT_FALSE(FolderIsUnder("/media/usb2", "/media/usb"));
     EXPECT_TRUE(FolderIsUnder("/anything", "/"));
+    EXPECT_TRUE(FolderIsUnder("/", "/"));
+    EXPECT_FALSE(FolderIsUnder("relative/x", "/"));
+    EXPECT_FALSE(FolderIsUnder("/media", "/media/usb"));
+    EXPECT_EQ(FolderPrefix("/a/b"), "/a/b/");
+    EXPECT_EQ(FolderPrefix("/"), "/");
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+}
+
+TEST(FolderPaths, NormalizeKeepsRawBytesAndRoot)
+{
+    EXPECT_EQ(NormalizeFolderPath("///", "/x"), "/");
+    EXPECT_EQ(NormalizeFolderPath("/a/b/../../..", "/x"), "/");
+    EXPECT_EQ(NormalizeFolderPath("..", "/"), "/");
+    EXPECT_EQ(NormalizeFolderPath("\x82\xa0/./b", "/\xff"), "/\xff/\x82\xa0/b");
+    EXPECT_EQ(NormalizeFolderPath("a b//c ", "/"), "/a b/c ");
 }
 
 TEST(ListingOrder, CaseBlindThenFixedTieBreak)
