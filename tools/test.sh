@@ -5,3 +5,5 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure
+bash tools/sanitize.sh
+bash tools/fuzz.sh

@@ -20,7 +20,8 @@ std::string ExtensionKey(const std::string& name)
 
 int32_t PackDateTime(const std::tm& local)
 {
-    const int year = local.tm_year + 1900;
+    // 64 bits: tm_year near INT_MAX (files dated far in the future) would overflow in int.
+    const int64_t year = int64_t{local.tm_year} + 1900;
     if (year < 1980 || year > 2107)
         return -1;
     // localtime_r always fills these in range; anything else can't be packed meaningfully.

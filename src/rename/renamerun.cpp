@@ -24,8 +24,9 @@ SelectionSummary SummarizeSelection(const std::vector<bool>& selected)
 
 bool IsSafeNewName(const std::string& name)
 {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+    // A leading "." would hide the file (".", ".." and ".txt" alike), so such a name is refused.
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
 }
 
 void ComposeTrialRows(const std::vector<std::string>& names, const std::vector<bool>& selected,

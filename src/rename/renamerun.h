@@ -14,7 +14,8 @@ struct SelectionSummary {
 };
 SelectionSummary SummarizeSelection(const std::vector<bool>& selected);
 
-// A new name that would leave the folder or name the folder itself is never renamed to.
+// A new name that would leave the folder, name the folder itself or hide the file (one that
+// begins with ".") is never renamed to.
 bool IsSafeNewName(const std::string& name);
 
 // Progress of a run: n of t selected files, n counting from 1.

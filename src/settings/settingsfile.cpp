@@ -133,7 +133,30 @@ std::string BuildSettingsText(const SettingsValues& v)
     return text;
 }
 
+std::optional<std::string> UnstorableSettingsValue(const SettingsValues& v)
+{
+    // CR and Ctrl-Z end a line or the data on reading. A lone LF would read back, but it is
+    // refused as well so the file stays one value a line for anyone who opens it.
+    constexpr std::string_view kUnstorable("\r\n\x1a", 3);
+    const struct {
+        const char* name;
+        const std::string& value;
+    } texts[] = {
+        {"起動フォルダ", v.StartFolder},
+        {"外部ビュアー", v.ViewerPath},
+        {"連番の基準番号", v.BaseNumber},
+    };
+    for (const auto& t : texts) {
+        if (t.value.find_first_of(kUnstorable) != std::string::npos)
+            return std::string("「") + t.name +
+                   "」に改行または Ctrl-Z の文字が含まれているため、設定を保存できません";
+    }
+    return std::nullopt;
+}
+
 void WriteSettingsFile(const std::string& programFolder, const SettingsValues& v)
 {
+    if (const std::optional<std::string> message = UnstorableSettingsValue(v))
+        throw ESettingsValueError(*message);
     platform::WriteFileReplacing(SettingsPath(programFolder), BuildSettingsText(v));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Pelkorin.ini: the start-up options, 25 lines beside the executable. Values sit at fixed
 // line numbers; the odd lines are headers that the reader never looks at.
+#include "platform/errors.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -37,7 +39,18 @@ std::optional<SettingsRead> ReadSettingsFile(const std::string& programFolder);
 // The 25 lines of a new settings file, each ending in CR LF, headers in Shift-JIS.
 std::string BuildSettingsText(const SettingsValues& v);
 
+// A value holds a byte the file cannot carry (it has no escapes): CR, LF or Ctrl-Z.
+class ESettingsValueError : public PelkorinError {
+public:
+    using PelkorinError::PelkorinError;
+};
+
+// The message to show when one of the texts the file stores (start folder, viewer path, base
+// number) can't be written back unchanged; nullopt when all of them can.
+std::optional<std::string> UnstorableSettingsValue(const SettingsValues& v);
+
 // Replaces the settings file as a whole. Throws EFileError; an old file then stays intact.
+// Throws ESettingsValueError, writing nothing, when UnstorableSettingsValue has a message.
 void WriteSettingsFile(const std::string& programFolder, const SettingsValues& v);
 
 // A flag text is on only when it is exactly "on".

@@ -69,6 +69,17 @@ TEST(SortKeysTest, PackDateTime)
     }
 }
 
+TEST(SortKeysTest, PackDateTimeOfYearsNoIntHolds)
+{
+    // tm_year counts from 1900, so these years lie beyond what an int year can hold.
+    const int tmYears[] = {INT32_MAX, INT32_MAX - 1899, INT32_MAX - 1900, INT32_MIN, -1901};
+    for (const int tmYear : tmYears) {
+        std::tm local = LocalTime(2000, 6, 15, 12, 34, 56);
+        local.tm_year = tmYear;
+        EXPECT_EQ(PackDateTime(local), -1) << tmYear;
+    }
+}
+
 TEST(SortKeysTest, DateKey)
 {
     const struct {
@@ -153,6 +164,17 @@ TEST(SortKeysTest, DateKeyOfFile)
     EXPECT_EQ(DateKeyOfFile(tooOld), "0000000000-1");
 
     EXPECT_EQ(DateKeyOfFile(folder.path() + "/missing.jpg"), "0000000000-1");
+}
+
+TEST(SortKeysTest, DateKeyOfFileFarInTheFuture)
+{
+    TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    // About the last second whose local year still fits tm_year.
+    const std::string far = folder.File("far.jpg", static_cast<time_t>(67768036191600000LL));
+    if (far.empty())
+        GTEST_SKIP() << "this file system does not keep such a modification time";
+    EXPECT_EQ(DateKeyOfFile(far), "0000000000-1");
 }
 
 std::vector<std::size_t> OrderOfExtensions(const std::vector<std::string>& names)

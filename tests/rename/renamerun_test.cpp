@@ -110,7 +110,7 @@ Outcome Model(const std::string& prefix, Files files, const std::vector<std::str
         if (!selected[i])
             continue;
         const std::string newName = ComposeNewName(names[i], o, number++);
-        const bool unsafe = newName.empty() || newName == "." || newName == ".." ||
+        const bool unsafe = newName.empty() || newName[0] == '.' ||
                             newName.find('/') != std::string::npos;
         if (unsafe || newName == "a")
             continue;
@@ -179,10 +179,35 @@ TEST(RenameRun, UnsafeNames)
 {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"", false},    {".", false},   {"..", false},  {"a/b", false}, {"/", false},
-        {"../x", false}, {"...", true}, {".a", true},   {"a b", true},  {"\x82\xa0", true},
+        {"../x", false}, {"...", false}, {".a", false}, {".txt", false}, {"a.", true},
+        {"a b", true},  {"\x82\xa0", true}, {"a..b", true},
     };
     for (const auto& [name, safe] : cases)
         EXPECT_EQ(IsSafeNewName(name), safe) << '"' << name << '"';
+}
+
+// Emptying the text part of a name without a digit run leaves only the extension: renaming
+// to that would hide the file, so it keeps its name while the others are renamed.
+TEST(RenameRun, ANewNameThatWouldHideTheFileIsNotUsed)
+{
+    TempDir dir;
+    Write(dir.path + "/abc.txt", "plain");
+    Write(dir.path + "/abc7.txt", "numbered");
+    Write(dir.path + "/.profile", "hidden");
+    RenameOptions o;
+    o.ChangeText = true;
+    o.NewText = "";
+    EXPECT_EQ(ComposeNewName("abc.txt", o, 0), ".txt");
+
+    std::vector<std::string> reported;
+    ExecuteHooks hooks;
+    hooks.ReportTaken = [&](const std::string& path) { reported.push_back(path); };
+    ExecuteRenames(FolderPrefix(dir.path), {"abc.txt", "abc7.txt", ".profile"},
+                   {true, true, true}, o, 0, hooks);
+
+    EXPECT_EQ(FilesIn(dir.path),
+              (Files{{".profile", "hidden"}, {"7.txt", "numbered"}, {"abc.txt", "plain"}}));
+    EXPECT_TRUE(reported.empty());
 }
 
 // A file that takes the new name after the existence test is never replaced.

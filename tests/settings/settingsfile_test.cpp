@@ -311,4 +311,60 @@ TEST(SettingsFile, FailedWriteThrowsAndKeepsTheOldFile)
               1);
 }
 
+TEST(SettingsFile, ValuesTheFileCannotHoldAreRefusedAndNothingIsWritten)
+{
+    struct Case {
+        const char* what;
+        std::string SettingsValues::*field;
+        std::string value;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"CR in the start folder", &SettingsValues::StartFolder, "/data/a\rb", "「起動フォルダ」"},
+        {"LF in the start folder", &SettingsValues::StartFolder, "/data/a\nb", "「起動フォルダ」"},
+        {"CR LF ending the start folder", &SettingsValues::StartFolder, "/data\r\n",
+         "「起動フォルダ」"},
+        {"Ctrl-Z in the viewer", &SettingsValues::ViewerPath, std::string("/usr/bin/\x1a", 10),
+         "「外部ビュアー」"},
+        {"CR in the viewer", &SettingsValues::ViewerPath, "\r", "「外部ビュアー」"},
+        {"LF in the base number", &SettingsValues::BaseNumber, "1\n2", "「連番の基準番号」"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        ASSERT_FALSE(folder.path().empty());
+        const std::string old = File(kVer09, 24);
+        {
+            std::ofstream out(folder.path() + "/Pelkorin.ini", std::ios::binary);
+            out << old;
+        }
+        SettingsValues v;
+        v.*c.field = c.value;
+        const std::optional<std::string> message = UnstorableSettingsValue(v);
+        ASSERT_TRUE(message.has_value()) << c.what;
+        EXPECT_NE(message->find(c.named), std::string::npos) << c.what << ": " << *message;
+
+        try {
+            WriteSettingsFile(folder.path(), v);
+            ADD_FAILURE() << c.what << ": written";
+        } catch (const ESettingsValueError& e) {
+            EXPECT_EQ(std::string(e.what()), *message) << c.what;
+        }
+        EXPECT_EQ(Slurp(folder.path() + "/Pelkorin.ini"), old) << c.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << c.what;
+    }
+}
+
+TEST(SettingsFile, OrdinaryValuesAreStorable)
+{
+    SettingsValues v;
+    EXPECT_FALSE(UnstorableSettingsValue(v).has_value());
+    v.StartFolder = std::string("/data/\t\x01\x7f\xff\x81\x5c", 12);
+    v.ViewerPath = "/usr/bin/viewer --flag";
+    v.BaseNumber = "-99";
+    EXPECT_FALSE(UnstorableSettingsValue(v).has_value());
+}
+
 } // namespace
