@@ -1,0 +1,44 @@
+#pragma once
+// JPEG files for the preview, decoded with libjpeg from the whole file held in memory.
+#include "platform/errors.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace preview {
+
+// libjpeg stopped with an error; what() is "JPEG ｴﾗｰ #" + the library's message code.
+class EJpegError : public PelkorinError {
+public:
+    explicit EJpegError(int messageCode);
+    int messageCode() const { return messageCode_; }
+
+private:
+    int messageCode_;
+};
+
+// The file could not be read; what() is "ﾌｧｲﾙ " + full path + " は開けません".
+class EJpegOpenError : public EFileError {
+public:
+    explicit EJpegOpenError(const std::string& path);
+};
+
+struct DecodedJpeg {
+    QImage image;    // Format_RGB888, possibly decoded at a reduced scale
+    int width = 0;   // the image's own size from its header, whatever the decode scale
+    int height = 0;
+};
+
+// Decodes JPEG bytes. With a box (device pixels, both > 0 or either 0 for a flat box) the
+// smallest libjpeg scale from 1/8 to 1/1 whose output still covers twice the box in both
+// directions is used, so the picture drawn into the box loses nothing visible; without one
+// (boxWidth < 0) the image is decoded at full scale. Warnings are ignored and data that ends
+// early is completed by the library. Throws EJpegError.
+DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth = -1, int boxHeight = -1);
+
+// Reads the file through the platform layer and decodes it as above. Throws EJpegOpenError
+// when the file can't be read (a folder included) and EJpegError when it is no usable JPEG.
+DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth = -1, int boxHeight = -1);
+
+} // namespace preview
