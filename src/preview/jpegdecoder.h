@@ -1,6 +1,6 @@
 #pragma once
 // JPEG files for the preview, decoded with libjpeg from the whole file held in memory.
-#include "platform/errors.h"
+#include "base/errors.h"
 
 #include <QImage>
 

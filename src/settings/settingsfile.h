@@ -1,7 +1,7 @@
 #pragma once
 // Pelkorin.ini: the start-up options, 25 lines beside the executable. Values sit at fixed
 // line numbers; the odd lines are headers that the reader never looks at.
-#include "platform/errors.h"
+#include "base/errors.h"
 
 #include <array>
 #include <optional>
