@@ -1,5 +1,7 @@
 #include "preview/thumbnail.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -48,11 +50,7 @@ bool PassesJpegTest(const std::string& name)
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || name.size() - dot != 4)
         return false;
-    std::string extension = name.substr(dot);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return extension == ".jpg";
+    return AsciiLower(name.substr(dot)) == ".jpg";
 }
 
 PreviewChoice ShowFirst(const std::vector<std::string>& names, const std::vector<bool>& selected,

@@ -1,8 +1,10 @@
 #include "rename/naming.h"
 
+#include "base/ascii.h"
 #include "rename/texthelpers.h"
 
 #include <algorithm>
+#include <utility>
 
 // The bytes "." and "0"-"9" never occur inside a multi-byte UTF-8 character, so searching
 // bytes finds exactly the characters the rules talk about.
@@ -54,12 +56,8 @@ std::string ComposeNewName(const std::string& name, const RenameOptions& options
         parts.DigitRun = ZeroPadded(number, std::max(options.DigitCount, CharLength(number)));
     }
 
-    if (options.ExtLowerCase == "on") {
-        for (char& c : parts.Extension) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+    if (options.ExtLowerCase == "on")
+        parts.Extension = AsciiLower(std::move(parts.Extension));
 
     if (options.JpegToJpg == "on" && parts.Extension == ".jpeg")
         parts.Extension = ".jpg";

@@ -45,19 +45,15 @@ TEST(PictureBox, PanelSizeIsReadEachTime)
 
 TEST(JpegTest, ExtensionInAnyAsciiCase)
 {
-    EXPECT_TRUE(preview::PassesJpegTest("a.jpg"));
-    EXPECT_TRUE(preview::PassesJpegTest("b.JPG"));
-    EXPECT_TRUE(preview::PassesJpegTest("c.Jpg"));
-    EXPECT_TRUE(preview::PassesJpegTest("x.y.jpg"));
-    EXPECT_TRUE(preview::PassesJpegTest(".jpg"));
-    EXPECT_FALSE(preview::PassesJpegTest("d.jpeg"));
-    EXPECT_FALSE(preview::PassesJpegTest("e.jpg.bak"));
-    EXPECT_FALSE(preview::PassesJpegTest("jpg"));
-    EXPECT_FALSE(preview::PassesJpegTest("f.jp"));
-    EXPECT_FALSE(preview::PassesJpegTest("g.jpgx"));
-    EXPECT_FALSE(preview::PassesJpegTest(""));
-    // Only A to Z fold: a full-width letter stays different.
-    EXPECT_FALSE(preview::PassesJpegTest("h.\xef\xbc\xaapg"));
+    const struct { const char* name; bool passes; } cases[] = {
+        {"a.jpg", true},      {"b.JPG", true},     {"c.Jpg", true}, {"x.y.jpg", true},
+        {".jpg", true},       {"d.jpeg", false},   {"e.jpg.bak", false}, {"jpg", false},
+        {"f.jp", false},      {"g.jpgx", false},   {"", false},
+        // Only A to Z fold: a full-width letter stays different.
+        {"h.\xef\xbc\xaapg", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(preview::PassesJpegTest(c.name), c.passes) << c.name;
 }
 
 struct Rows {
