@@ -1,7 +1,7 @@
 #pragma once
 // Moving between folders without any widget: which volume holds a folder, the folder last
-// visited on each volume, what a path the user gave resolves to, and the silent fallback
-// listing used when a folder can't be opened.
+// visited on each volume, what a path the user gave resolves to, the silent fallback
+// listing used when a folder can't be opened, and the step to the next folder.
 #include "filelist/folderlisting.h"
 #include "platform/volumes.h"
 
@@ -34,3 +34,19 @@ std::string ResolveFolder(const std::string& path, const std::string& current);
 // The listing of a folder, or the folder with no names when it can't be read: the fallback
 // shows nothing rather than stale names.
 FolderListing ListingOrNothing(const std::string& folder);
+
+// The step to the next folder goes through the parent: the folder list is switched to the
+// parent first, and the next folder is then picked among the parent's rows.
+//
+// The parent text of a folder: everything before its last "/" ("" for a folder directly
+// under "/", and "/" itself for the root, whose step changes nothing).
+std::string NextFolderParentText(const std::string& folder);
+// The folder the parent text names: "/" for the empty text.
+std::string NextFolderParent(const std::string& parentText);
+// The row to open once the folder list shows the parent. rowNames are the bare names of
+// the list's rows ("/" for the root row) and selectedRow the parent's own row. A row from
+// selectedRow on matches when parentText + "/" + its name is the folder, byte for byte;
+// the row after the last match is the target, the first subfolder after the last row, and
+// row 0 (the root) when no row matches or there is no row to open.
+int NextFolderRow(const std::string& folder, const std::string& parentText,
+                  const std::vector<std::string>& rowNames, int selectedRow);

@@ -1,4 +1,5 @@
-// Moving between folders without a display: volumes, resolution of a path, the fallback.
+// Moving between folders without a display: volumes, resolution of a path, the fallback,
+// the step to the next folder.
 #include "base/errors.h"
 #include "filelist/navigation.h"
 #include "support/tempfolder.h"
@@ -77,6 +78,57 @@ TEST(ListingOrNothing, AVanishedFolderGivesNoNames)
     const FolderListing gone = ListingOrNothing(t / "gone");
     EXPECT_EQ(gone.Folder, t / "gone");
     EXPECT_TRUE(gone.Names.empty());
+}
+
+TEST(NextFolder, ParentTextIsEverythingBeforeTheLastSlash)
+{
+    const struct { const char* folder; const char* text; const char* parent; } cases[] = {
+        {"/home/me/2001", "/home/me", "/home/me"},
+        {"/home", "", "/"},
+        {"/", "/", "/"},
+        {"/a/Photos/Photos", "/a/Photos", "/a/Photos"},
+        // A name that is not UTF-8 is cut at the separator only.
+        {"/x/\x95\x5c/\x83\x5c", "/x/\x95\x5c", "/x/\x95\x5c"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NextFolderParentText(c.folder), c.text) << c.folder;
+        EXPECT_EQ(NextFolderParent(NextFolderParentText(c.folder)), c.parent) << c.folder;
+    }
+}
+
+TEST(NextFolder, TargetRowAfterTheLastMatch)
+{
+    using Rows = std::vector<std::string>;
+    // The rows as the folder list shows the parent: the root, the way down with the
+    // parent's own row selected, then the parent's subfolders.
+    const Rows years = {"/", "home", "me", "2001", "2002", "2003"};
+    const struct {
+        const char* label;
+        std::string folder, parentText;
+        Rows rows;
+        int selected, target;
+    } cases[] = {
+        {"following sibling", "/home/me/2001", "/home/me", years, 2, 4},
+        {"middle sibling", "/home/me/2002", "/home/me", years, 2, 5},
+        {"last wraps to the first", "/home/me/2003", "/home/me", years, 2, 3},
+        {"the only subfolder", "/home/me/only", "/home/me", {"/", "home", "me", "only"}, 2, 3},
+        {"directly under the root", "/srv", "", {"/", "home", "srv", "tmp"}, 0, 3},
+        {"last under the root wraps", "/tmp", "", {"/", "home", "srv", "tmp"}, 0, 1},
+        {"hidden folder: no match opens the root", "/home/me/.cache", "/home/me", years, 2, 0},
+        {"case differs: no match", "/home/me/2001", "/home/me", {"/", "home", "me", "2001X", "2OO1"}, 2, 0},
+        {"a parent with no subfolders", "/home/me/gone", "/home/me", {"/", "home", "me"}, 2, 0},
+        {"named like its parent: later match wins", "/a/Photos/Photos", "/a/Photos",
+         {"/", "a", "Photos", "2020", "Photos", "Zoo"}, 2, 5},
+        {"named like its parent, last: wraps", "/a/Photos/Photos", "/a/Photos",
+         {"/", "a", "Photos", "2020", "Photos"}, 2, 3},
+        {"named like its parent, the folder gone", "/a/Photos/Photos", "/a/Photos",
+         {"/", "a", "Photos"}, 2, 0},
+        {"raw bytes compared as bytes", "/x/\x83\x5c", "/x", {"/", "x", "\x83", "\x83\x5c", "z"}, 1, 4},
+        {"rows above the parent's own row are not searched", "/p/q", "/p", {"/", "q", "p", "z"}, 2, 0},
+        {"at the root nothing matches", "/", "/", {"/", "home", "tmp"}, 0, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NextFolderRow(c.folder, c.parentText, c.rows, c.selected), c.target) << c.label;
 }
 
 } // namespace
