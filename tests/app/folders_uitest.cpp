@@ -29,12 +29,12 @@ std::vector<std::string> RawRows(QAbstractItemView* list)
     return rows;
 }
 
-// The folder list's rows as shown, without the indentation of the tree.
+// The folder list's rows as shown: each one the bare folder name.
 QStringList FolderRows(QAbstractItemView* dir)
 {
     QStringList rows;
     for (int r = 0; r < dir->model()->rowCount(); ++r)
-        rows << dir->model()->index(r, 0).data().toString().trimmed();
+        rows << dir->model()->index(r, 0).data().toString();
     return rows;
 }
 

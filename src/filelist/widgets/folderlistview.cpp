@@ -5,14 +5,55 @@
 #include "base/errors.h"
 #include "base/paths.h"
 #include "filelist/navigation.h"
+#include "filelist/widgets/listrowdelegate.h"
 #include "platform/filesystem.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStyle>
 
 namespace {
 constexpr int kFolderRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+constexpr int kDepthRole = Qt::UserRole + 2;
+
+QByteArray Bytes(const std::string& s)
+{
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
+
+std::string String(const QByteArray& bytes)
+{
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Draws each row moved right by its depth, two character cells a level.
+class FolderRowDelegate : public ListRowDelegate {
+public:
+    using ListRowDelegate::ListRowDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem moved = option;
+        moved.rect.setLeft(option.rect.left() + Indent(option, index));
+        ListRowDelegate::paint(painter, moved, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize s = ListRowDelegate::sizeHint(option, index);
+        s.rwidth() += Indent(option, index);
+        return s;
+    }
+
+private:
+    static int Indent(const QStyleOptionViewItem& option, const QModelIndex& index)
+    {
+        return index.data(kDepthRole).toInt() * 2 * option.fontMetrics.horizontalAdvance(QLatin1Char(' '));
+    }
+};
+} // namespace
 
 FolderListView::FolderListView(QWidget* parent)
     : QListView(parent), model_(new QStandardItemModel(this))
@@ -20,6 +61,7 @@ FolderListView::FolderListView(QWidget* parent)
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    setItemDelegate(new FolderRowDelegate(this));
     connect(this, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
         emit rowOpened(index.row());
     });
@@ -55,27 +97,42 @@ void FolderListView::rebuild()
     SortListing(subfolders);
 
     model_->clear();
-    auto addRow = [&](const QString& text, const std::string& folder, const QIcon& icon,
+    auto addRow = [&](const std::string& name, const std::string& folder, const QIcon& icon,
                       int depth) {
-        auto* item = new QStandardItem(icon, QString(depth * 2, QLatin1Char(' ')) + text);
-        item->setData(QByteArray(folder.data(), static_cast<qsizetype>(folder.size())), kFolderRole);
+        auto* item = new QStandardItem(icon, DisplayText(name));
+        item->setData(Bytes(folder), kFolderRole);
+        item->setData(Bytes(name), kNameRole);
+        item->setData(depth, kDepthRole);
         model_->appendRow(item);
     };
-    addRow(QStringLiteral("/"), "/", open, 0);
+    addRow("/", "/", open, 0);
     std::string walked = "/";
     int depth = 1;
     for (const std::string& part : PathComponents(folder_)) {
         walked = JoinPath(walked, part);
-        addRow(DisplayText(part), walked, open, depth++);
+        addRow(part, walked, open, depth++);
     }
     const int currentRow = model_->rowCount() - 1;
     for (const std::string& sub : subfolders)
-        addRow(DisplayText(sub), JoinPath(folder_, sub), closed, depth);
+        addRow(sub, JoinPath(folder_, sub), closed, depth);
     setCurrentIndex(model_->index(currentRow, 0));
 }
 
 std::string FolderListView::rowFolder(int row) const
 {
-    QByteArray bytes = model_->index(row, 0).data(kFolderRole).toByteArray();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return String(model_->index(row, 0).data(kFolderRole).toByteArray());
+}
+
+std::vector<std::string> FolderListView::rowNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(model_->rowCount()));
+    for (int r = 0; r < model_->rowCount(); ++r)
+        names.push_back(String(model_->index(r, 0).data(kNameRole).toByteArray()));
+    return names;
+}
+
+void FolderListView::setCurrentRow(int row)
+{
+    setCurrentIndex(model_->index(row, 0));
 }

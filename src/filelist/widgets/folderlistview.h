@@ -1,9 +1,12 @@
 #pragma once
 // The folder list: the root, the folders on the way down, the current folder and its
-// subfolders. Its current folder is raw bytes; `directory` shows it as text.
+// subfolders. Each row shows the bare folder name; the depth is drawn, not typed, so the row
+// texts stay the names themselves. Its current folder is raw bytes; `directory` shows it
+// as text.
 #include <QListView>
 #include <QStandardItemModel>
 #include <string>
+#include <vector>
 
 class FolderListView : public QListView {
     Q_OBJECT
@@ -24,6 +27,11 @@ public:
 
     // The folder a row stands for.
     std::string rowFolder(int row) const;
+    // The bare names of the rows as raw bytes, "/" for the root row.
+    std::vector<std::string> rowNames() const;
+    // The row of the current folder, and selecting a row without opening it.
+    int currentRow() const { return currentIndex().row(); }
+    void setCurrentRow(int row);
 
 signals:
     // The user opened a row (double click or Enter).

@@ -1,22 +1,9 @@
 #include "filelist/widgets/namelistview.h"
 
+#include "filelist/widgets/listrowdelegate.h"
+
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
-
-namespace {
-// Rows exactly as high as the list font's cells, so both lists line up row by row.
-class FixedRowDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(option, index);
-        s.setHeight(option.fontMetrics.height());
-        return s;
-    }
-};
-} // namespace
 
 NameListView::NameListView(QWidget* parent)
     : QListView(parent), model_(new NameListModel(this))
@@ -26,7 +13,7 @@ NameListView::NameListView(QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setItemDelegate(new FixedRowDelegate(this));
+    setItemDelegate(new ListRowDelegate(this));
     // actionTriggered fires only for the user's own scroll bar and wheel actions, before the
     // value follows the slider position; apply it first, so that topRow() is already the new
     // top row when the other list aligns to it.
