@@ -79,6 +79,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(Button2, &QPushButton::clicked, &TMain::Button2Click);
     ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);
     ConnectGuarded(Button4, &QPushButton::clicked, &TMain::Button4Click);
+    ConnectGuarded(Button5, &QPushButton::clicked, &TMain::Button5Click);
 
     ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
     ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);

@@ -74,6 +74,7 @@ private:
     void File1Change();
     void Dir1RowOpened(int row);
     void Button11Click();
+    void Button5Click();
     void Open1Click();
     void Exit1Click();
     // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.

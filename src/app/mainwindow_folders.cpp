@@ -1,4 +1,5 @@
-// The chain drive -> folder -> listing -> oldfile, the refresh and the open dialog.
+// The chain drive -> folder -> listing -> oldfile, the refresh, the open dialog and the step
+// to the next folder.
 #include "app/mainwindow.h"
 
 #include "filelist/displaytext.h"
@@ -121,6 +122,30 @@ void TMain::Dir1RowOpened(int row)
 {
     SwitchFolder(Dir1->rowFolder(row));
     SetDriveOf(Dir1->folder());
+}
+
+// Steps through the parent to the folder after the current one among its siblings, wrapping
+// to the first. Nothing is said when a folder can't be opened: the lists go back to the
+// program's folder, as for any folder change.
+void TMain::Button5Click()
+{
+    const std::string current = Dir1->folder();
+    if (current == "/")
+        return;
+    const std::string parentText = NextFolderParentText(current);
+    const std::string parent = NextFolderParent(parentText);
+    try {
+        SwitchFolder(parent);
+        if (Dir1->folder() != parent)
+            return; // the parent's listing failed and the lists went back already
+        const int target = NextFolderRow(current, parentText, Dir1->rowNames(), Dir1->currentRow());
+        Dir1->setCurrentRow(target);
+        SwitchFolder(Dir1->rowFolder(target));
+    } catch (const EFileError&) {
+        RecoverToProgramFolder();
+        return;
+    }
+    ShowDriveOf(Dir1->folder());
 }
 
 void TMain::Open1Click()
