@@ -18,7 +18,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTreeView>
-#include <QValidator>
 
 namespace {
 
@@ -71,20 +70,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect g, const QString& h
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
 }
-
-// Limits what the user types to six characters; a longer base number from the settings
-// file is still shown whole.
-class MaxTypedLength : public QValidator {
-public:
-    MaxTypedLength(int length, QObject* parent) : QValidator(parent), length_(length) {}
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= length_ ? Acceptable : Invalid;
-    }
-
-private:
-    int length_;
-};
 
 QAction* MakeAction(QObject* parent, const char* name, const QString& caption)
 {
@@ -149,7 +134,9 @@ void TMain::BuildControls()
     text2 = MakeEdit(Panel1, "text2", {320, 114, 61, 20},
                      QStringLiteral("数字を連番にするときの最初の番号です"));
     text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    text2->setValidator(new MaxTypedLength(6, text2));
+    // Six characters whichever way they come: typed, pasted, dropped or set from the
+    // settings file. A validator alone lets typing go on once a longer text is in the box.
+    text2->setMaxLength(6);
     Label2 = MakeLabel(Panel1, "Label2", QStringLiteral("変更後のﾌｧｲﾙﾈｰﾑ"),
                        {kOldFileWidth + kSplitterWidth + 7, 136, 150, 14});
 
