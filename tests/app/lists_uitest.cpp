@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <map>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -369,6 +371,99 @@ TEST(ListSorting, SortsUseTheListingAsLastRead)
     ExpectSorted(w, "N6", {"b.txt", "a.txt"});
     EXPECT_TRUE(w.Click("Button11").empty());
     EXPECT_EQ(Rows(w.oldfile->model()), (QStringList{"0new.txt", "a.txt"}));
+}
+
+// The least height a row needs to show whole glyphs of a list's font.
+int LineHeight(const QWidget* list)
+{
+    const QFontMetrics fm(list->font());
+    return std::max({fm.height(), fm.lineSpacing(), fm.ascent() + fm.descent() + fm.leading()});
+}
+
+TEST(ListRows, EveryRowOfTheThreeListsHoldsAWholeLineOfItsFont)
+{
+    Window w({QStringLiteral("IMG_0001.JPG"), QStringLiteral("IMG_0002.JPG"), QStringLiteral("my_photo_g.jpg")});
+    w.folder.MakeFolder("sub_folder");
+    w.folder.MakeFolder("zz_folder");
+    ASSERT_TRUE(w.Click("Button11").empty());
+    w.TrialRunOnAll();
+    for (const char* name : {"oldfile", "NewFile", "Dir1"}) {
+        SCOPED_TRACE(name);
+        auto* list = Find<QAbstractItemView>(w.m, name);
+        const int need = LineHeight(list);
+        ASSERT_GE(list->model()->rowCount(), 3);
+        QRect previous;
+        for (int r = 0; r < list->model()->rowCount(); ++r) {
+            const QRect rect = list->visualRect(list->model()->index(r, 0));
+            EXPECT_GE(rect.height(), need) << "row " << r;
+            EXPECT_GE(list->sizeHintForRow(r), need) << "row " << r;
+            if (r > 0) {
+                EXPECT_GT(rect.top(), previous.bottom()) << "row " << r << " covers the one above";
+            }
+            previous = rect;
+        }
+    }
+    // The two name lists still line up row by row.
+    EXPECT_EQ(w.oldfile->visualRect(w.oldfile->model()->index(2, 0)).top(),
+              w.NewFile->visualRect(w.NewFile->model()->index(2, 0)).top());
+}
+
+TEST(ListRows, AnUnderscoreIsDrawnSolidWithinItsRow)
+{
+    // " " sorts before "_": row 0 has the space, row 1 the underscore.
+    Window w({QStringLiteral("IMG_0001.JPG"), QStringLiteral("IMG 0001.JPG")});
+    for (const char* name : {"oldfile", "Dir1"}) {
+        SCOPED_TRACE(name);
+        auto* list = Find<QAbstractItemView>(w.m, name);
+        QModelIndex space = list->model()->index(0, 0), underscore = list->model()->index(1, 0);
+        if (std::string(name) == "Dir1") {
+            w.folder.MakeFolder("IMG 0001");
+            w.folder.MakeFolder("IMG_0001");
+            ASSERT_TRUE(w.Click("Button11").empty());
+            const int last = list->model()->rowCount() - 1;
+            space = list->model()->index(last - 1, 0);
+            underscore = list->model()->index(last, 0);
+        }
+        ASSERT_TRUE(space.data().toString().startsWith(QStringLiteral("IMG 0001")));
+        ASSERT_TRUE(underscore.data().toString().startsWith(QStringLiteral("IMG_0001")));
+        const QImage shot = list->viewport()->grab().toImage();
+        const QRect a = list->visualRect(space), b = list->visualRect(underscore);
+        ASSERT_EQ(a.size(), b.size());
+        // Dark pixels that the underscore adds to the row, inside the row itself.
+        int added = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (qGray(shot.pixel(b.x() + x, b.y() + y)) < 128 && qGray(shot.pixel(a.x() + x, a.y() + y)) >= 128)
+                    ++added;
+        EXPECT_GE(added, 3);
+    }
+}
+
+TEST(Text2, TakesAtMostSixCharacters)
+{
+    // A base number longer than six characters in the settings file, then typing.
+    TempFolder program;
+    std::map<int, std::string> lines = {{2, ""}, {4, "on"}, {6, "on"}, {8, "on"}, {10, "3"},
+                                        {12, "off"}, {14, "off"}, {16, "off"}, {18, ""},
+                                        {20, "0"}, {22, "0"}, {24, "1234567"}};
+    std::string settings = "Pelkorin Ver0.9\r\n";
+    for (int n = 1; n < 25; ++n)
+        settings += (n % 2 ? "[" + std::to_string(n) + "]" : lines[n]) + "\r\n";
+    program.Write("Pelkorin.ini", settings);
+    StartedProgram p = StartProgram(program.path());
+    ASSERT_TRUE(p.startupBoxes.empty());
+    auto* text2 = Find<QLineEdit>(p.main(), "text2");
+    ASSERT_TRUE(text2->isEnabled());
+    EXPECT_EQ(text2->text(), QStringLiteral("123456"));
+    text2->setFocus();
+    text2->end(false);
+    QTest::keyClicks(text2, QStringLiteral("89"));
+    EXPECT_EQ(text2->text(), QStringLiteral("123456"));
+
+    // Eight characters typed over the whole text.
+    text2->selectAll();
+    QTest::keyClicks(text2, QStringLiteral("98765432"));
+    EXPECT_EQ(text2->text(), QStringLiteral("987654"));
 }
 
 } // namespace
