@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,6 +80,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(Button2, &QPushButton::clicked, &TMain::Button2Click);
     ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);
     ConnectGuarded(Button4, &QPushButton::clicked, &TMain::Button4Click);
+    ConnectGuarded(Button9, &QPushButton::clicked, &TMain::Button9Click);
 
     ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
     ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
@@ -103,6 +105,10 @@ void TMain::ConnectHandlers()
     ConnectGuarded(NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
     ConnectGuarded(oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
     ConnectGuarded(textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
+    // Presses on the preview and double clicks on oldfile: eventFilter.
+    Panel4->installEventFilter(this);
+    Image1->installEventFilter(this);
+    oldfile->viewport()->installEventFilter(this);
 }
 
 void TMain::FormCreate()
