@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 void TMain::HidePicture()
@@ -79,9 +80,32 @@ void TMain::OldFileDblClick()
         QDesktopServices::openUrl(preview::FileUrlFromPath(prefix + name));
 }
 
+namespace {
+
+// The picture in its own colours: a disabled QLabel would draw it greyed out, and the
+// preview picture is always disabled. Scaled smoothly to the box on this screen.
+void PaintPicture(QLabel* picture)
+{
+    const QPixmap pixmap = picture->pixmap();
+    if (pixmap.isNull() || picture->width() <= 0 || picture->height() <= 0)
+        return;
+    const qreal ratio = picture->devicePixelRatioF();
+    QPixmap scaled = pixmap.scaled(picture->size() * ratio, Qt::IgnoreAspectRatio,
+                                   Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    QPainter painter(picture);
+    painter.drawPixmap(QPoint(0, 0), scaled);
+}
+
+} // namespace
+
 bool TMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Paint && watched == Image1) {
+        PaintPicture(Image1);
+        return true;
+    }
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     if (press && (watched == Panel4 || watched == Image1)) {
         // Taken here, so a press over the picture (enabled or not) steps once and doesn't

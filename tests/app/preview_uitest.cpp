@@ -144,6 +144,24 @@ TEST(PreviewBox, LargePictureIsDecodedReduced)
     EXPECT_EQ(w.Image1->geometry(), QRect(2, 21, 80, 45));
 }
 
+// The disabled picture still shows its own colours: the test picture runs to red at its
+// right edge and to green at its bottom edge.
+TEST(PreviewBox, DisabledPictureIsDrawnInColour)
+{
+    PreviewWindow w({{"p.jpg", WriteTestJpeg(640, 480, 95)}});
+    w.Select({0});
+    EXPECT_TRUE(w.ShowFirst().empty());
+    ASSERT_FALSE(w.Image1->isEnabled());
+    const QImage seen = w.Image1->grab().toImage();
+    ASSERT_EQ(seen.size(), QSize(80, 60));
+    const QRgb topRight = seen.pixel(76, 3);
+    const QRgb bottomLeft = seen.pixel(3, 56);
+    EXPECT_GT(qRed(topRight), 180);
+    EXPECT_LT(qGreen(topRight), 80);
+    EXPECT_GT(qGreen(bottomLeft), 180);
+    EXPECT_LT(qRed(bottomLeft), 80);
+}
+
 TEST(PreviewBox, TooltipShowsTheBareNameOverTheDisabledPicture)
 {
     PreviewWindow w({{"a.txt", ""}, {"my photo.jpg", SmallJpeg()}});
