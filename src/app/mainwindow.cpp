@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -80,6 +81,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);
     ConnectGuarded(Button4, &QPushButton::clicked, &TMain::Button4Click);
     ConnectGuarded(Button5, &QPushButton::clicked, &TMain::Button5Click);
+    ConnectGuarded(Button9, &QPushButton::clicked, &TMain::Button9Click);
 
     ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
     ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
@@ -104,6 +106,10 @@ void TMain::ConnectHandlers()
     ConnectGuarded(NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
     ConnectGuarded(oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
     ConnectGuarded(textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
+    // Presses on the preview and double clicks on oldfile: eventFilter.
+    Panel4->installEventFilter(this);
+    Image1->installEventFilter(this);
+    oldfile->viewport()->installEventFilter(this);
 }
 
 void TMain::FormCreate()

@@ -52,6 +52,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    // Presses on the preview (Panel4, Image1) and double clicks on oldfile.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Start-up and layout.
@@ -122,6 +124,15 @@ private:
     void OldFileSelectionChanged();
     void OldFileContextMenu(const QPoint& pos);
     void AlignTop(NameListView* from, NameListView* to);
+
+    // Preview and opening files.
+    void Button9Click();
+    // Serves Image1's presses too.
+    void Panel4MouseDown();
+    void OldFileDblClick();
+    void HidePicture();
+    // Shows row (of oldfile) in Image1. Throws the JPEG errors.
+    void LoadAndShow(const std::string& prefix, int row);
 
     // Fields of the running program.
     std::array<std::string, 25> SettingsLines;

@@ -1,9 +1,11 @@
 #include "preview/jpegdecoder.h"
 
 #include "platform/filesystem.h"
+#include "preview/thumbnail.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -20,6 +22,10 @@ namespace {
 constexpr std::size_t MaxOutputBytes = std::size_t{1} << 30;
 // Nothing the preview shows comes from a file this large.
 constexpr std::size_t MaxFileBytes = std::size_t{1} << 30;
+// The library's own working memory (the coefficients of a progressive file above all) stays
+// below this; a damaged header claiming a huge progressive image then fails with the
+// library's own error instead of the machine running out of memory.
+constexpr long MaxLibraryBytes = 1L << 30;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -40,6 +46,7 @@ struct RawDecode {
     unsigned long inputSize;
     int boxWidth;
     int boxHeight;
+    double previewRatio;  // > 0: the box is the preview box of the header size, times this
     int width;
     int height;
     int outputWidth;
@@ -68,10 +75,16 @@ bool DecodeRaw(RawDecode* job)
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = MaxLibraryBytes;
     jpeg_mem_src(&cinfo, job->input, job->inputSize);
     jpeg_read_header(&cinfo, TRUE);
     job->width = static_cast<int>(cinfo.image_width);
     job->height = static_cast<int>(cinfo.image_height);
+    if (job->previewRatio > 0) {
+        const PictureBox box = PictureBoxFor(job->width, job->height);
+        job->boxWidth = static_cast<int>(std::ceil(box.width * job->previewRatio));
+        job->boxHeight = static_cast<int>(std::ceil(box.height * job->previewRatio));
+    }
 
     cinfo.out_color_space = JCS_RGB;
     cinfo.do_block_smoothing = TRUE;
@@ -126,13 +139,12 @@ EJpegOpenError::EJpegOpenError(const std::string& path)
 {
 }
 
-DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth, int boxHeight)
+namespace {
+
+DecodedJpeg Decode(RawDecode& job, const std::string& bytes)
 {
-    RawDecode job{};
     job.input = reinterpret_cast<const unsigned char*>(bytes.data());
     job.inputSize = static_cast<unsigned long>(bytes.size());
-    job.boxWidth = boxWidth < 0 || boxHeight < 0 ? -1 : boxWidth;
-    job.boxHeight = boxWidth < 0 || boxHeight < 0 ? -1 : boxHeight;
     if (!DecodeRaw(&job))
         throw EJpegError(job.messageCode);
 
@@ -146,15 +158,42 @@ DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth, int boxHeight)
     return result;
 }
 
-DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth, int boxHeight)
+std::string ReadJpegFile(const std::string& path)
 {
-    std::string bytes;
     try {
-        bytes = platform::ReadWholeFile(path, MaxFileBytes);
+        return platform::ReadWholeFile(path, MaxFileBytes);
     } catch (const EFileError&) {
         throw EJpegOpenError(path);
     }
-    return DecodeJpeg(bytes, boxWidth, boxHeight);
+}
+
+} // namespace
+
+DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth, int boxHeight)
+{
+    RawDecode job{};
+    job.boxWidth = boxWidth < 0 || boxHeight < 0 ? -1 : boxWidth;
+    job.boxHeight = boxWidth < 0 || boxHeight < 0 ? -1 : boxHeight;
+    return Decode(job, bytes);
+}
+
+DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio)
+{
+    RawDecode job{};
+    job.boxWidth = -1;
+    job.boxHeight = -1;
+    job.previewRatio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    return Decode(job, bytes);
+}
+
+DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth, int boxHeight)
+{
+    return DecodeJpeg(ReadJpegFile(path), boxWidth, boxHeight);
+}
+
+DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio)
+{
+    return DecodeJpegForPreview(ReadJpegFile(path), devicePixelRatio);
 }
 
 } // namespace preview

@@ -41,4 +41,9 @@ DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth = -1, int boxHeigh
 // when the file can't be read (a folder included) and EJpegError when it is no usable JPEG.
 DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth = -1, int boxHeight = -1);
 
+// As DecodeJpeg, the box being the preview's picture box for the header's own size
+// (PictureBoxFor) in device pixels: its sides times devicePixelRatio, rounded up.
+DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio);
+DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio);
+
 } // namespace preview

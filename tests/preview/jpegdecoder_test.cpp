@@ -92,6 +92,57 @@ INSTANTIATE_TEST_SUITE_P(Boxes, JpegScale,
                                          ScaleCase{1610, 10, 80, 0, 202, 2},        // flat box
                                          ScaleCase{2000, 3000, 53, 80, 250, 375})); // 1/8
 
+struct PreviewScaleCase {
+    int width, height;
+    double ratio;
+    QSize decoded;
+};
+
+class JpegPreviewScale : public testing::TestWithParam<PreviewScaleCase> {};
+
+// The box comes from the header's own proportions, in device pixels.
+TEST_P(JpegPreviewScale, CoversTwiceTheBoxOnTheScreen)
+{
+    const PreviewScaleCase& c = GetParam();
+    const preview::DecodedJpeg decoded =
+        preview::DecodeJpegForPreview(WriteTestJpeg(c.width, c.height), c.ratio);
+    EXPECT_EQ(decoded.width, c.width);
+    EXPECT_EQ(decoded.height, c.height);
+    EXPECT_EQ(decoded.image.size(), c.decoded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, JpegPreviewScale,
+    testing::Values(PreviewScaleCase{1920, 1080, 1.0, {240, 135}},  // box 80 x 45: 1/8
+                    PreviewScaleCase{1920, 1080, 2.0, {480, 270}},  // 160 x 90 device: 2/8
+                    PreviewScaleCase{640, 480, 1.0, {160, 120}},    // 2/8
+                    PreviewScaleCase{640, 480, 2.0, {320, 240}},    // 4/8
+                    PreviewScaleCase{640, 480, 1.5, {240, 180}},    // 120 x 90 device: 3/8
+                    PreviewScaleCase{1610, 10, 1.0, {202, 2}},      // flat box: 1/8
+                    PreviewScaleCase{100, 100, 2.0, {100, 100}}));  // small: full scale
+
+// A damaged header may claim a progressive picture of 60000 x 60000 in a few hundred bytes;
+// the library then refuses to set aside its gigabytes of coefficients.
+TEST(JpegDecoder, HugeProgressiveClaimIsRefused)
+{
+    std::string bytes = WriteTestJpeg(16, 16, 75, true);
+    const std::size_t sof = bytes.find("\xff\xc2");
+    ASSERT_NE(sof, std::string::npos);
+    for (std::size_t at : {sof + 5, sof + 7}) {
+        bytes[at] = static_cast<char>(0xEA);  // 60000 = 0xEA60
+        bytes[at + 1] = static_cast<char>(0x60);
+    }
+    for (int box : {-1, 80}) {
+        try {
+            preview::DecodeJpeg(bytes, box, box);
+            ADD_FAILURE() << "decoded";
+        } catch (const preview::EJpegError& e) {
+            // Full scale: the bitmap is too big. Reduced: the library's own buffers are.
+            EXPECT_EQ(e.messageCode(), box < 0 ? JERR_OUT_OF_MEMORY : JERR_NO_BACKING_STORE);
+        }
+    }
+}
+
 TEST(JpegDecoder, ProgressiveFileDecodesScaled)
 {
     const preview::DecodedJpeg decoded =

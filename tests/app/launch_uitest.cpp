@@ -1,0 +1,215 @@
+// A double click on the list of current names opens the topmost selected file: ".jpg" files
+// in the chosen viewer (a recording script here), everything else through the desktop.
+#include "filelist/widgets/namelistview.h"
+#include "support/mainwindowfixture.h"
+#include "support/tempfolder.h"
+
+#include <QByteArray>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTest>
+#include <QUrl>
+
+#include <cstdlib>
+#include <map>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+// Stands in for the desktop's file handler.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> urls;
+public slots:
+    void record(const QUrl& url) { urls.push_back(url); }
+};
+
+// A settings file as the options dialog saves it, with the start folder and viewer given.
+std::string SettingsText(const std::string& start, const std::string& viewer)
+{
+    std::map<int, std::string> lines = {{2, start},    {4, "on"},   {6, "on"},     {8, "off"},
+                                        {10, "3"},     {12, "off"}, {14, "off"},   {16, "off"},
+                                        {18, viewer},  {20, "0"},   {22, "0"},     {24, "0"}};
+    std::string text = "Pelkorin Ver0.9\r\n";
+    for (int n = 1; n < 25; ++n)
+        text += (n % 2 ? "[" + std::to_string(n) + "]" : lines[n]) + "\r\n";
+    return text;
+}
+
+// The path of a file URL, its percent-encoding undone byte for byte.
+std::string PathOf(const QUrl& url)
+{
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+// The program with its photos in program/photos and, when wanted, a viewer that records its
+// working folder and its arguments (each ended by a zero byte) in program/record.
+struct LaunchWindow {
+    TempFolder program;
+    std::string photos = program / "photos";
+    std::string record = program / "record";
+    StartedProgram p;
+    TMain* m = nullptr;
+    NameListView* oldfile = nullptr;
+    UrlRecorder opened;
+
+    LaunchWindow(const std::vector<std::string>& files, bool withViewer)
+    {
+        program.MakeFolder("photos");
+        for (const std::string& f : files)
+            program.Write("photos/" + f, "x");
+        const std::string viewer = program / "viewer.sh";
+        program.Write("viewer.sh",
+                      "#!/bin/sh\n"
+                      "{ pwd -P; printf '%s\\n' \"$#\"; for a in \"$@\"; do printf '%s\\0' \"$a\"; "
+                      "done; } > '" + record + ".part'\n"
+                      "mv '" + record + ".part' '" + record + "'\n");
+        chmod(viewer.c_str(), 0755);
+        program.Write("Pelkorin.ini", SettingsText(photos, withViewer ? viewer : ""));
+        p = StartProgram(program.path());
+        m = p.main();
+        oldfile = Find<NameListView>(m, "oldfile");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "record");
+    }
+    ~LaunchWindow() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QPoint RowCentre(int row) const
+    {
+        return oldfile->visualRect(oldfile->model()->index(row, 0)).center();
+    }
+    // A plain (or Ctrl) click on a row, then a double click on it, as the user gives it.
+    std::vector<SeenBox> DoubleClick(int row, Qt::KeyboardModifiers keys = {})
+    {
+        QWidget* viewport = oldfile->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, keys, RowCentre(row));
+        return RunAnsweringBoxes(
+            [&] { QTest::mouseDClick(viewport, Qt::LeftButton, keys, RowCentre(row)); });
+    }
+    // What the viewer recorded: working folder, then the arguments. Empty when it never ran.
+    std::vector<std::string> Recorded(int waitMs = 5000) const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!program.Exists("record") && clock.elapsed() < waitMs)
+            QTest::qWait(10);
+        if (!program.Exists("record"))
+            return {};
+        const std::string text = program.Read("record");
+        std::vector<std::string> parts;
+        const std::size_t folderEnd = text.find('\n');
+        const std::size_t countEnd = text.find('\n', folderEnd + 1);
+        parts.push_back(text.substr(0, folderEnd));
+        parts.push_back(text.substr(folderEnd + 1, countEnd - folderEnd - 1));
+        for (std::size_t at = countEnd + 1; at < text.size();) {
+            const std::size_t end = text.find('\0', at);
+            parts.push_back(text.substr(at, end - at));
+            at = end + 1;
+        }
+        return parts;
+    }
+    int RowOf(const std::string& name) const
+    {
+        for (int r = 0; r < oldfile->model()->rowCount(); ++r)
+            if (oldfile->model()->index(r, 0).data(Qt::UserRole).toByteArray().toStdString() ==
+                name)
+                return r;
+        ADD_FAILURE() << "no row " << name;
+        return 0;
+    }
+};
+
+struct ViewerCase {
+    const char* label;
+    std::string name;
+};
+
+TEST(ViewerLaunch, JpgGoesToTheViewerAsOneArgumentInItsFolder)
+{
+    const ViewerCase cases[] = {
+        {"capitals", "IMG_0001.JPG"},
+        {"space", "my photo.jpg"},
+        {"not UTF-8", "\x83\x74\x83\x48\x83\x67 photo.jPg"},
+        {"long", std::string(120, 'n') + ".jpg"},
+    };
+    for (const ViewerCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        LaunchWindow w({"a.png", c.name, "zz.txt"}, true);
+        ASSERT_EQ(w.m->property("ViewerPath").toString(), QString::fromStdString(w.program / "viewer.sh"));
+        EXPECT_TRUE(w.DoubleClick(w.RowOf(c.name)).empty());
+        const std::vector<std::string> seen = w.Recorded();
+        ASSERT_EQ(seen.size(), 3u);
+        char* real = realpath(w.photos.c_str(), nullptr);
+        EXPECT_EQ(seen[0], std::string(real));
+        std::free(real);
+        EXPECT_EQ(seen[1], "1");
+        EXPECT_EQ(seen[2], c.name);
+        EXPECT_TRUE(w.opened.urls.empty());
+    }
+}
+
+struct DesktopCase {
+    const char* label;
+    std::string name;
+    bool withViewer;
+};
+
+TEST(ViewerLaunch, OtherFilesAndJpgWithoutViewerOpenThroughTheDesktop)
+{
+    const DesktopCase cases[] = {
+        {"jpeg with viewer", "a.jpeg", true},
+        {"png with viewer", "b.png", true},
+        {"jpg.bak with viewer", "c.jpg.bak", true},
+        {"jpg without viewer", "d.jpg", false},
+        {"not UTF-8 without viewer", "\x83\x74%41 #?.jpg", false},
+    };
+    for (const DesktopCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        LaunchWindow w({c.name, "zz.txt"}, c.withViewer);
+        EXPECT_TRUE(w.DoubleClick(w.RowOf(c.name)).empty());
+        ASSERT_EQ(w.opened.urls.size(), 1u);
+        const QUrl& url = w.opened.urls[0];
+        EXPECT_EQ(url.scheme(), QStringLiteral("file"));
+        EXPECT_EQ(PathOf(url), w.photos + "/" + c.name);
+        EXPECT_TRUE(w.Recorded(c.withViewer ? 300 : 0).empty());
+    }
+}
+
+TEST(ViewerLaunch, CtrlSelectedRowsOpenTheTopmost)
+{
+    LaunchWindow w({"1.png", "2.jpg", "3.jpg", "4.txt", "5.jpg"}, false);
+    w.DoubleClick(1);
+    w.opened.urls.clear();
+    QTest::mouseClick(w.oldfile->viewport(), Qt::LeftButton, Qt::ControlModifier, w.RowCentre(2));
+    EXPECT_TRUE(w.DoubleClick(4, Qt::ControlModifier).empty());
+    ASSERT_EQ(w.opened.urls.size(), 1u);
+    EXPECT_EQ(PathOf(w.opened.urls[0]), w.photos + "/2.jpg");
+}
+
+TEST(ViewerLaunch, NoSelectedRowGivesTheRangeErrorAndStartsNothing)
+{
+    LaunchWindow w({"1.jpg", "2.jpg", "3.png", "4.jpg", "5.jpg"}, true);
+    // The Ctrl press of the double click takes away the only selected row.
+    QTest::mouseClick(w.oldfile->viewport(), Qt::LeftButton, {}, w.RowCentre(2));
+    const std::vector<SeenBox> boxes = w.DoubleClick(2, Qt::ControlModifier);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (5)"));
+    EXPECT_EQ(boxes[0].Title, QStringLiteral("Pelkorin"));
+    EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_TRUE(w.opened.urls.empty());
+    EXPECT_TRUE(w.Recorded(300).empty());
+}
+
+TEST(ViewerLaunch, ViewerThatIsGoneReportsNothing)
+{
+    LaunchWindow w({"a.jpg"}, true);
+    ASSERT_EQ(std::remove((w.program / "viewer.sh").c_str()), 0);
+    EXPECT_TRUE(w.DoubleClick(0).empty());
+    EXPECT_TRUE(w.opened.urls.empty());
+}
+
+} // namespace
+
+#include "launch_uitest.moc"
