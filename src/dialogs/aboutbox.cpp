@@ -58,13 +58,13 @@ TAbout::TAbout(OptionsHost& host) : QDialog(nullptr)
     ProductName->setText(ProductTitle());
 
     Label1 = MakeCredit(Panel1, "Label1", QStringLiteral("ファイル名一括変更ソフト"),
-                        {16, 60, 335, 20}, true);
+                        {16, 56, 335, 20}, true);
     Label3 = MakeCredit(Panel1, "Label3", QStringLiteral("デジタルカメラの写真の整理にどうぞ"),
-                        {16, 82, 335, 16}, false);
+                        {16, 78, 335, 16}, false);
     Label2 = MakeCredit(Panel1, "Label2", QStringLiteral("Linux 版 Qt 6 で動作します"),
-                        {16, 98, 335, 20}, true);
+                        {16, 95, 335, 20}, true);
     Label4 = MakeCredit(Panel1, "Label4", QStringLiteral("フリーソフトウェア・無保証です"),
-                        {16, 116, 335, 20}, true);
+                        {16, 114, 335, 20}, true);
 
     Button1 = MakeControl<QPushButton>(this, "Button1", {(375 - 75) / 2, 151, 75, 25});
     Button1->setText(QStringLiteral("OK"));
