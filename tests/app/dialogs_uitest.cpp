@@ -2,6 +2,7 @@
 // driven the way a user reaches it.
 #include "support/dialogdriving.h"
 #include "support/tempfolder.h"
+#include "platform/volumes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -132,6 +133,45 @@ TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
     ASSERT_EQ(run.Boxes.size(), 1u);
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(program / "gone"))) << run.Boxes[0].Text.toStdString();
+}
+
+struct VolumesOverride {
+    explicit VolumesOverride(std::vector<platform::Volume> v) { platform::OverrideVolumesForTesting(std::move(v)); }
+    ~VolumesOverride() { platform::OverrideVolumesForTesting({}); }
+};
+
+TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
+{
+    TempFolder program, volume;
+    const std::string noMedium = volume / "not-mounted";
+    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}, {noMedium, ""}});
+    StartedProgram p = StartProgram(program.path());
+    auto dir2 = [](QWidget* c) { return Find(c, "Dir2")->property("directory").toString(); };
+    ModalRun run;
+    std::vector<ModalStep> steps = {
+        OptionStep([](QWidget* d) { Later(Find<QPushButton>(d, "Button1")); }),
+        {u"Openfolda"_s, [&](QWidget* c) {
+             auto* drive = Find<QComboBox>(c, "Drive2");
+             ASSERT_EQ(drive->count(), 3);
+             QTest::keyClick(drive, Qt::Key_Down);
+             EXPECT_EQ(dir2(c), Utf8Text(volume.path()));
+             QTest::keyClick(drive, Qt::Key_Up); // back where "/" was left
+             EXPECT_EQ(dir2(c), Utf8Text(program.path()));
+             QTest::keyClick(drive, Qt::Key_Down);
+             QTimer::singleShot(0, drive, [drive] { QTest::keyClick(drive, Qt::Key_Down); });
+         }},
+        BoxStep(run),
+        {u"Openfolda"_s, [&](QWidget* c) {
+             EXPECT_EQ(dir2(c), Utf8Text(volume.path())); // stays on the folder it had
+             EXPECT_EQ(Find<QComboBox>(c, "Drive2")->currentIndex(), 1);
+             c->close();
+         }},
+        OptionStep([](QWidget* d) { d->close(); }),
+    };
+    ExpectClean(WithOptions(p.main(), std::move(steps)), 5);
+    ASSERT_EQ(run.Boxes.size(), 1u);
+    EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(noMedium))) << run.Boxes[0].Text.toStdString();
 }
 
 TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)
