@@ -85,6 +85,9 @@ void TMain::ConnectHandlers()
 
     ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
     ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
+    ConnectGuarded(Object1, &QAction::triggered, &TMain::Object1Click);
+    ConnectGuarded(Contents1, &QAction::triggered, &TMain::Contents1Click);
+    ConnectGuarded(About1, &QAction::triggered, &TMain::About1Click);
     ConnectGuarded(N4, &QAction::triggered, &TMain::N4Click);
     ConnectGuarded(N5, &QAction::triggered, &TMain::N5Click);
     ConnectGuarded(N6, &QAction::triggered, &TMain::N6Click);

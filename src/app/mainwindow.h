@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every control, the fields of the running program and the handlers of
 // its events. Handler bodies stay short and call the module that does the work.
+#include "dialogs/optionshost.h"
 #include "filelist/folderlisting.h"
 #include "filelist/navigation.h"
 
@@ -27,8 +28,10 @@ class DigitSpinBox;
 struct RenameOptions;
 struct RunStart;
 class QPoint;
+class TAbout;
+class TOption;
 
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, public OptionsHost {
     Q_OBJECT
     Q_PROPERTY(QString StartFolder READ startFolderText)
     Q_PROPERTY(QString ProgramFolder READ programFolderText)
@@ -49,6 +52,21 @@ public:
     QString viewerPathText() const;
     QStringList settingsLinesText() const;
     int previewIndex() const { return PreviewIndex; }
+
+    // The dialogs the menu opens; they exist only after the main window.
+    void SetDialogs(TAbout* about, TOption* option);
+    // What the dialogs read from and hand back to the main window.
+    QWidget* HostWindow() override { return this; }
+    const SettingsLinesArray& StartupSettingsLines() const override { return SettingsLines; }
+    std::string StartFolderBytes() const override { return StartFolder; }
+    std::string ViewerPathBytes() const override { return ViewerPath; }
+    std::string ProgramFolderBytes() const override { return ProgramFolder; }
+    std::string ShownFolder() const override;
+    QString BaseNumberText() const override;
+    int DigitCountValue() const override;
+    void ApplySavedOptions(const SettingsValues& values) override;
+    void OpenSavedFolder(const std::string& path) override;
+    void SetViewerPathBytes(const std::string& path) override { ViewerPath = path; }
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -134,6 +152,11 @@ private:
     // Shows row (of oldfile) in Image1. Throws the JPEG errors.
     void LoadAndShow(const std::string& prefix, int row);
 
+    // Options, help and the About box.
+    void Object1Click();
+    void Contents1Click();
+    void About1Click();
+
     // Fields of the running program.
     std::array<std::string, 25> SettingsLines;
     std::string StartFolder;
@@ -198,4 +221,6 @@ private:
     QString textvolRawShown_;
     FolderNavigation Navigation;
     bool recovering_ = false;
+    TAbout* About = nullptr;
+    TOption* Option = nullptr;
 };

@@ -11,5 +11,10 @@ Windows CreateWindows(const std::string& programFolder)
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
     Windows w;
     w.Main = std::make_unique<TMain>(programFolder);
+    // Each dialog fills and places itself from the finished main window.
+    w.About = std::make_unique<TAbout>(*w.Main);
+    w.Openfolda = std::make_unique<TOpenfolda>(*w.Main);
+    w.Option = std::make_unique<TOption>(*w.Main, *w.Openfolda);
+    w.Main->SetDialogs(w.About.get(), w.Option.get());
     return w;
 }

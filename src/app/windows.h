@@ -1,12 +1,18 @@
 #pragma once
 // The program's windows, created once in their order.
 #include "app/mainwindow.h"
+#include "dialogs/aboutbox.h"
+#include "dialogs/openbox.h"
+#include "dialogs/unit2.h"
 
 #include <memory>
 #include <string>
 
 struct Windows {
     std::unique_ptr<TMain> Main;
+    std::unique_ptr<TAbout> About;
+    std::unique_ptr<TOpenfolda> Openfolda;
+    std::unique_ptr<TOption> Option;
 };
 
 // Creates the windows in the program's order; programFolder is the executable's folder.

@@ -1,0 +1,35 @@
+#pragma once
+// The main window as the dialogs see it: what they fill themselves from and what "登録"
+// hands back. The dialogs know nothing else of the main window.
+#include "settings/settingsfile.h"
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+class OptionsHost {
+public:
+    // The window the dialogs place themselves by and the track bars move.
+    virtual QWidget* HostWindow() = 0;
+    // The settings file's lines as read at start-up.
+    virtual const SettingsLinesArray& StartupSettingsLines() const = 0;
+    virtual std::string StartFolderBytes() const = 0;
+    virtual std::string ViewerPathBytes() const = 0;
+    virtual std::string ProgramFolderBytes() const = 0;
+    // The folder the main folder list shows.
+    virtual std::string ShownFolder() const = 0;
+    virtual QString BaseNumberText() const = 0;
+    virtual int DigitCountValue() const = 0;
+
+    // Sets the main check boxes, the digit count (clamped to what the main spin holds) and
+    // the two extension flags, in that order, each check box through its click handler.
+    virtual void ApplySavedOptions(const SettingsValues& values) = 0;
+    // Opens a folder in the main folder list and its volume in the drive list; an empty
+    // path changes nothing. Throws EFileError when the folder can't be entered.
+    virtual void OpenSavedFolder(const std::string& path) = 0;
+    virtual void SetViewerPathBytes(const std::string& path) = 0;
+
+protected:
+    ~OptionsHost() = default;
+};
