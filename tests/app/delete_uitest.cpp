@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
