@@ -76,6 +76,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(Button11, &QPushButton::clicked, &TMain::Button11Click);
     ConnectGuarded(Button6, &QPushButton::clicked, &TMain::Button6Click);
     ConnectGuarded(Button7, &QPushButton::clicked, &TMain::Button7Click);
+    ConnectGuarded(Button8, &QPushButton::clicked, &TMain::Button8Click);
     ConnectGuarded(Button1, &QPushButton::clicked, &TMain::Button1Click);
     ConnectGuarded(Button2, &QPushButton::clicked, &TMain::Button2Click);
     ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);

@@ -128,6 +128,9 @@ private:
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
 
+    // Deleting.
+    void Button8Click();
+
     // Selection, moves, sorts and joint scrolling.
     void Button1Click();
     void Button2Click();

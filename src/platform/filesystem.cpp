@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -114,22 +115,104 @@ void CheckFolderEnterable(const std::string& folder)
     OpenFolder(folder);
 }
 
-RenameResult RenameNoReplace(const std::string& from, const std::string& to)
+namespace {
+std::atomic<bool> g_noReplaceRefused{false};
+
+bool IsBareName(const std::string& name)
 {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return RenameResult::Renamed;
-    if (errno == EEXIST)
-        return RenameResult::Taken;
-    if (errno != EINVAL)
-        return RenameResult::Failed;
-    // The file system has no RENAME_NOREPLACE: link refuses an existing target just the same.
-    if (link(from.c_str(), to.c_str()) != 0)
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+// dir is AT_FDCWD for full paths or an open folder for bare names.
+bool IsFileAt(int dir, const char* name)
+{
+    struct stat st;
+    return fstatat(dir, name, &st, 0) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool SameEntryAt(int dir, const char* a, const char* b)
+{
+    struct stat sa, sb;
+    return fstatat(dir, a, &sa, AT_SYMLINK_NOFOLLOW) == 0 &&
+           fstatat(dir, b, &sb, AT_SYMLINK_NOFOLLOW) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// For a file system without RENAME_NOREPLACE: link refuses an existing target just the same.
+RenameResult LinkThenUnlinkAt(int dir, const char* from, const char* to)
+{
+    if (linkat(dir, from, dir, to, 0) != 0)
         return errno == EEXIST ? RenameResult::Taken : RenameResult::Failed;
-    if (unlink(from.c_str()) != 0) {
-        unlink(to.c_str()); // keep one name for the file, the old one
+    if (unlinkat(dir, from, 0) != 0) {
+        // Keep one name for the file, the old one; the new name goes only while it is still
+        // the link just made, never a file that took its place meanwhile.
+        if (SameEntryAt(dir, from, to))
+            unlinkat(dir, to, 0);
         return RenameResult::Failed;
     }
     return RenameResult::Renamed;
+}
+
+// Returns Failed for EINVAL with refused set, so the caller can take the link path.
+RenameResult RenameAt(int dir, const char* from, const char* to, bool& refused)
+{
+    if (!refused && !g_noReplaceRefused.load(std::memory_order_relaxed)) {
+        if (renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0)
+            return RenameResult::Renamed;
+        if (errno == EEXIST)
+            return RenameResult::Taken;
+        if (errno != EINVAL)
+            return RenameResult::Failed;
+        refused = true;
+    }
+    return LinkThenUnlinkAt(dir, from, to);
+}
+} // namespace
+
+void SetNoReplaceRefusedForTesting(bool refused)
+{
+    g_noReplaceRefused.store(refused, std::memory_order_relaxed);
+}
+
+RenameResult RenameNoReplace(const std::string& from, const std::string& to)
+{
+    bool refused = false;
+    return RenameAt(AT_FDCWD, from.c_str(), to.c_str(), refused);
+}
+
+FolderHandle::FolderHandle(const std::string& folder)
+    : fd_(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::string& to) const
+{
+    if (!valid() || !IsBareName(from) || !IsBareName(to))
+        return RenameResult::Failed;
+    const RenameResult r = RenameAt(fd_, from.c_str(), to.c_str(), noReplaceRefused_);
+    if (r == RenameResult::Renamed)
+        return r;
+    // EEXIST also comes from a folder of that name, which is no taken file name; and a rename
+    // refused before the target was looked at (the file gone, a read-only disk) must not
+    // hide a file that holds the name.
+    return IsFileAt(fd_, to.c_str()) ? RenameResult::Taken : RenameResult::Failed;
+}
+
+bool FolderHandle::FileExists(const std::string& name) const
+{
+    return valid() && IsBareName(name) && IsFileAt(fd_, name.c_str());
+}
+
+bool FolderHandle::RemoveFile(const std::string& name) const
+{
+    // Without AT_REMOVEDIR a folder fails with EISDIR and stays.
+    return valid() && IsBareName(name) && unlinkat(fd_, name.c_str(), 0) == 0;
 }
 
 bool ModificationTime(const std::string& path, std::tm& local)

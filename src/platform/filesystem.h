@@ -26,6 +26,36 @@ enum class RenameResult { Renamed, Taken, Failed };
 // and never copies. Both paths must be in the same folder.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to);
 
+// A folder opened once for a run of calls on the names directly inside it, so that no call
+// resolves a full path again. A folder that can't be opened gives a handle on which every
+// call fails. Names are bare entry names; one holding "/" is refused.
+class FolderHandle {
+public:
+    explicit FolderHandle(const std::string& folder);
+    ~FolderHandle();
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+
+    bool valid() const { return fd_ >= 0; }
+
+    // As RenameNoReplace. Taken only when a file (not a folder) holds the new name, even
+    // when the rename failed for a reason of its own; the existence test is made only after
+    // the rename has failed.
+    RenameResult RenameNoReplace(const std::string& from, const std::string& to) const;
+    // True when the name is there and is not a folder (symbolic links followed).
+    bool FileExists(const std::string& name) const;
+    // Removes the entry permanently unless it is a folder; a symbolic link goes as a link.
+    bool RemoveFile(const std::string& name) const;
+
+private:
+    int fd_ = -1;
+    mutable bool noReplaceRefused_ = false; // the file system said EINVAL once: link from then on
+};
+
+// Makes every rename take the link + unlink path, as on a file system that refuses
+// RENAME_NOREPLACE; for tests of that path on any disk.
+void SetNoReplaceRefusedForTesting(bool refused);
+
 // The last modification time as local time; false when the file can't be examined.
 bool ModificationTime(const std::string& path, std::tm& local);
 

@@ -55,6 +55,11 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
                     int32_t firstNumber, const ExecuteHooks& hooks)
 {
     const SelectionSummary s = SummarizeSelection(selected);
+    if (s.Count == 0)
+        return;
+    // One open folder for the whole run: each file then costs one rename relative to it, and
+    // the existence test is made only when that rename fails.
+    const platform::FolderHandle folder(prefix);
     int32_t number = firstNumber;
     int n = 0;
     for (int i = 0; i <= s.Last; ++i) {
@@ -65,18 +70,12 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
             hooks.Progress(n, s.Count);
         const std::string& current = names[static_cast<std::size_t>(i)];
         const std::string newName = ComposeNewName(current, options, number);
-        if (IsSafeNewName(newName)) {
-            const std::string oldPath = prefix + current;
-            const std::string newPath = prefix + newName;
-            if (platform::FileExists(newPath)) {
-                if (oldPath != newPath && hooks.ReportTaken)
-                    hooks.ReportTaken(newPath);
-            } else {
-                // A failure (a folder of that name, one that appeared meanwhile, no
-                // rights) leaves the file as it was and goes unreported.
-                platform::RenameNoReplace(oldPath, newPath);
-            }
-        }
+        // An unchanged name is left alone without asking the disk. A failure (a folder of
+        // that name, no rights) leaves the file as it was and goes unreported.
+        if (IsSafeNewName(newName) && newName != current &&
+            folder.RenameNoReplace(current, newName) == platform::RenameResult::Taken &&
+            hooks.ReportTaken)
+            hooks.ReportTaken(prefix + newName);
         number = Next(number);
     }
 }

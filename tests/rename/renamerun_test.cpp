@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -127,7 +131,8 @@ Outcome Model(const std::string& prefix, Files files, const std::vector<std::str
     return out;
 }
 
-TEST(RenameRun, NothingIsEverLostAndEachFileEndsAsTheRulesSay)
+// Random names, selections and options in real folders, against the model.
+void RunRandomRounds()
 {
     std::mt19937 rng(20240611);
     for (int round = 0; round < 300; ++round) {
@@ -173,6 +178,128 @@ TEST(RenameRun, NothingIsEverLostAndEachFileEndsAsTheRulesSay)
         EXPECT_EQ(lastN, t);
         EXPECT_EQ(lastT, t);
     }
+}
+
+TEST(RenameRun, NothingIsEverLostAndEachFileEndsAsTheRulesSay)
+{
+    RunRandomRounds();
+}
+
+// As on a file system that refuses RENAME_NOREPLACE: every rename takes link + unlink.
+struct LinkPathOnly {
+    LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(true); }
+    ~LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(false); }
+};
+
+TEST(RenameRun, NothingIsLostOnTheLinkPathEither)
+{
+    LinkPathOnly linkOnly;
+    RunRandomRounds();
+}
+
+// Another thread keeps creating files under the old and new names while the run goes on:
+// whatever wins each race, no file is lost, replaced or moved out of the folder, and each
+// file ends under its old name or the one the rules give it.
+void RunRacingRounds()
+{
+    std::mt19937 rng(777);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        TempDir parent;
+        const std::string folder = parent.path + "/d";
+        fs::create_directory(folder);
+        fs::create_directory(folder + "/a");
+        Files files;
+        for (int n = std::uniform_int_distribution<int>(1, 12)(rng); n > 0; --n) {
+            const std::string name = RandomName(rng);
+            if (!name.empty() && name != "." && name != "a" && !files.count(name)) {
+                files[name] = "content " + std::to_string(files.size());
+                Write(folder + "/" + name, files[name]);
+            }
+        }
+        std::vector<std::string> names;
+        std::vector<bool> selected;
+        for (const auto& [name, content] : files) {
+            names.push_back(name);
+            selected.push_back(std::bernoulli_distribution(0.7)(rng));
+        }
+        std::shuffle(names.begin(), names.end(), rng);
+        const RenameOptions o = RandomOptions(rng);
+        const int32_t base = std::uniform_int_distribution<int32_t>(-5, 40)(rng);
+
+        // Where each file may end: its old name, or for a selected one the name it is given.
+        std::map<std::string, std::set<std::string>> allowed; // content -> names
+        std::vector<std::string> targets;
+        int32_t number = base;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            allowed[files[names[i]]].insert(names[i]);
+            targets.push_back(names[i]);
+            if (!selected[i])
+                continue;
+            const std::string newName = ComposeNewName(names[i], o, number++);
+            allowed[files[names[i]]].insert(newName);
+            if (IsSafeNewName(newName))
+                targets.push_back(newName);
+        }
+
+        std::atomic<bool> started{false}, stop{false};
+        Files racer; // what the other thread made and has not removed
+        std::thread other([&, seed = rng()] {
+            std::mt19937 r(seed);
+            int made = 0;
+            while (!stop.load()) {
+                const std::string& name = Pick(r, targets);
+                const std::string path = folder + "/" + name;
+                if (racer.count(name) && Coin(r)) {
+                    unlink(path.c_str()); // its own file: nobody else may have replaced it
+                    racer.erase(name);
+                } else if (!racer.count(name)) {
+                    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+                    if (fd >= 0) {
+                        const std::string content = "racer " + std::to_string(made++);
+                        EXPECT_EQ(write(fd, content.data(), content.size()),
+                                  static_cast<ssize_t>(content.size()));
+                        close(fd);
+                        racer[name] = content;
+                    }
+                }
+                started.store(true);
+            }
+        });
+        while (!started.load())
+            std::this_thread::yield();
+        ExecuteRenames(FolderPrefix(folder), names, selected, o, base, {});
+        stop.store(true);
+        other.join();
+
+        Files seen = FilesIn(folder);
+        for (const auto& [name, content] : racer) {
+            ASSERT_TRUE(seen.count(name)) << "the other thread's file is gone: " << name;
+            EXPECT_EQ(seen[name], content) << name;
+            seen.erase(name);
+        }
+        std::map<std::string, int> copies;
+        for (const auto& [name, content] : seen) {
+            ++copies[content];
+            ASSERT_TRUE(allowed.count(content)) << "unknown file " << name;
+            EXPECT_TRUE(allowed[content].count(name)) << content << " ended as " << name;
+        }
+        for (const auto& [name, content] : files)
+            EXPECT_EQ(copies[content], 1) << content;
+        EXPECT_EQ(Entries(parent.path), std::vector<std::string>{"d"});
+        EXPECT_TRUE(Entries(folder + "/a").empty());
+    }
+}
+
+TEST(RenameRun, NothingIsLostWhileAnotherThreadTakesNames)
+{
+    RunRacingRounds();
+}
+
+TEST(RenameRun, NothingIsLostOnTheLinkPathWhileAnotherThreadTakesNames)
+{
+    LinkPathOnly linkOnly;
+    RunRacingRounds();
 }
 
 TEST(RenameRun, UnsafeNames)

@@ -1,0 +1,60 @@
+// Deleting the selected files: the question, the deletion and the re-read of the listing.
+#include "app/mainwindow.h"
+
+#include "app/messages.h"
+#include "filelist/deletion.h"
+#include "filelist/widgets/folderlistview.h"
+#include "filelist/widgets/namelistview.h"
+#include "rename/texthelpers.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace {
+QString Text(const std::string& utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The warning question; true only for "はい(&Y)". Escape and closing the box answer no.
+bool AskToDelete(QWidget* parent, int count)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), Text(DeleteQuestion(count)),
+                    QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+} // namespace
+
+void TMain::Button8Click()
+{
+    NewFile->names()->clear();
+    actlabel->setText(QStringLiteral("000/000"));
+    const std::string folder = Dir1->folder();
+    const std::vector<bool> selected = oldfile->selectedFlags();
+    const DeletionSelection s = SummarizeDeletion(selected);
+    if (s.Count == 0) {
+        ShowMessage(this, std::string("ファイルが選択されていません。"));
+        return;
+    }
+    if (AskToDelete(this, s.Count)) {
+        // The label is not repainted during the deletion, so only the last count is ever
+        // seen: it is set once, when the files are done.
+        int n = 0, t = 0;
+        const auto showCount = qScopeGuard([&] {
+            if (n > 0)
+                actlabel->setText(Text(FormatCounter(n, t)));
+        });
+        DeleteSelected(folder, oldfile->names()->names(), selected, [&](int done, int total) {
+            n = done;
+            t = total;
+        });
+    }
+    ReadListing();
+}

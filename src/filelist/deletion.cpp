@@ -1,0 +1,45 @@
+#include "filelist/deletion.h"
+
+#include "platform/filesystem.h"
+
+#include <algorithm>
+
+DeletionSelection SummarizeDeletion(const std::vector<bool>& selected)
+{
+    DeletionSelection s;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i]) {
+            ++s.Count;
+            s.Last = static_cast<int>(i);
+        }
+    }
+    return s;
+}
+
+std::string DeleteQuestion(int count)
+{
+    return "選択された" + std::to_string(count) + "個のファイルを削除します。";
+}
+
+int DeleteSelected(const std::string& folder, const std::vector<std::string>& names,
+                   const std::vector<bool>& selected, const DeletionProgress& progress)
+{
+    const DeletionSelection s = SummarizeDeletion(selected);
+    if (s.Count == 0)
+        return 0;
+    // Opened once, so each file costs one unlink relative to the folder, not a path walk.
+    const platform::FolderHandle dir(folder);
+    const std::size_t end = std::min(names.size(), static_cast<std::size_t>(s.Last) + 1);
+    int done = 0;
+    int removed = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (!selected[i])
+            continue;
+        if (progress)
+            progress(done + 1, s.Count);
+        ++done;
+        if (dir.RemoveFile(names[i]))
+            ++removed;
+    }
+    return removed;
+}

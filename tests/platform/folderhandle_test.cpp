@@ -1,0 +1,189 @@
+// Calls relative to an open folder, with and without RENAME_NOREPLACE, on real folders.
+#include "platform/filesystem.h"
+
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using platform::FolderHandle;
+using platform::RenameResult;
+using Names = std::vector<std::string>;
+
+// Turns the link + unlink path on for one scope.
+struct LinkPathOnly {
+    LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(true); }
+    ~LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(false); }
+};
+
+// One folder: "file" (content "mine"), "other" ("theirs"), a folder "sub", a link to "other",
+// a dangling link and a link to "sub".
+struct Folder {
+    TempFolder dir;
+    Folder()
+    {
+        dir.Write("file", "mine");
+        dir.Write("other", "theirs");
+        dir.MakeFolder("sub");
+        EXPECT_EQ(symlink("other", (dir / "link to other").c_str()), 0);
+        EXPECT_EQ(symlink("nowhere", (dir / "dangling").c_str()), 0);
+        EXPECT_EQ(symlink("sub", (dir / "link to sub").c_str()), 0);
+    }
+    Names Entries() const
+    {
+        Names n;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            n.push_back(e.path().filename().native());
+        std::sort(n.begin(), n.end());
+        return n;
+    }
+};
+
+const Names kStart = {"dangling", "file", "link to other", "link to sub", "other", "sub"};
+
+struct RenameCase {
+    const char* label;
+    std::string from, to;
+    RenameResult result;
+    Names after;
+};
+
+const std::vector<RenameCase> kRenameCases = {
+    {"free name", "file", "new", RenameResult::Renamed,
+     {"dangling", "link to other", "link to sub", "new", "other", "sub"}},
+    {"raw bytes", "file", "\x82\xa0.jpg", RenameResult::Renamed,
+     {"dangling", "link to other", "link to sub", "other", "sub", "\x82\xa0.jpg"}},
+    {"taken by a file", "file", "other", RenameResult::Taken, kStart},
+    {"taken by a link to a file", "file", "link to other", RenameResult::Taken, kStart},
+    {"a folder of that name", "file", "sub", RenameResult::Failed, kStart},
+    {"a link to a folder", "file", "link to sub", RenameResult::Failed, kStart},
+    {"a dangling link", "file", "dangling", RenameResult::Failed, kStart},
+    {"the file is gone, the name is free", "gone", "new", RenameResult::Failed, kStart},
+    {"the file is gone, the name is taken", "gone", "other", RenameResult::Taken, kStart},
+    {"a path, not a name", "file", "sub/file", RenameResult::Failed, kStart},
+    {"out of the folder", "file", "../file", RenameResult::Failed, kStart},
+    {"dot dot", "file", "..", RenameResult::Failed, kStart},
+    {"empty name", "file", "", RenameResult::Failed, kStart},
+};
+
+void CheckRenames()
+{
+    for (const RenameCase& c : kRenameCases) {
+        SCOPED_TRACE(c.label);
+        Folder f;
+        const FolderHandle h(f.dir.path());
+        ASSERT_TRUE(h.valid());
+        EXPECT_EQ(h.RenameNoReplace(c.from, c.to), c.result);
+        EXPECT_EQ(f.Entries(), c.after);
+        EXPECT_EQ(f.dir.Read("other"), "theirs");
+        EXPECT_TRUE(std::filesystem::is_empty(f.dir / "sub"));
+        if (c.result == RenameResult::Renamed) {
+            EXPECT_EQ(f.dir.Read(c.to), "mine");
+        } else if (c.from == "file") {
+            EXPECT_EQ(f.dir.Read("file"), "mine");
+        }
+    }
+}
+
+TEST(FolderHandle, RenameNeverReplacesAndReportsOnlyFilesAsTaken)
+{
+    CheckRenames();
+}
+
+TEST(FolderHandle, LinkPathGivesTheSameOutcomes)
+{
+    LinkPathOnly linkOnly;
+    CheckRenames();
+}
+
+TEST(FolderHandle, LinkPathKeepsOneNameForTheFile)
+{
+    LinkPathOnly linkOnly;
+    Folder f;
+    const FolderHandle h(f.dir.path());
+    EXPECT_EQ(h.RenameNoReplace("file", "new"), RenameResult::Renamed);
+    EXPECT_EQ(h.RenameNoReplace("new", "again"), RenameResult::Renamed);
+    EXPECT_EQ(f.Entries(), (Names{"again", "dangling", "link to other", "link to sub", "other", "sub"}));
+    struct stat st;
+    ASSERT_EQ(stat((f.dir / "again").c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u);
+    EXPECT_EQ(f.dir.Read("again"), "mine");
+}
+
+TEST(FolderHandle, FileExistsFollowsLinksAndSaysNoToFolders)
+{
+    Folder f;
+    const FolderHandle h(f.dir.path());
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"file", true},      {"link to other", true}, {"sub", false}, {"link to sub", false},
+        {"dangling", false}, {"gone", false},         {"", false},    {"sub/x", false},
+    };
+    for (const auto& [name, exists] : cases)
+        EXPECT_EQ(h.FileExists(name), exists) << name;
+}
+
+TEST(FolderHandle, RemoveFileTakesFilesAndLinksButNoFolder)
+{
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    const std::vector<Case> cases = {
+        {"file", true}, {"link to other", true}, {"dangling", true}, {"link to sub", true},
+        {"sub", false}, {"gone", false},         {"", false},        {"../file", false},
+        {".", false},   {"..", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder f;
+        const FolderHandle h(f.dir.path());
+        EXPECT_EQ(h.RemoveFile(c.name), c.removed);
+        Names expected = kStart;
+        if (c.removed)
+            expected.erase(std::find(expected.begin(), expected.end(), c.name));
+        EXPECT_EQ(f.Entries(), expected);
+        EXPECT_EQ(f.dir.Read("other"), "theirs"); // a link's target stays
+        EXPECT_TRUE(std::filesystem::is_directory(f.dir / "sub"));
+    }
+}
+
+TEST(FolderHandle, AFolderThatCannotBeOpenedFailsEveryCall)
+{
+    TempFolder root;
+    root.Write("file", "mine");
+    for (const std::string& path : {root / "missing", root / "file"}) {
+        const FolderHandle h(path);
+        EXPECT_FALSE(h.valid());
+        EXPECT_EQ(h.RenameNoReplace("file", "new"), RenameResult::Failed);
+        EXPECT_FALSE(h.FileExists("file"));
+        EXPECT_FALSE(h.RemoveFile("file"));
+    }
+    EXPECT_EQ(root.Files(), Names{"file"});
+}
+
+int OpenDescriptors()
+{
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+TEST(FolderHandle, ClosesItsFolder)
+{
+    TempFolder dir;
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 100; ++i) {
+        const FolderHandle h(dir.path());
+        EXPECT_TRUE(h.valid());
+    }
+    EXPECT_EQ(OpenDescriptors(), before);
+}
+
+} // namespace
