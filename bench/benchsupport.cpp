@@ -1,6 +1,7 @@
 #include "bench/benchsupport.h"
 
 #include "app/messages.h"
+#include "support/tempfolder.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -10,13 +11,15 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-std::vector<std::string>& Created()
+// Removed with their files when the process ends.
+std::vector<std::unique_ptr<TempFolder>>& Created()
 {
-    static std::vector<std::string> folders;
+    static std::vector<std::unique_ptr<TempFolder>> folders;
     return folders;
 }
 } // namespace
@@ -27,11 +30,8 @@ std::string MakeBenchFolder(const std::string& tag, int count, const std::string
     static std::map<std::string, std::string> made;
     if (auto it = made.find(tag); it != made.end())
         return it->second;
-    std::string base = "/tmp/pelkorin-bench-XXXXXX";
-    if (!mkdtemp(base.data()))
-        throw std::runtime_error("mkdtemp failed");
-    Created().push_back(base);
-    std::string folder = base + "/files";
+    const TempFolder& base = *Created().emplace_back(std::make_unique<TempFolder>());
+    std::string folder = base / "files";
     std::filesystem::create_directory(folder);
     char name[64];
     for (int i = 0; i < count; ++i) {
@@ -67,15 +67,13 @@ long ResidentBytes()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SetMessageSinkForTesting([](const QString&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (const std::string& folder : Created()) {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
+    Created().clear();
     return 0;
 }

@@ -18,7 +18,7 @@ T* Control(QObject* window, const char* name)
 }
 
 // A folder of `count` empty files named prefix + zero-padded number + extension, created
-// once per process under /tmp and removed at exit.
+// once per process in a temporary folder and removed at exit.
 std::string MakeBenchFolder(const std::string& tag, int count, const std::string& prefix,
                             const std::string& extension);
 

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <filesystem>
 
+using namespace Qt::StringLiterals;
+
 // Readable QString values in failure messages.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -95,8 +97,8 @@ TEST(Folders, FolderListShowsPathAndSubfoldersAndOpensRows)
     TMain* m = p.main();
     auto* dir = Find<QAbstractItemView>(m, "Dir1");
 
-    QStringList path = Text(program.path()).split('/', Qt::SkipEmptyParts);
-    EXPECT_EQ(FolderRows(dir), (QStringList{"/"} + path + QStringList{"Alpha", "beta", "gamma", "gone"}));
+    QStringList path = Text(program.path()).split(u'/', Qt::SkipEmptyParts);
+    EXPECT_EQ(FolderRows(dir), (QStringList{u"/"_s} + path + QStringList{u"Alpha"_s, u"beta"_s, u"gamma"_s, u"gone"_s}));
     EXPECT_EQ(dir->currentIndex().row(), path.size());
 
     // Opening the folder already shown changes nothing, not even the selection.
@@ -105,10 +107,10 @@ TEST(Folders, FolderListShowsPathAndSubfoldersAndOpensRows)
     EXPECT_EQ(Dir1Folder(m), Text(program.path()));
     EXPECT_TRUE(OldFile(m)->selectionModel()->isRowSelected(0));
 
-    OpenRow(m, "beta");
+    OpenRow(m, u"beta"_s);
     EXPECT_EQ(Dir1Folder(m), Text(program / "beta"));
     EXPECT_EQ(OldRows(m), std::vector<std::string>{"b1.jpg"});
-    EXPECT_EQ(FolderRows(dir).last(), "beta");
+    EXPECT_EQ(FolderRows(dir).last(), u"beta"_s);
 
     OpenRow(m, path.last()); // a row on the way down
     EXPECT_EQ(Dir1Folder(m), Text(program.path()));
@@ -116,10 +118,10 @@ TEST(Folders, FolderListShowsPathAndSubfoldersAndOpensRows)
 
     // A folder deleted behind the program's back can't be opened.
     std::filesystem::remove(program / "gone");
-    std::vector<SeenBox> boxes = RunAnsweringBoxes([&] { OpenRow(m, "gone"); });
+    std::vector<SeenBox> boxes = RunAnsweringBoxes([&] { OpenRow(m, u"gone"_s); });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].Title, "Pelkorin");
+    EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
     EXPECT_TRUE(boxes[0].Text.contains(Text(program / "gone"))) << boxes[0].Text.toStdString();
     EXPECT_EQ(Dir1Folder(m), Text(program.path()));
     EXPECT_EQ(OldRows(m), std::vector<std::string>{"top.jpg"});
@@ -152,7 +154,7 @@ TEST(Folders, RefreshOfVanishedFolderFallsBackToProgramFolder)
     program.Write("sub/s.jpg");
     StartedProgram p = StartProgram(program.path());
     TMain* m = p.main();
-    OpenRow(m, "sub");
+    OpenRow(m, u"sub"_s);
     ASSERT_EQ(Dir1Folder(m), Text(program / "sub"));
     std::filesystem::remove_all(program / "sub");
     EXPECT_TRUE(RunAnsweringBoxes([&] { Find<QPushButton>(m, "Button11")->click(); }).empty());
@@ -178,9 +180,9 @@ TEST(Folders, DriveListOpensEachVolumeAtItsLastFolder)
     TMain* m = p.main();
     auto* drive = Find<QComboBox>(m, "Drive1");
     ASSERT_EQ(drive->count(), 3);
-    EXPECT_EQ(drive->itemText(1), Text(volume.path()) + " [TESTVOL]");
+    EXPECT_EQ(drive->itemText(1), Text(volume.path()) + u" [TESTVOL]"_s);
     EXPECT_EQ(drive->currentIndex(), 0);
-    OpenRow(m, "sub");
+    OpenRow(m, u"sub"_s);
 
     const struct { Qt::Key key; int index; std::string folder; std::vector<std::string> rows; } steps[] = {
         {Qt::Key_Down, 1, volume.path(), {"v.jpg"}},
@@ -218,8 +220,8 @@ void ChooseInOpenDialog(TMain* m, const std::string& file)
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides its override
         });
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(name, "OpenDialog1");
-    EXPECT_EQ(title, "ファイル設定");
+    EXPECT_EQ(name, u"OpenDialog1"_s);
+    EXPECT_EQ(title, u"ファイル設定"_s);
 }
 
 TEST(Folders, OpenDialogSwitchesToChosenFilesFolder)
@@ -237,7 +239,7 @@ TEST(Folders, OpenDialogSwitchesToChosenFilesFolder)
     EXPECT_EQ(OldRows(m), (std::vector<std::string>{"x.jpg", "y.jpg"}));
 
     // A cancel leaves the folder alone, even though the dialog still holds y.jpg.
-    OpenRow(m, "deeper");
+    OpenRow(m, u"deeper"_s);
     ChooseInOpenDialog(m, "");
     EXPECT_EQ(Dir1Folder(m), Text(other / "deeper"));
 }

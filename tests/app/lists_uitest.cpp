@@ -22,6 +22,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kTrialDone = QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　");
@@ -98,7 +100,7 @@ struct Window {
 void ExpectPlainBox(const std::vector<SeenBox>& boxes, const QString& text)
 {
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Title, "Pelkorin");
+    EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
     EXPECT_EQ(boxes[0].Text, text);
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
     EXPECT_EQ(boxes[0].Buttons.size(), 1);
@@ -136,15 +138,15 @@ struct MoveCase {
 
 TEST(ListMoves, MovesSelectedRowsOrRefusesAtTheEdge)
 {
-    const QStringList four{"1", "2", "3", "4"};
+    const QStringList four{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
     const MoveCase cases[] = {
-        {"run up", four, {1, 2}, "Button1", {"2", "3", "1", "4"}, {0, 1}},
-        {"gap up", {"1", "2", "3", "4", "5"}, {1, 3}, "Button1", {"2", "1", "4", "3", "5"}, {0, 2}},
-        {"run down", four, {0, 1}, "Button2", {"3", "1", "2", "4"}, {1, 2}},
+        {"run up", four, {1, 2}, "Button1", {u"2"_s, u"3"_s, u"1"_s, u"4"_s}, {0, 1}},
+        {"gap up", {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, {1, 3}, "Button1", {u"2"_s, u"1"_s, u"4"_s, u"3"_s, u"5"_s}, {0, 2}},
+        {"run down", four, {0, 1}, "Button2", {u"3"_s, u"1"_s, u"2"_s, u"4"_s}, {1, 2}},
         {"first row up", four, {0, 2}, "Button1", {}, {}},
         {"last row down", four, {1, 3}, "Button2", {}, {}},
-        {"single row up", {"1"}, {0}, "Button1", {}, {}},
-        {"single row down", {"1"}, {0}, "Button2", {}, {}},
+        {"single row up", {u"1"_s}, {0}, "Button1", {}, {}},
+        {"single row down", {u"1"_s}, {0}, "Button2", {}, {}},
     };
     for (const MoveCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,9 +209,9 @@ TEST(ListContextMenu, EntriesInOrderAndEachDoesItsButtonsWork)
     QStringList entries;
     for (QAction* a : menu->actions())
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(entries, (QStringList{"実行", "仮実行", "-", "ファイル全選択", "ファイル選択解除", "-",
-                                    "画像表示", "-", "ファイル名でソート", "拡張子でソート",
-                                    "日付でソート", "-", "ファイル削除"}));
+    EXPECT_EQ(entries, (QStringList{u"実行"_s, u"仮実行"_s, u"-"_s, u"ファイル全選択"_s, u"ファイル選択解除"_s, u"-"_s,
+                                    u"画像表示"_s, u"-"_s, u"ファイル名でソート"_s, u"拡張子でソート"_s,
+                                    u"日付でソート"_s, u"-"_s, u"ファイル削除"_s}));
 
     w.oldfile->setTopRow(50);
     EXPECT_TRUE(w.Trigger("N8").empty());
@@ -314,17 +316,17 @@ void ExpectSorted(Window& w, const char* entry, const QStringList& expected)
 
 TEST(ListSorting, ByExtensionThenByNameAfterMoves)
 {
-    Window w({"b.JPG", "a.txt", "c.jpg", "readme"});
+    Window w({u"b.JPG"_s, u"a.txt"_s, u"c.jpg"_s, u"readme"_s});
     ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
-    ExpectSorted(w, "N5", {"readme", "c.jpg", "b.JPG", "a.txt"});
+    ExpectSorted(w, "N5", {u"readme"_s, u"c.jpg"_s, u"b.JPG"_s, u"a.txt"_s});
     const QAbstractItemModel* aid = Find<QTreeView>(w.m, "fileList")->model();
-    EXPECT_EQ(Rows(aid, 0), (QStringList{"", ".jpg", ".JPG", ".txt"}));
-    EXPECT_EQ(Rows(aid, 1), (QStringList{"00003", "00002", "00001", "00000"}));
+    EXPECT_EQ(Rows(aid, 0), (QStringList{u""_s, u".jpg"_s, u".JPG"_s, u".txt"_s}));
+    EXPECT_EQ(Rows(aid, 1), (QStringList{u"00003"_s, u"00002"_s, u"00001"_s, u"00000"_s}));
 
     w.Select({0, 1});
     EXPECT_TRUE(w.Click("Button2").empty());
     ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
-    ExpectSorted(w, "N4", {"a.txt", "b.JPG", "c.jpg", "readme"});
+    ExpectSorted(w, "N4", {u"a.txt"_s, u"b.JPG"_s, u"c.jpg"_s, u"readme"_s});
     EXPECT_EQ(aid->rowCount(), 0);
 }
 
@@ -338,7 +340,7 @@ void SetTime(const TempFolder& folder, const char* name, int year, int month, in
 
 TEST(ListSorting, ByDateOldestFirstWithUnreadableTimesBeforeAll)
 {
-    Window w({"a.txt", "b.JPG", "c.jpg", "d", "e", "gone"});
+    Window w({u"a.txt"_s, u"b.JPG"_s, u"c.jpg"_s, u"d"_s, u"e"_s, u"gone"_s});
     SetTime(w.folder, "a.txt", 2010, 1, 2, 3, 4, 6);
     // Within the same two seconds: equal keys, so name order stays although c is older.
     SetTime(w.folder, "b.JPG", 2001, 5, 5, 12, 0, 11);
@@ -348,29 +350,29 @@ TEST(ListSorting, ByDateOldestFirstWithUnreadableTimesBeforeAll)
     ASSERT_EQ(std::remove((w.folder / "gone").c_str()), 0);
     ASSERT_NO_FATAL_FAILURE(w.TrialRunOnAll());
 
-    ExpectSorted(w, "N6", {"d", "gone", "b.JPG", "c.jpg", "e", "a.txt"});
+    ExpectSorted(w, "N6", {u"d"_s, u"gone"_s, u"b.JPG"_s, u"c.jpg"_s, u"e"_s, u"a.txt"_s});
     const QStringList keys = Rows(Find<QTreeView>(w.m, "fileList")->model(), 0);
     ASSERT_EQ(keys.size(), 6);
-    EXPECT_EQ(keys[0], "0000000000-1");
-    EXPECT_EQ(keys[1], "0000000000-1");
+    EXPECT_EQ(keys[0], u"0000000000-1"_s);
+    EXPECT_EQ(keys[1], u"0000000000-1"_s);
     EXPECT_EQ(keys[2], keys[3]);
     // 2005-06-07 08:09:10 packed: 25<<25 | 6<<21 | 7<<16 | 8<<11 | 9<<5 | 10/2.
-    EXPECT_EQ(keys[4], "000851919141");
+    EXPECT_EQ(keys[4], u"000851919141"_s);
     EXPECT_EQ(Rows(Find<QTreeView>(w.m, "fileList")->model(), 1),
-              (QStringList{"00003", "00005", "00001", "00002", "00004", "00000"}));
+              (QStringList{u"00003"_s, u"00005"_s, u"00001"_s, u"00002"_s, u"00004"_s, u"00000"_s}));
 }
 
 TEST(ListSorting, SortsUseTheListingAsLastRead)
 {
-    Window w({"a.txt", "b.txt"});
+    Window w({u"a.txt"_s, u"b.txt"_s});
     w.folder.Write("0new.txt");
     ASSERT_EQ(std::remove((w.folder / "b.txt").c_str()), 0);
     // b.txt can no longer be examined, so the date sort puts it first.
-    ExpectSorted(w, "N4", {"a.txt", "b.txt"});
-    ExpectSorted(w, "N5", {"a.txt", "b.txt"});
-    ExpectSorted(w, "N6", {"b.txt", "a.txt"});
+    ExpectSorted(w, "N4", {u"a.txt"_s, u"b.txt"_s});
+    ExpectSorted(w, "N5", {u"a.txt"_s, u"b.txt"_s});
+    ExpectSorted(w, "N6", {u"b.txt"_s, u"a.txt"_s});
     EXPECT_TRUE(w.Click("Button11").empty());
-    EXPECT_EQ(Rows(w.oldfile->model()), (QStringList{"0new.txt", "a.txt"}));
+    EXPECT_EQ(Rows(w.oldfile->model()), (QStringList{u"0new.txt"_s, u"a.txt"_s}));
 }
 
 // The least height a row needs to show whole glyphs of a list's font.

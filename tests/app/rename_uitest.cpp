@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Files = std::map<std::string, std::string>; // name -> content
@@ -152,10 +154,10 @@ TEST(RenameTrial, FillsSelectedRowsWithEmptyRowsBetweenAndClosesWithMessage)
 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, kTrialDone);
-    EXPECT_EQ(boxes[0].Title, "Pelkorin");
+    EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
     EXPECT_EQ(Rows(w.list("NewFile")), (Names{"", "", "new002.jpg", "", "", "new005.jpg"}));
-    EXPECT_EQ(w.counter(), "002/002");
+    EXPECT_EQ(w.counter(), u"002/002"_s);
     EXPECT_TRUE(image->isHidden());
     EXPECT_FALSE(image->isEnabled());
     EXPECT_EQ(OnDisk(w.root()), files); // a trial touches nothing
@@ -188,11 +190,11 @@ TEST(RenameTrial, FailuresStopTheRunAndShowWhatWasDone)
         QString counter;
     };
     const std::vector<Case> cases = {
-        {"nothing selected", {}, "0", false, kNothingSelected, QMessageBox::NoIcon, {}, " 000/ 000"},
-        {"empty base, Check3 off", {0}, "", false, "'' は整数ではありません.", QMessageBox::Critical, {}, " 000/ 000"},
-        {"empty base, Check3 on", {0}, "", true, "'' は整数ではありません.", QMessageBox::Critical, {}, " 000/ 000"},
-        {"digit run too large", {0, 1, 2, 3}, "0", false, "'20230101123456' は整数ではありません.",
-         QMessageBox::Critical, {"a001.jpg", "b002.jpg"}, "003/004"},
+        {"nothing selected", {}, "0", false, kNothingSelected, QMessageBox::NoIcon, {}, u" 000/ 000"_s},
+        {"empty base, Check3 off", {0}, "", false, u"'' は整数ではありません."_s, QMessageBox::Critical, {}, u" 000/ 000"_s},
+        {"empty base, Check3 on", {0}, "", true, u"'' は整数ではありません."_s, QMessageBox::Critical, {}, u" 000/ 000"_s},
+        {"digit run too large", {0, 1, 2, 3}, "0", false, u"'20230101123456' は整数ではありません."_s,
+         QMessageBox::Critical, {"a001.jpg", "b002.jpg"}, u"003/004"_s},
     };
     Window w({{"a1.jpg", ""}, {"b2.jpg", ""}, {"DSC20230101123456.jpg", ""}, {"z3.jpg", ""}});
     for (const Case& c : cases) {
@@ -208,7 +210,7 @@ TEST(RenameTrial, FailuresStopTheRunAndShowWhatWasDone)
         const std::vector<SeenBox> boxes = w.Press("Button6");
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].Text, c.text);
-        EXPECT_EQ(boxes[0].Title, "Pelkorin");
+        EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
         EXPECT_EQ(boxes[0].Icon, c.icon);
         EXPECT_EQ(Rows(w.list("NewFile")), c.rows);
         EXPECT_EQ(w.counter(), c.counter);
@@ -222,7 +224,7 @@ TEST(RenameTrial, SequenceFromBaseWithDigitCountWhilePaddingIsOff)
     w.SelectRows({1, 2});
     ASSERT_EQ(Texts(w.Press("Button6")), QStringList{kTrialDone});
     EXPECT_EQ(Rows(w.list("NewFile")), (Names{"", "DSC0007.jpg", "z0008.png"}));
-    EXPECT_EQ(w.counter(), "002/002");
+    EXPECT_EQ(w.counter(), u"002/002"_s);
 }
 
 TEST(RenameTrial, UserClickCopiesTextPartOfHighestSelectedRow)
@@ -237,11 +239,11 @@ TEST(RenameTrial, UserClickCopiesTextPartOfHighestSelectedRow)
         QString textvol;
     };
     const std::vector<Step> steps = {
-        {2, Qt::NoModifier, "gamma"},
-        {0, Qt::ControlModifier, "gamma"}, // row 0 joins, row 2 is still the highest
-        {1, Qt::NoModifier, "beta"},
-        {0, Qt::ControlModifier, "beta"},
-        {1, Qt::ControlModifier, "alpha"}, // row 1 leaves
+        {2, Qt::NoModifier, u"gamma"_s},
+        {0, Qt::ControlModifier, u"gamma"_s}, // row 0 joins, row 2 is still the highest
+        {1, Qt::NoModifier, u"beta"_s},
+        {0, Qt::ControlModifier, u"beta"_s},
+        {1, Qt::ControlModifier, u"alpha"_s}, // row 1 leaves
     };
     for (const Step& s : steps) {
         w.UserClick(s.row, s.mod);
@@ -251,12 +253,12 @@ TEST(RenameTrial, UserClickCopiesTextPartOfHighestSelectedRow)
     EXPECT_EQ(w.counter(), counter);
 
     // Selecting from the program does not copy.
-    textvol->setText("typed");
+    textvol->setText(u"typed"_s);
     w.Press("Button3");
     EXPECT_EQ(w.list("oldfile")->selectedFlags(), std::vector<bool>(3, true));
-    EXPECT_EQ(textvol->text(), "typed");
+    EXPECT_EQ(textvol->text(), u"typed"_s);
     w.Press("Button4");
-    EXPECT_EQ(textvol->text(), "typed");
+    EXPECT_EQ(textvol->text(), u"typed"_s);
 }
 
 TEST(RenameExecute, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
@@ -309,7 +311,7 @@ TEST(RenameExecute, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
         expected << kExecuteDone;
         EXPECT_EQ(Texts(boxes), expected);
         for (const SeenBox& b : boxes)
-            EXPECT_TRUE(b.Title == "Pelkorin" && b.Icon == QMessageBox::NoIcon);
+            EXPECT_TRUE(b.Title == u"Pelkorin"_s && b.Icon == QMessageBox::NoIcon);
         EXPECT_EQ(OnDisk(w.root()), c.after);
         EXPECT_EQ(Entries(w.root().path()), Names{"work"});
         for (const std::string& f : c.folders)

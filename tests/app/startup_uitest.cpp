@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 // Readable QString values in failure messages.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -71,20 +73,20 @@ TEST(Startup, WithoutSettingsFileOpensProgramFolderWithDefaults)
     EXPECT_TRUE(p.startupBoxes.empty());
     EXPECT_EQ(m->pos(), QPoint(0, 0));
     EXPECT_EQ(m->property("ProgramFolder").toString(), QString::fromStdString(program.path()));
-    EXPECT_EQ(Rows(Find<NameListView>(m, "oldfile")), (QStringList{"A.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Rows(Find<NameListView>(m, "oldfile")), (QStringList{u"A.jpg"_s, u"b.jpg"_s, u"c.jpg"_s}));
     EXPECT_TRUE(Find<QCheckBox>(m, "Check1")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(m, "Check2")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(m, "Check3")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(m, "Check4")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), "3");
-    EXPECT_EQ(Find<QLineEdit>(m, "Edit4")->text(), "jpg");
-    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), "0");
+    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), u"3"_s);
+    EXPECT_EQ(Find<QLineEdit>(m, "Edit4")->text(), u"jpg"_s);
+    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), u"0"_s);
     EXPECT_TRUE(Find<QLineEdit>(m, "textvol")->isEnabled());
     EXPECT_TRUE(Find<QSpinBox>(m, "UpDown1")->isEnabled());
     EXPECT_FALSE(Find<QLineEdit>(m, "text2")->isEnabled());
     EXPECT_FALSE(Find<QLineEdit>(m, "Edit4")->isEnabled());
-    EXPECT_EQ(m->property("ExtLowerCase").toString(), "off");
-    EXPECT_EQ(m->property("ViewerPath").toString(), "");
+    EXPECT_EQ(m->property("ExtLowerCase").toString(), u"off"_s);
+    EXPECT_EQ(m->property("ViewerPath").toString(), u""_s);
 }
 
 TEST(Startup, Ver09FileAppliesEveryValue)
@@ -100,18 +102,18 @@ TEST(Startup, Ver09FileAppliesEveryValue)
     EXPECT_EQ(m->pos(), QPoint(40, 25)); // left from line 20, top from line 22
     EXPECT_EQ(m->property("StartFolder").toString(), Text(f.start));
     EXPECT_EQ(Dir1Folder(m), Text(f.start));
-    EXPECT_EQ(Rows(Find<NameListView>(m, "oldfile")), QStringList{"s.jpg"});
+    EXPECT_EQ(Rows(Find<NameListView>(m, "oldfile")), QStringList{u"s.jpg"_s});
     EXPECT_FALSE(Find<QCheckBox>(m, "Check1")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(m, "Check2")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(m, "Check3")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(m, "Check4")->isChecked());
     EXPECT_EQ(Find<QSpinBox>(m, "UpDown1")->value(), 7);
-    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), "7");
-    EXPECT_EQ(m->property("ExtLowerCase").toString(), "on");
-    EXPECT_EQ(m->property("JpegToJpg").toString(), "on");
-    EXPECT_EQ(m->property("ViewerPath").toString(), "/usr/bin/viewer");
-    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), "123");
-    EXPECT_EQ(m->property("SettingsLines").toStringList().value(24), "123");
+    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), u"7"_s);
+    EXPECT_EQ(m->property("ExtLowerCase").toString(), u"on"_s);
+    EXPECT_EQ(m->property("JpegToJpg").toString(), u"on"_s);
+    EXPECT_EQ(m->property("ViewerPath").toString(), u"/usr/bin/viewer"_s);
+    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), u"123"_s);
+    EXPECT_EQ(m->property("SettingsLines").toStringList().value(24), u"123"_s);
     EXPECT_FALSE(Find<QLineEdit>(m, "textvol")->isEnabled());
     EXPECT_FALSE(Find<QLineEdit>(m, "edit2")->isEnabled());
     EXPECT_FALSE(Find<QSpinBox>(m, "UpDown1")->isEnabled());
@@ -132,13 +134,13 @@ TEST(Startup, Ver07FileLeavesBaseNumberAlone)
     EXPECT_TRUE(p.startupBoxes.empty());
     EXPECT_EQ(m->pos(), QPoint(40, 25));
     EXPECT_TRUE(Find<QCheckBox>(m, "Check3")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), "5");
-    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), "0");
+    EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), u"5"_s);
+    EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), u"0"_s);
     const QStringList lines = m->property("SettingsLines").toStringList();
     ASSERT_EQ(lines.size(), 25);
-    EXPECT_EQ(lines[10], "5");
-    EXPECT_EQ(lines[23], "");
-    EXPECT_EQ(lines[24], "");
+    EXPECT_EQ(lines[10], u"5"_s);
+    EXPECT_EQ(lines[23], u""_s);
+    EXPECT_EQ(lines[24], u""_s);
 }
 
 TEST(Startup, BadNumberShowsErrorBoxAndStopsStartup)
@@ -155,8 +157,8 @@ TEST(Startup, BadNumberShowsErrorBoxAndStopsStartup)
         TMain* m = p.main();
         ASSERT_EQ(p.startupBoxes.size(), 1u);
         EXPECT_EQ(p.startupBoxes[0].Icon, QMessageBox::Critical);
-        EXPECT_EQ(p.startupBoxes[0].Title, "Pelkorin");
-        EXPECT_EQ(p.startupBoxes[0].Text, "'" + Text(c.text) + "' は整数ではありません.");
+        EXPECT_EQ(p.startupBoxes[0].Title, u"Pelkorin"_s);
+        EXPECT_EQ(p.startupBoxes[0].Text, u"'"_s + Text(c.text) + u"' は整数ではありません."_s);
         EXPECT_EQ(Dir1Folder(m), Text(c.startFolderOpened ? f.start : f.program.path()));
         EXPECT_EQ(m->pos(), kDesignPosition);
         EXPECT_TRUE(Find<QCheckBox>(m, "Check3")->isChecked()); // applied before the failure
@@ -172,8 +174,8 @@ TEST(Startup, RunawaySettingsLineIsReportedInABoxOfSensibleSize)
     ASSERT_EQ(p.startupBoxes.size(), 1u);
     const QString& text = p.startupBoxes[0].Text;
     EXPECT_LT(text.size(), 4000);
-    EXPECT_TRUE(text.startsWith("'7777")) << text.left(20).toStdString();
-    EXPECT_TRUE(text.endsWith("7x' は整数ではありません."));
+    EXPECT_TRUE(text.startsWith(u"'7777"_s)) << text.left(20).toStdString();
+    EXPECT_TRUE(text.endsWith(u"7x' は整数ではありません."_s));
     EXPECT_EQ(Dir1Folder(p.main()), Text(f.program.path()));
 }
 
@@ -200,9 +202,9 @@ TEST(Startup, MissingStartFolderShowsErrorAndKeepsProgramFolder)
     TMain* m = p.main();
     ASSERT_EQ(p.startupBoxes.size(), 1u);
     EXPECT_EQ(p.startupBoxes[0].Icon, QMessageBox::Critical);
-    EXPECT_EQ(p.startupBoxes[0].Title, "Pelkorin");
+    EXPECT_EQ(p.startupBoxes[0].Title, u"Pelkorin"_s);
     EXPECT_TRUE(p.startupBoxes[0].Text.contains(Text(gone))) << p.startupBoxes[0].Text.toStdString();
-    EXPECT_TRUE(p.startupBoxes[0].Text.endsWith('.'));
+    EXPECT_TRUE(p.startupBoxes[0].Text.endsWith(u'.'));
     EXPECT_EQ(Dir1Folder(m), Text(program.path()));
     EXPECT_EQ(m->pos(), kDesignPosition);
     EXPECT_TRUE(Find<QCheckBox>(m, "Check3")->isChecked());
@@ -229,11 +231,11 @@ TEST(Startup, UnrecognisedMarkerAppliesNothing)
         EXPECT_TRUE(p.startupBoxes.empty());
         EXPECT_EQ(m->pos(), QPoint(0, 0));
         EXPECT_FALSE(Find<QCheckBox>(m, "Check3")->isChecked());
-        EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), "3");
-        EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), "0");
+        EXPECT_EQ(Find<QLineEdit>(m, "edit2")->text(), u"3"_s);
+        EXPECT_EQ(Find<QLineEdit>(m, "text2")->text(), u"0"_s);
         const QStringList lines = m->property("SettingsLines").toStringList();
         ASSERT_EQ(lines.size(), 25);
-        EXPECT_EQ(lines.mid(1).join(""), "");
+        EXPECT_EQ(lines.mid(1).join(u""_s), u""_s);
     }
 }
 
@@ -241,7 +243,7 @@ TEST(MainWindowLayout, CaptionsAndHints)
 {
     TempFolder program;
     StartedProgram p = StartProgram(program.path());
-    EXPECT_EQ(p.main()->windowTitle(), "Pelkorin");
+    EXPECT_EQ(p.main()->windowTitle(), u"Pelkorin"_s);
     const struct { const char* name; const char* caption; const char* hint; } cases[] = {
         {"Button6", "仮実行(&P)", "実行したときの確認ができます。"},
         {"Button7", "実行(&X)", "設定された条件で、ファイル名を変更します"},
@@ -269,9 +271,9 @@ TEST(MainWindowLayout, ContextMenuEntriesInOrder)
     QStringList entries;
     for (QAction* a : Find<QMenu>(p.main(), "PopupMenu1")->actions())
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(entries, (QStringList{"実行", "仮実行", "-", "ファイル全選択", "ファイル選択解除", "-",
-                                    "画像表示", "-", "ファイル名でソート", "拡張子でソート",
-                                    "日付でソート", "-", "ファイル削除"}));
+    EXPECT_EQ(entries, (QStringList{u"実行"_s, u"仮実行"_s, u"-"_s, u"ファイル全選択"_s, u"ファイル選択解除"_s, u"-"_s,
+                                    u"画像表示"_s, u"-"_s, u"ファイル名でソート"_s, u"拡張子でソート"_s,
+                                    u"日付でソート"_s, u"-"_s, u"ファイル削除"_s}));
 }
 
 TEST(MainWindowLayout, OnlyRunButtonsAreTabStops)
@@ -288,7 +290,7 @@ TEST(MainWindowLayout, OnlyRunButtonsAreTabStops)
             && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
             stops << w->objectName();
     } while (w != start && stops.size() < 100);
-    EXPECT_EQ(stops, (QStringList{"Button6", "Button8", "Button7"}));
+    EXPECT_EQ(stops, (QStringList{u"Button6"_s, u"Button8"_s, u"Button7"_s}));
 }
 
 // The strip's controls stand where the splitter is, and the lists meet it.

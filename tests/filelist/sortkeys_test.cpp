@@ -1,6 +1,7 @@
 #include "filelist/sortkeys.h"
 
 #include "support/localtime.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -108,42 +109,12 @@ TEST(SortKeysTest, IndexText)
         EXPECT_EQ(IndexText(c.index, c.count), c.text) << c.index << " of " << c.count;
 }
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        char pattern[] = "/tmp/pelkorin-sortkeys-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made)
-            path_ = made;
-    }
-    ~TempFolder()
-    {
-        for (const std::string& file : files_)
-            unlink(file.c_str());
-        if (!path_.empty())
-            rmdir(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    // Creates the file with the given modification time; empty on failure.
-    std::string File(const std::string& name, time_t modified)
-    {
-        const std::string file = path_ + "/" + name;
-        const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0)
-            return {};
-        close(fd);
-        files_.push_back(file);
-        const timespec times[2] = {{modified, 0}, {modified, 0}};
-        if (utimensat(AT_FDCWD, file.c_str(), times, 0) != 0)
-            return {};
-        return file;
-    }
-
-private:
-    std::string path_;
-    std::vector<std::string> files_;
-};
+// Creates a file with the given modification time in folder; empty on failure.
+std::string DatedFile(const TempFolder& folder, const std::string& name, time_t modified)
+{
+    const std::string file = folder.Write(name);
+    return folder.Touch(name, modified) ? file : std::string();
+}
 
 TEST(SortKeysTest, DateKeyOfFile)
 {
@@ -152,14 +123,14 @@ TEST(SortKeysTest, DateKeyOfFile)
 
     std::tm local = LocalTime(2001, 2, 3, 4, 5, 7);
     local.tm_isdst = -1;
-    const std::string dated = folder.File("dated.jpg", std::mktime(&local));
+    const std::string dated = DatedFile(folder, "dated.jpg", std::mktime(&local));
     ASSERT_FALSE(dated.empty());
     const uint32_t expected = 21u << 25 | 2u << 21 | 3u << 16 | 4u << 11 | 5u << 5 | 3u;
     EXPECT_EQ(DateKeyOfFile(dated), DateKey(static_cast<int32_t>(expected)));
 
     std::tm old = LocalTime(1975, 7, 1, 12, 0, 0);
     old.tm_isdst = -1;
-    const std::string tooOld = folder.File("old.jpg", std::mktime(&old));
+    const std::string tooOld = DatedFile(folder, "old.jpg", std::mktime(&old));
     ASSERT_FALSE(tooOld.empty());
     EXPECT_EQ(DateKeyOfFile(tooOld), "0000000000-1");
 
@@ -171,7 +142,7 @@ TEST(SortKeysTest, DateKeyOfFileFarInTheFuture)
     TempFolder folder;
     ASSERT_FALSE(folder.path().empty());
     // About the last second whose local year still fits tm_year.
-    const std::string far = folder.File("far.jpg", static_cast<time_t>(67768036191600000LL));
+    const std::string far = DatedFile(folder, "far.jpg", static_cast<time_t>(67768036191600000LL));
     if (far.empty())
         GTEST_SKIP() << "this file system does not keep such a modification time";
     EXPECT_EQ(DateKeyOfFile(far), "0000000000-1");

@@ -1,6 +1,7 @@
 #include "settings/settingsfile.h"
 
 #include "base/errors.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -206,33 +207,6 @@ TEST(SettingsFile, BuildsTwentyFiveLines)
     }
 }
 
-// A fresh folder under the system's temporary folder, removed with its contents afterwards.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pelkorin-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(SettingsFile, PathIsBesideTheProgram)
 {
     EXPECT_EQ(SettingsPath("/opt/pelkorin"), "/opt/pelkorin/Pelkorin.ini");
@@ -259,7 +233,7 @@ TEST(SettingsFile, WriteThenReadRoundTrip)
     v.Top = 2147483647;
     v.BaseNumber = "-99";
     WriteSettingsFile(folder.path(), v);
-    EXPECT_EQ(Slurp(folder.path() + "/Pelkorin.ini"), BuildSettingsText(v));
+    EXPECT_EQ(ReadFileBytes(folder.path() + "/Pelkorin.ini"), BuildSettingsText(v));
 
     // Writing again replaces the file rather than appending to it.
     WriteSettingsFile(folder.path() + "/", v);
@@ -305,7 +279,7 @@ TEST(SettingsFile, FailedWriteThrowsAndKeepsTheOldFile)
     };
     for (const std::string& bad : badFolders)
         EXPECT_THROW(WriteSettingsFile(bad, SettingsValues{}), EFileError) << bad;
-    EXPECT_EQ(Slurp(folder.path() + "/Pelkorin.ini"), old);
+    EXPECT_EQ(ReadFileBytes(folder.path() + "/Pelkorin.ini"), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
               1);
@@ -349,7 +323,7 @@ TEST(SettingsFile, ValuesTheFileCannotHoldAreRefusedAndNothingIsWritten)
         } catch (const ESettingsValueError& e) {
             EXPECT_EQ(std::string(e.what()), *message) << c.what;
         }
-        EXPECT_EQ(Slurp(folder.path() + "/Pelkorin.ini"), old) << c.what;
+        EXPECT_EQ(ReadFileBytes(folder.path() + "/Pelkorin.ini"), old) << c.what;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                                 std::filesystem::directory_iterator()),
                   1)

@@ -1,25 +1,25 @@
 #include "support/tempfolder.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <fcntl.h>
 #include <sys/stat.h>
 
-TempFolder::TempFolder()
+namespace fs = std::filesystem;
+
+std::string ReadFileBytes(const std::string& path)
 {
-    std::string pattern = "/tmp/pelkorin-test-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TempFolder::~TempFolder()
+TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/pelkorin-test-XXXXXX"))
 {
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(path_), ec);
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot make a temporary folder: " + dir_.errorString().toStdString());
+    path_ = dir_.path().toStdString();
 }
 
 std::string TempFolder::operator/(const std::string& relative) const
@@ -27,44 +27,49 @@ std::string TempFolder::operator/(const std::string& relative) const
     return path_ + "/" + relative;
 }
 
-void TempFolder::Write(const std::string& name, const std::string& content) const
+std::string TempFolder::Write(const std::string& name, const std::string& content) const
 {
-    std::ofstream out(*this / name, std::ios::binary | std::ios::trunc);
+    const std::string path = *this / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
     if (!out)
         throw std::runtime_error("cannot write " + name);
+    return path;
+}
+
+bool TempFolder::Touch(const std::string& name, std::time_t modified) const
+{
+    // utimensat, because std::filesystem's clock cannot hold the far dates tests need.
+    const timespec times[2] = {{modified, 0}, {modified, 0}};
+    return utimensat(AT_FDCWD, (*this / name).c_str(), times, 0) == 0;
 }
 
 void TempFolder::MakeFolder(const std::string& name) const
 {
-    std::filesystem::create_directories(std::filesystem::path(*this / name));
+    fs::create_directories(fs::path(*this / name));
 }
 
 std::string TempFolder::Read(const std::string& name) const
 {
-    std::ifstream in(*this / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadFileBytes(*this / name);
 }
 
 bool TempFolder::Exists(const std::string& name) const
 {
-    struct stat st;
-    return lstat((*this / name).c_str(), &st) == 0;
+    std::error_code ec;
+    return fs::symlink_status(fs::path(*this / name), ec).type() != fs::file_type::not_found && !ec;
 }
 
 std::vector<std::string> TempFolder::Files() const
 {
     std::vector<std::string> names;
-    DIR* d = opendir(path_.c_str());
-    if (!d)
-        return names;
-    while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        struct stat st;
-        if (name != "." && name != ".." && stat((*this / name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
-            names.push_back(name);
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(path_), ec)) {
+        // Followed as the program follows it: a dangling link is no file.
+        const fs::file_type type = fs::status(e.path(), ec).type();
+        if (!ec && type != fs::file_type::not_found && type != fs::file_type::directory)
+            names.push_back(e.path().filename().string());
     }
-    closedir(d);
     std::sort(names.begin(), names.end());
     return names;
 }
