@@ -6,6 +6,7 @@
 // current resident size by writing "5" to /proc/self/clear_refs once the window is idle and
 // the test file is written, so the peak counted is the show-first operation's own.
 #include "bench/benchsupport.h"
+#include "support/tempfolder.h"
 #include "tests/preview/jpegwriter.h"
 
 #include <QApplication>
@@ -26,27 +27,16 @@
 
 namespace {
 
-// A folder of its own under /tmp holding one JPEG of the given size, removed at exit.
+// A temporary folder holding one JPEG of the given size, removed at exit.
 struct PhotoFolder {
+    TempFolder root;
     std::string folder;
     std::string bytes;
-    PhotoFolder(const std::string& tag, int width, int height)
+    PhotoFolder(int width, int height) : folder(root / "photos"), bytes(WriteTestJpeg(width, height, 85))
     {
-        std::string base = "/tmp/pelkorin-bench-preview-" + tag + "-XXXXXX";
-        if (!mkdtemp(base.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root = base;
-        folder = root + "/photos";
         std::filesystem::create_directories(folder);
-        bytes = WriteTestJpeg(width, height, 85);
         std::ofstream(folder + "/photo.jpg", std::ios::binary) << bytes;
     }
-    ~PhotoFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    }
-    std::string root;
 };
 
 // A plain full-scale decode into RGB rows, as a program without any scaling would do it.
@@ -94,7 +84,7 @@ double Seconds(std::chrono::steady_clock::duration d)
 
 void BM_ShowFirstAgainstBareDecode(benchmark::State& state)
 {
-    PhotoFolder photos("6000", 6000, 4000);
+    PhotoFolder photos(6000, 4000);
     Windows w = StartOn(photos.folder);
     TMain* m = w.Main.get();
     m->show();
@@ -140,7 +130,7 @@ void ResetPeakResident()
 
 void BM_PeakMemoryShowingA96MegapixelPhoto(benchmark::State& state)
 {
-    PhotoFolder photos("12000", 12000, 8000);
+    PhotoFolder photos(12000, 8000);
     const double fileMb = static_cast<double>(photos.bytes.size()) / (1 << 20);
     photos.bytes = {};
     photos.bytes.shrink_to_fit();

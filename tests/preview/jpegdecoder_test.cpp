@@ -1,6 +1,8 @@
 #include "preview/jpegdecoder.h"
 #include "preview/jpegwriter.h"
 
+#include "support/tempfolder.h"
+
 #include <gtest/gtest.h>
 
 #include <jerror.h>
@@ -15,25 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "pelkorin-jpeg-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Folder() { fs::remove_all(path_); }
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = path_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 std::string JpegErrorText(int code)
 {
@@ -198,7 +181,7 @@ std::string OpenErrorOf(const std::string& path)
 
 TEST(JpegFile, LoadsFromDisk)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string path = folder.Write("photo.jpg", WriteTestJpeg(640, 480));
     const preview::DecodedJpeg decoded = preview::LoadJpegFile(path, 80, 60);
     EXPECT_EQ(decoded.width, 640);
@@ -208,7 +191,7 @@ TEST(JpegFile, LoadsFromDisk)
 
 TEST(JpegFile, MissingFolderAndUnreadableGiveTheOpenError)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string missing = folder.path() + "/gone.jpg";
     EXPECT_EQ(OpenErrorOf(missing), "ﾌｧｲﾙ " + missing + " は開けません");
 
@@ -224,7 +207,7 @@ TEST(JpegFile, UnreadableFileGivesTheOpenError)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
-    Folder folder;
+    TempFolder folder;
     const std::string path = folder.Write("locked.jpg", WriteTestJpeg(16, 16));
     fs::permissions(path, fs::perms::none);
     EXPECT_EQ(OpenErrorOf(path), "ﾌｧｲﾙ " + path + " は開けません");
@@ -232,7 +215,7 @@ TEST(JpegFile, UnreadableFileGivesTheOpenError)
 
 TEST(JpegFile, EmptyAndTextFilesGiveTheDecoderError)
 {
-    Folder folder;
+    TempFolder folder;
     EXPECT_EQ(OpenErrorOf(folder.Write("empty.jpg", "")), JpegErrorText(JERR_INPUT_EMPTY));
     EXPECT_EQ(OpenErrorOf(folder.Write("notes.jpg", "shopping list\nmilk\n")),
               JpegErrorText(JERR_NO_SOI));

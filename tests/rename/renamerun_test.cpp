@@ -4,6 +4,7 @@
 
 #include "platform/filesystem.h"
 #include "rename/texthelpers.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,27 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>; // name -> content
 
-struct TempDir {
-    std::string path;
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "pelkorin-run-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
 void Write(const std::string& path, const std::string& content)
 {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> Entries(const std::string& folder)
@@ -60,7 +43,7 @@ Files FilesIn(const std::string& folder)
     Files files;
     for (const auto& e : fs::directory_iterator(folder))
         if (!e.is_directory())
-            files[e.path().filename().native()] = Read(e.path().native());
+            files[e.path().filename().native()] = ReadFileBytes(e.path().native());
     return files;
 }
 
@@ -137,8 +120,8 @@ void RunRandomRounds()
     std::mt19937 rng(20240611);
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        TempDir parent;
-        const std::string folder = parent.path + "/d";
+        TempFolder parent;
+        const std::string folder = parent.path() + "/d";
         fs::create_directory(folder);
         fs::create_directory(folder + "/a"); // a folder a new name may hit, or move into
 
@@ -172,7 +155,7 @@ void RunRandomRounds()
 
         EXPECT_EQ(FilesIn(folder), expected.files);
         EXPECT_EQ(seen.reported, expected.reported);
-        EXPECT_EQ(Entries(parent.path), std::vector<std::string>{"d"});
+        EXPECT_EQ(Entries(parent.path()), std::vector<std::string>{"d"});
         EXPECT_TRUE(Entries(folder + "/a").empty());
         const int t = SummarizeSelection(selected).Count;
         EXPECT_EQ(lastN, t);
@@ -205,8 +188,8 @@ void RunRacingRounds()
     std::mt19937 rng(777);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        TempDir parent;
-        const std::string folder = parent.path + "/d";
+        TempFolder parent;
+        const std::string folder = parent.path() + "/d";
         fs::create_directory(folder);
         fs::create_directory(folder + "/a");
         Files files;
@@ -286,7 +269,7 @@ void RunRacingRounds()
         }
         for (const auto& [name, content] : files)
             EXPECT_EQ(copies[content], 1) << content;
-        EXPECT_EQ(Entries(parent.path), std::vector<std::string>{"d"});
+        EXPECT_EQ(Entries(parent.path()), std::vector<std::string>{"d"});
         EXPECT_TRUE(Entries(folder + "/a").empty());
     }
 }
@@ -317,10 +300,10 @@ TEST(RenameRun, UnsafeNames)
 // to that would hide the file, so it keeps its name while the others are renamed.
 TEST(RenameRun, ANewNameThatWouldHideTheFileIsNotUsed)
 {
-    TempDir dir;
-    Write(dir.path + "/abc.txt", "plain");
-    Write(dir.path + "/abc7.txt", "numbered");
-    Write(dir.path + "/.profile", "hidden");
+    TempFolder dir;
+    Write(dir.path() + "/abc.txt", "plain");
+    Write(dir.path() + "/abc7.txt", "numbered");
+    Write(dir.path() + "/.profile", "hidden");
     RenameOptions o;
     o.ChangeText = true;
     o.NewText = "";
@@ -329,10 +312,10 @@ TEST(RenameRun, ANewNameThatWouldHideTheFileIsNotUsed)
     std::vector<std::string> reported;
     ExecuteHooks hooks;
     hooks.ReportTaken = [&](const std::string& path) { reported.push_back(path); };
-    ExecuteRenames(FolderPrefix(dir.path), {"abc.txt", "abc7.txt", ".profile"},
+    ExecuteRenames(FolderPrefix(dir.path()), {"abc.txt", "abc7.txt", ".profile"},
                    {true, true, true}, o, 0, hooks);
 
-    EXPECT_EQ(FilesIn(dir.path),
+    EXPECT_EQ(FilesIn(dir.path()),
               (Files{{".profile", "hidden"}, {"7.txt", "numbered"}, {"abc.txt", "plain"}}));
     EXPECT_TRUE(reported.empty());
 }
@@ -340,20 +323,20 @@ TEST(RenameRun, ANewNameThatWouldHideTheFileIsNotUsed)
 // A file that takes the new name after the existence test is never replaced.
 TEST(RenameRun, RenameNeverReplacesWhatIsThere)
 {
-    TempDir dir;
-    const std::string from = dir.path + "/from", file = dir.path + "/file", folder = dir.path + "/folder";
+    TempFolder dir;
+    const std::string from = dir.path() + "/from", file = dir.path() + "/file", folder = dir.path() + "/folder";
     Write(from, "mine");
     Write(file, "theirs");
     fs::create_directory(folder);
 
     EXPECT_EQ(platform::RenameNoReplace(from, file), platform::RenameResult::Taken);
     EXPECT_EQ(platform::RenameNoReplace(from, folder), platform::RenameResult::Taken);
-    EXPECT_EQ(Read(from), "mine");
-    EXPECT_EQ(Read(file), "theirs");
+    EXPECT_EQ(ReadFileBytes(from), "mine");
+    EXPECT_EQ(ReadFileBytes(file), "theirs");
     EXPECT_TRUE(fs::is_empty(folder));
 
-    EXPECT_EQ(platform::RenameNoReplace(from, dir.path + "/new"), platform::RenameResult::Renamed);
-    EXPECT_EQ(FilesIn(dir.path), (Files{{"file", "theirs"}, {"new", "mine"}}));
+    EXPECT_EQ(platform::RenameNoReplace(from, dir.path() + "/new"), platform::RenameResult::Renamed);
+    EXPECT_EQ(FilesIn(dir.path()), (Files{{"file", "theirs"}, {"new", "mine"}}));
 }
 
 } // namespace
