@@ -225,9 +225,16 @@ bool ModificationTime(const std::string& path, std::tm& local)
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
-    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so a named pipe or a device under a file's name cannot stall the window;
+    // only regular files (and folders, which fail on read) are read.
+    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
         throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
+    struct stat st;
+    if (fstat(fd.get(), &st) != 0)
+        throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        throw EFileError(FileErrorMessage("ファイルを開けません", path, ENXIO));
     std::string data;
     char buffer[65536];
     for (;;) {
