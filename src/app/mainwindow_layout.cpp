@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/digitspinbox.h"
 #include "app/splitterstrip.h"
+#include "app/typedlengthlimit.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
@@ -134,9 +135,8 @@ void TMain::BuildControls()
     text2 = MakeEdit(Panel1, "text2", {320, 114, 61, 20},
                      QStringLiteral("数字を連番にするときの最初の番号です"));
     text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Six characters whichever way they come: typed, pasted, dropped or set from the
-    // settings file. A validator alone lets typing go on once a longer text is in the box.
-    text2->setMaxLength(6);
+    // Six typed characters; a longer base number from the settings file shows whole.
+    new TypedLengthLimit(6, text2);
     Label2 = MakeLabel(Panel1, "Label2", QStringLiteral("変更後のﾌｧｲﾙﾈｰﾑ"),
                        {kOldFileWidth + kSplitterWidth + 7, 136, 150, 14});
 

@@ -1,6 +1,7 @@
 #include "dialogs/unit2.h"
 
 #include "app/messages.h"
+#include "app/typedlengthlimit.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/openbox.h"
 #include "dialogs/optionshost.h"
@@ -18,7 +19,6 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QValidator>
 
 namespace {
 
@@ -30,21 +30,6 @@ public:
         lineEdit()->setReadOnly(true);
         lineEdit()->hide();
     }
-};
-
-// Six typed characters at most; a longer base number taken from the main window still shows
-// whole and can be shortened.
-class TypedLengthLimit : public QValidator {
-public:
-    TypedLengthLimit(int length, QLineEdit* edit) : QValidator(edit), length_(length), edit_(edit) {}
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= length_ || input.size() < edit_->text().size() ? Acceptable : Invalid;
-    }
-
-private:
-    int length_;
-    QLineEdit* edit_;
 };
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect g, int pixels = 12)
@@ -151,7 +136,7 @@ void TOption::BuildControls()
     Label6 = MakeLabel(TabSheet2, "Label6", QStringLiteral("連番時の基準番号"), {230, 60, 110, 16});
     text2 = MakeControl<QLineEdit>(TabSheet2, "text2", {344, 58, 61, 20});
     text2->setAlignment(Qt::AlignRight);
-    text2->setValidator(new TypedLengthLimit(6, text2));
+    new TypedLengthLimit(6, text2);
     text2->setToolTip(QStringLiteral("数字を連番にするときの最初の番号です"));
     Label5 = MakeLabel(TabSheet2, "Label5", QStringLiteral("ファイルに付加する数字の桁数"),
                        {12, 94, 180, 16});

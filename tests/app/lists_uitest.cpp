@@ -456,10 +456,15 @@ TEST(Text2, TakesAtMostSixCharacters)
     ASSERT_TRUE(p.startupBoxes.empty());
     auto* text2 = Find<QLineEdit>(p.main(), "text2");
     ASSERT_TRUE(text2->isEnabled());
-    EXPECT_EQ(text2->text(), QStringLiteral("123456"));
+    // The stored number shows whole; typing cannot lengthen it, deleting shortens it.
+    EXPECT_EQ(text2->text(), QStringLiteral("1234567"));
     text2->setFocus();
     text2->end(false);
     QTest::keyClicks(text2, QStringLiteral("89"));
+    EXPECT_EQ(text2->text(), QStringLiteral("1234567"));
+    QTest::keyClick(text2, Qt::Key_Backspace);
+    EXPECT_EQ(text2->text(), QStringLiteral("123456"));
+    QTest::keyClicks(text2, QStringLiteral("8"));
     EXPECT_EQ(text2->text(), QStringLiteral("123456"));
 
     // Eight characters typed over the whole text.
