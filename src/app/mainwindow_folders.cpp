@@ -2,6 +2,7 @@
 // to the next folder.
 #include "app/mainwindow.h"
 
+#include "app/filepick.h"
 #include "filelist/displaytext.h"
 #include "base/paths.h"
 #include "filelist/navigation.h"
@@ -12,8 +13,6 @@
 #include "rename/texthelpers.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QScopeGuard>
 
 void TMain::FillDriveList()
@@ -150,19 +149,11 @@ void TMain::Button5Click()
 
 void TMain::Open1Click()
 {
-    // Made on first use: the dialog watches the file system while it exists. Kept afterwards,
-    // so it opens where the user last looked.
-    if (!OpenDialog1) {
-        OpenDialog1 = new QFileDialog(this, QStringLiteral("ファイル設定"));
-        OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    }
     // A cancelled dialog leaves the folder as it is.
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    const auto picked = PickFile(OpenDialog1, this, QStringLiteral("ファイル設定"));
+    if (!picked)
         return;
-    const std::string path = QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
+    const std::string& path = *picked;
     SwitchFolder(path);
     SetDriveOf(Dir1->folder());
     Drive1->update();

@@ -1,5 +1,6 @@
 #include "dialogs/unit2.h"
 
+#include "app/filepick.h"
 #include "app/messages.h"
 #include "app/typedlengthlimit.h"
 #include "dialogs/dialogparts.h"
@@ -295,18 +296,9 @@ void TOption::Button1Click()
 
 void TOption::Button2Click()
 {
-    // Made on first use: the dialog watches the file system while it exists.
-    if (!OpenDialog1) {
-        OpenDialog1 = new QFileDialog(this, QStringLiteral("ファイル選択"));
-        OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    }
     // A cancelled pick keeps the viewer the user had.
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
-        return;
-    SetViewer(QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString());
+    if (const auto picked = PickFile(OpenDialog1, this, QStringLiteral("ファイル選択")))
+        SetViewer(*picked);
 }
 
 void TOption::Button3Click()

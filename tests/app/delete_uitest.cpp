@@ -30,14 +30,6 @@ QString Question(int count)
     return QStringLiteral("選択された") + QString::number(count) + QStringLiteral("個のファイルを削除します。");
 }
 
-Names Rows(NameListView* list)
-{
-    Names rows;
-    for (int r = 0; r < list->model()->rowCount(); ++r)
-        rows.push_back(list->model()->index(r, 0).data(Qt::UserRole).toByteArray().toStdString());
-    return rows;
-}
-
 // What the question box offered, beyond what SeenBox records.
 struct Offered {
     QString defaultButton, escapeButton;
@@ -69,7 +61,7 @@ public:
     }
     void SelectNames(const Names& names) const
     {
-        const Names rows = Rows(list("oldfile"));
+        const Names rows = RowBytes(list("oldfile"));
         std::vector<bool> flags(rows.size(), false);
         for (const std::string& n : names) {
             const auto it = std::find(rows.begin(), rows.end(), n);
@@ -120,7 +112,7 @@ void ExpectQuestion(const std::vector<SeenBox>& boxes, int count)
 // The list after the re-read: the folder's files in name order, nothing selected, no new names.
 void ExpectReRead(const Window& w, const Names& listed)
 {
-    EXPECT_EQ(Rows(w.list("oldfile")), listed);
+    EXPECT_EQ(RowBytes(w.list("oldfile")), listed);
     EXPECT_EQ(w.list("oldfile")->selectedFlags(), std::vector<bool>(listed.size(), false));
     EXPECT_EQ(w.list("NewFile")->rowCount(), 0);
 }
@@ -182,7 +174,7 @@ TEST(DeleteFiles, OnlyYesDeletes)
         // A hand-made order, which the re-read replaces with name order.
         w.SelectNames({"k1.jpg"});
         RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), "Button2")->click(); });
-        ASSERT_EQ(Rows(w.list("oldfile")), (Names{"k2.jpg", "k1.jpg", "k3.jpg"}));
+        ASSERT_EQ(RowBytes(w.list("oldfile")), (Names{"k2.jpg", "k1.jpg", "k3.jpg"}));
         w.FillNewFile();
         w.SelectNames({"k1.jpg", "k3.jpg"});
 
@@ -207,7 +199,7 @@ TEST(DeleteFiles, NothingSelectedSaysSoAndDoesNotReadTheFolderAgain)
     EXPECT_EQ(boxes[0].Text, kNothingSelected);
     EXPECT_EQ(boxes[0].Title, QStringLiteral("Pelkorin"));
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
-    EXPECT_EQ(Rows(w.list("oldfile")), (Names{"m1.jpg", "m2.jpg"}));
+    EXPECT_EQ(RowBytes(w.list("oldfile")), (Names{"m1.jpg", "m2.jpg"}));
     EXPECT_EQ(w.list("NewFile")->rowCount(), 0);
     EXPECT_EQ(w.counter(), QStringLiteral("000/000"));
     EXPECT_EQ(w.OnDisk(), (Names{"m0.jpg", "m1.jpg", "m2.jpg"}));

@@ -37,14 +37,6 @@ struct Opts {
     std::string edit4 = {};
 };
 
-Names Rows(NameListView* list)
-{
-    Names rows;
-    for (int r = 0; r < list->model()->rowCount(); ++r)
-        rows.push_back(list->model()->index(r, 0).data(Qt::UserRole).toByteArray().toStdString());
-    return rows;
-}
-
 // The program runs with <temp>/work as its own folder, so it opens that folder at start;
 // the temp folder around it shows whether anything left the folder.
 class Window {
@@ -84,7 +76,7 @@ public:
     }
     int RowOf(const std::string& name) const
     {
-        const Names rows = Rows(list("oldfile"));
+        const Names rows = RowBytes(list("oldfile"));
         const auto it = std::find(rows.begin(), rows.end(), name);
         EXPECT_NE(it, rows.end()) << name;
         return static_cast<int>(it - rows.begin());
@@ -156,7 +148,7 @@ TEST(RenameTrial, FillsSelectedRowsWithEmptyRowsBetweenAndClosesWithMessage)
     EXPECT_EQ(boxes[0].Text, kTrialDone);
     EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
     EXPECT_EQ(boxes[0].Icon, QMessageBox::NoIcon);
-    EXPECT_EQ(Rows(w.list("NewFile")), (Names{"", "", "new002.jpg", "", "", "new005.jpg"}));
+    EXPECT_EQ(RowBytes(w.list("NewFile")), (Names{"", "", "new002.jpg", "", "", "new005.jpg"}));
     EXPECT_EQ(w.counter(), u"002/002"_s);
     EXPECT_TRUE(image->isHidden());
     EXPECT_FALSE(image->isEnabled());
@@ -212,7 +204,7 @@ TEST(RenameTrial, FailuresStopTheRunAndShowWhatWasDone)
         EXPECT_EQ(boxes[0].Text, c.text);
         EXPECT_EQ(boxes[0].Title, u"Pelkorin"_s);
         EXPECT_EQ(boxes[0].Icon, c.icon);
-        EXPECT_EQ(Rows(w.list("NewFile")), c.rows);
+        EXPECT_EQ(RowBytes(w.list("NewFile")), c.rows);
         EXPECT_EQ(w.counter(), c.counter);
     }
 }
@@ -223,7 +215,7 @@ TEST(RenameTrial, SequenceFromBaseWithDigitCountWhilePaddingIsOff)
     w.Apply({.check2 = false, .digits = 4, .check3 = true, .base = "7"});
     w.SelectRows({1, 2});
     ASSERT_EQ(Texts(w.Press("Button6")), QStringList{kTrialDone});
-    EXPECT_EQ(Rows(w.list("NewFile")), (Names{"", "DSC0007.jpg", "z0008.png"}));
+    EXPECT_EQ(RowBytes(w.list("NewFile")), (Names{"", "DSC0007.jpg", "z0008.png"}));
     EXPECT_EQ(w.counter(), u"002/002"_s);
 }
 
@@ -320,7 +312,7 @@ TEST(RenameExecute, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
         Names listed;
         for (const auto& [name, content] : c.after)
             listed.push_back(name);
-        EXPECT_EQ(Rows(w.list("oldfile")), listed);
+        EXPECT_EQ(RowBytes(w.list("oldfile")), listed);
         EXPECT_EQ(w.list("oldfile")->selectedFlags(), std::vector<bool>(listed.size(), false));
         EXPECT_EQ(w.list("NewFile")->rowCount(), 0);
         EXPECT_EQ(w.counter(), QString::asprintf("%03zu/%03zu", c.select.size(), c.select.size()));

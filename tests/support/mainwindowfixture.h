@@ -17,6 +17,10 @@ T* Find(QObject* root, const char* name)
     return w;
 }
 
+class NameListView;
+// The rows of a name list as the raw name bytes they stand for.
+std::vector<std::string> RowBytes(NameListView* list);
+
 // Creates the windows as the program does, answering the boxes start-up shows, and shows Main.
 struct StartedProgram {
     Windows windows;
