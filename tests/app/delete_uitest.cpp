@@ -1,6 +1,7 @@
 // Deleting the selected files through the real window, its question box and real folders.
 #include "filelist/widgets/namelistview.h"
 #include "support/mainwindowfixture.h"
+#include "support/permissionoverride.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -12,9 +13,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -230,31 +229,6 @@ TEST(DeleteFiles, ManyFilesShowTheFullCountInTheQuestionAndThreeDigitsInTheCount
         ExpectReRead(w, kept);
     }
 }
-
-// Without CAP_DAC_OVERRIDE root, too, is bound by a folder's permission bits. Capabilities
-// belong to the thread, and the window runs on this one.
-class WithoutPermissionOverride {
-public:
-    WithoutPermissionOverride()
-    {
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        if (syscall(SYS_capget, &header, data_) != 0)
-            return;
-        __user_cap_data_struct lowered[2] = {data_[0], data_[1]};
-        lowered[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        changed_ = syscall(SYS_capset, &header, lowered) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        if (changed_)
-            syscall(SYS_capset, &header, data_);
-    }
-
-private:
-    __user_cap_data_struct data_[2] = {};
-    bool changed_ = false;
-};
 
 TEST(DeleteFiles, FilesThatCannotBeDeletedArePassedOverAndListedAgain)
 {
