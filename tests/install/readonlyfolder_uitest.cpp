@@ -1,0 +1,94 @@
+// Installed for all users, the program's folder is not writable by the one who runs it:
+// "登録" must then say which file it could not write, keep the dialog open and leave nothing
+// behind in that folder.
+#include "support/dialogdriving.h"
+#include "support/tempfolder.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Whether this process can create a file in folder (root can, whatever the mode says).
+bool CanCreateIn(const std::string& folder)
+{
+    const std::string probe = folder + "/.pelkorin-probe";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+struct SaveAttempt {
+    std::vector<SeenBox> Boxes;
+    bool OpenAfterBox = false;
+    std::size_t Steps = 0;
+};
+
+SaveAttempt SaveOptionsIn(const std::string& programFolder)
+{
+    StartedProgram p = StartProgram(programFolder);
+    SaveAttempt attempt;
+    ModalRun run;
+    std::vector<ModalStep> steps;
+    steps.push_back(OptionStep([](QWidget* d) { Later(Find<QPushButton>(d, "optOK")); }));
+    steps.push_back(BoxStep(run));
+    steps.push_back(OptionStep([&](QWidget* d) {
+        attempt.OpenAfterBox = d->isVisible();
+        Find<QPushButton>(d, "optCansel")->click();
+    }));
+    attempt.Steps = WithOptions(p.main(), std::move(steps)).StepsDone;
+    attempt.Boxes = run.Boxes;
+    return attempt;
+}
+
+std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    return names;
+}
+
+TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
+{
+    TempFolder temp;
+    const std::string locked = temp / "lib-pelkorin";
+    temp.MakeFolder("lib-pelkorin");
+    chmod(locked.c_str(), 0555);
+    // A mode a normal user cannot write through, and a pseudo file system no one can create
+    // files in, so the case also runs for root.
+    const std::string folders[] = {locked, "/sys/kernel"};
+    int tried = 0;
+    for (const std::string& folder : folders) {
+        SCOPED_TRACE(folder);
+        if (!std::filesystem::is_directory(folder) || CanCreateIn(folder))
+            continue;
+        ++tried;
+        const std::vector<std::string> before = Entries(folder);
+        const SaveAttempt attempt = SaveOptionsIn(folder);
+        EXPECT_EQ(attempt.Steps, 3u);
+        ASSERT_EQ(attempt.Boxes.size(), 1u);
+        const SeenBox& box = attempt.Boxes[0];
+        EXPECT_EQ(box.Title, u"Pelkorin"_s);
+        EXPECT_EQ(box.Icon, QMessageBox::Critical);
+        const QString named = u"ファイルを書き込めません '"_s + Utf8Text(folder) + u"/Pelkorin.ini': "_s;
+        EXPECT_TRUE(box.Text.startsWith(named)) << box.Text.toStdString();
+        EXPECT_GT(box.Text.size(), named.size() + 1) << "no reason given";
+        EXPECT_TRUE(box.Text.endsWith(u'.')) << box.Text.toStdString();
+        EXPECT_TRUE(attempt.OpenAfterBox);
+        EXPECT_EQ(Entries(folder), before);
+    }
+    chmod(locked.c_str(), 0755);
+    EXPECT_GT(tried, 0) << "no folder here refuses new files";
+}
+
+} // namespace
