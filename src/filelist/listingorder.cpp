@@ -1,33 +1,19 @@
 #include "filelist/listingorder.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
-#include <cstring>
-
-namespace {
-inline unsigned char FoldAscii(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-int CompareFolded(const std::string& a, const std::string& b)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = FoldAscii(static_cast<unsigned char>(a[i]));
-        unsigned char y = FoldAscii(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-} // namespace
+#include <compare>
 
 bool ListingLess(const std::string& a, const std::string& b)
 {
-    int c = CompareFolded(a, b);
-    if (c != 0)
-        return c < 0;
+    // Bytes compare unsigned, so names that are not ASCII sort after the letters.
+    const auto folded = std::lexicographical_compare_three_way(
+        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return AsciiLower(static_cast<unsigned char>(x)) <=> AsciiLower(static_cast<unsigned char>(y));
+        });
+    if (folded != 0)
+        return folded < 0;
     // Names equal apart from case: by bytes, so upper case comes first.
     return a < b;
 }
