@@ -1,6 +1,7 @@
 // The main window's controls, their places, captions and hints, and the repositioning on
 // resize and splitter moves.
 #include "app/appicon.h"
+#include "app/controls.h"
 #include "app/mainwindow.h"
 #include "app/digitspinbox.h"
 #include "app/splitterstrip.h"
@@ -30,26 +31,10 @@ constexpr int kOldFileWidth = 226;
 constexpr int kSplitterWidth = 88;
 constexpr int kMinSide = 30;
 
-QFont FixedFont(int pixels)
-{
-    QFont f(QStringLiteral("ＭＳ ゴシック"));
-    f.setPixelSize(pixels);
-    return f;
-}
-
-template <typename W>
-W* Make(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect g,
                         const QString& hint = {})
 {
-    auto* b = Make<QPushButton>(parent, name, g);
+    auto* b = MakeControl<QPushButton>(parent, name, g);
     b->setText(caption);
     b->setToolTip(hint);
     b->setFocusPolicy(Qt::ClickFocus);
@@ -58,15 +43,15 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QRect g)
 {
-    auto* l = Make<QLabel>(parent, name, g);
+    auto* l = MakeControl<QLabel>(parent, name, g);
     l->setText(caption);
-    l->setFont(FixedFont(12));
+    l->setFont(WindowFont(true, 12));
     return l;
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect g, const QString& hint)
 {
-    auto* e = Make<QLineEdit>(parent, name, g);
+    auto* e = MakeControl<QLineEdit>(parent, name, g);
     e->setToolTip(hint);
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
@@ -85,9 +70,7 @@ void TMain::BuildControls()
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Pelkorin"));
-    QFont windowFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    windowFont.setPixelSize(12);
-    setFont(windowFont);
+    setFont(WindowFont(false, 12));
     setWindowIcon(ProgramIcon());
 
     auto* client = new QWidget(this);
@@ -95,12 +78,12 @@ void TMain::BuildControls()
     setCentralWidget(client);
 
     // Panel1: folder controls and name options.
-    Panel1 = Make<QWidget>(client, "Panel1", {0, 0, kClientWidth, kPanel1Height});
-    Drive1 = Make<QComboBox>(Panel1, "Drive1", {2, 4, 137, 20});
+    Panel1 = MakeControl<QWidget>(client, "Panel1", {0, 0, kClientWidth, kPanel1Height});
+    Drive1 = MakeControl<QComboBox>(Panel1, "Drive1", {2, 4, 137, 20});
     Drive1->setFocusPolicy(Qt::ClickFocus);
     Button5 = MakeButton(Panel1, "Button5", QStringLiteral("次のﾌｫﾙﾀﾞ(&N)"), {141, 3, 84, 22});
-    Dir1 = Make<FolderListView>(Panel1, "Dir1", {2, 26, 223, 105});
-    Dir1->setFont(FixedFont(12));
+    Dir1 = MakeControl<FolderListView>(Panel1, "Dir1", {2, 26, 223, 105});
+    Dir1->setFont(WindowFont(true, 12));
     Dir1->setFocusPolicy(Qt::ClickFocus);
     Label4 = MakeLabel(Panel1, "Label4", QStringLiteral("現在のﾌｧｲﾙﾈｰﾑ"), {4, 136, 150, 14});
 
@@ -124,7 +107,7 @@ void TMain::BuildControls()
     edit2 = MakeEdit(Panel1, "edit2", {320, 90, 24, 20}, digitHint);
     edit2->setReadOnly(true);
     edit2->setText(QStringLiteral("3"));
-    UpDown1 = Make<DigitSpinBox>(Panel1, "UpDown1", {344, 90, 17, 20});
+    UpDown1 = MakeControl<DigitSpinBox>(Panel1, "UpDown1", {344, 90, 17, 20});
     UpDown1->setToolTip(digitHint);
     UpDown1->setFocusPolicy(Qt::ClickFocus);
     Label6 = MakeLabel(Panel1, "Label6", QStringLiteral("拡張子"), {384, 93, 40, 14});
@@ -141,10 +124,10 @@ void TMain::BuildControls()
                        {kOldFileWidth + kSplitterWidth + 7, 136, 150, 14});
 
     // Hidden helpers: the folder listing and the sort aid.
-    File1 = Make<NameListView>(Panel1, "File1", {0, 0, 10, 10});
+    File1 = MakeControl<NameListView>(Panel1, "File1", {0, 0, 10, 10});
     File1->setSelectionMode(QAbstractItemView::MultiSelection);
     File1->hide();
-    fileList = Make<QTreeView>(Panel1, "fileList", {0, 0, 10, 10});
+    fileList = MakeControl<QTreeView>(Panel1, "fileList", {0, 0, 10, 10});
     fileListRows = new SortAidModel(fileList);
     fileList->setModel(fileListRows);
     fileList->setRootIsDecorated(false);
@@ -155,18 +138,18 @@ void TMain::BuildControls()
     // The middle: the two name lists with the splitter strip between them.
     const int middleTop = kPanel1Height;
     const int middleHeight = kClientHeight - kPanel1Height - kPanel2Height;
-    oldfile = Make<NameListView>(client, "oldfile", {0, middleTop, kOldFileWidth, middleHeight});
+    oldfile = MakeControl<NameListView>(client, "oldfile", {0, middleTop, kOldFileWidth, middleHeight});
     oldfile->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    oldfile->setFont(FixedFont(12));
+    oldfile->setFont(WindowFont(true, 12));
     oldfile->setFocusPolicy(Qt::ClickFocus);
     oldfile->setContextMenuPolicy(Qt::CustomContextMenu);
-    Splitter1 = Make<SplitterStrip>(client, "Splitter1",
+    Splitter1 = MakeControl<SplitterStrip>(client, "Splitter1",
                                     {kOldFileWidth, middleTop, kSplitterWidth, middleHeight});
-    NewFile = Make<NameListView>(client, "NewFile",
+    NewFile = MakeControl<NameListView>(client, "NewFile",
                                  {kOldFileWidth + kSplitterWidth, middleTop,
                                   kClientWidth - kOldFileWidth - kSplitterWidth, middleHeight});
     NewFile->setSelectionMode(QAbstractItemView::SingleSelection);
-    NewFile->setFont(FixedFont(12));
+    NewFile->setFont(WindowFont(true, 12));
     NewFile->setFocusPolicy(Qt::ClickFocus);
 
     const int x = kOldFileWidth;
@@ -174,31 +157,31 @@ void TMain::BuildControls()
     Button1 = MakeButton(client, "Button1", QStringLiteral("上へ"), {x + 8, middleTop + 26, 72, 22});
     Button2 = MakeButton(client, "Button2", QStringLiteral("下へ"), {x + 8, middleTop + 50, 72, 22});
     Button9 = MakeButton(client, "Button9", QStringLiteral("画像表示"), {x + 8, middleTop + 74, 72, 22});
-    Panel4 = Make<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
+    Panel4 = MakeControl<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = Make<QLabel>(Panel4, "Image1", {2, 2, 80, 80});
+    Image1 = MakeControl<QLabel>(Panel4, "Image1", {2, 2, 80, 80});
     Image1->setScaledContents(true);
 
     // Panel2: the option check boxes and the counter.
-    Panel2 = Make<QWidget>(client, "Panel2",
+    Panel2 = MakeControl<QWidget>(client, "Panel2",
                            {0, kClientHeight - kPanel2Height, kClientWidth, kPanel2Height});
-    Check1 = Make<QCheckBox>(Panel2, "Check1", {4, 4, 95, 18});
+    Check1 = MakeControl<QCheckBox>(Panel2, "Check1", {4, 4, 95, 18});
     Check1->setText(QStringLiteral("文字列を変更"));
     Check1->setChecked(true);
-    Check2 = Make<QCheckBox>(Panel2, "Check2", {101, 4, 93, 18});
+    Check2 = MakeControl<QCheckBox>(Panel2, "Check2", {101, 4, 93, 18});
     Check2->setText(QStringLiteral("桁を合わせる"));
     Check2->setChecked(true);
-    Check3 = Make<QCheckBox>(Panel2, "Check3", {196, 4, 102, 18});
+    Check3 = MakeControl<QCheckBox>(Panel2, "Check3", {196, 4, 102, 18});
     Check3->setText(QStringLiteral("数字を連番に"));
-    Check4 = Make<QCheckBox>(Panel2, "Check4", {300, 4, 100, 18});
+    Check4 = MakeControl<QCheckBox>(Panel2, "Check4", {300, 4, 100, 18});
     Check4->setText(QStringLiteral("拡張子を変更"));
     for (QCheckBox* c : {Check1, Check2, Check3, Check4})
         c->setFocusPolicy(Qt::ClickFocus);
-    Panel3 = Make<QFrame>(Panel2, "Panel3", {kClientWidth - 77, 0, 77, kPanel2Height});
+    Panel3 = MakeControl<QFrame>(Panel2, "Panel3", {kClientWidth - 77, 0, 77, kPanel2Height});
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel3->setToolTip(QStringLiteral("選択ファイル数と実行済みファイル数を表示します。"));
-    actlabel = Make<QLabel>(Panel3, "actlabel", {2, 2, 73, kPanel2Height - 4});
-    actlabel->setFont(FixedFont(15));
+    actlabel = MakeControl<QLabel>(Panel3, "actlabel", {2, 2, 73, kPanel2Height - 4});
+    actlabel->setFont(WindowFont(true, 15));
     actlabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     actlabel->setText(QStringLiteral("000/000"));
 

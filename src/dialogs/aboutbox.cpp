@@ -22,7 +22,7 @@ namespace {
 QLabel* MakeCredit(QWidget* parent, const char* name, const QString& text, QRect g, bool italic)
 {
     auto* l = MakeControl<QLabel>(parent, name, g);
-    QFont f = DialogFont(false, italic ? 16 : 12);
+    QFont f = WindowFont(false, italic ? 16 : 12);
     f.setItalic(italic);
     l->setFont(f);
     l->setText(text);
@@ -47,7 +47,7 @@ TAbout::TAbout(OptionsHost& host) : QDialog(nullptr)
     Image1->setPixmap(ProgramIcon().pixmap(32, 32));
 
     ProductName = MakeControl<QLabel>(Panel1, "ProductName", {64, 14, 290, 34});
-    QFont title = DialogFont(true, 27);
+    QFont title = WindowFont(true, 27);
     title.setBold(true);
     title.setItalic(true);
     title.setUnderline(true);

@@ -4,13 +4,6 @@
 
 #include <QDialog>
 
-QFont DialogFont(bool fixedPitch, int pixels)
-{
-    QFont f(fixedPitch ? QStringLiteral("ＭＳ ゴシック") : QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPixelSize(pixels);
-    return f;
-}
-
 void MakeFixedDialog(QDialog* dialog, const char* name, const QString& caption, int width,
                      int height)
 {
@@ -19,7 +12,7 @@ void MakeFixedDialog(QDialog* dialog, const char* name, const QString& caption, 
     dialog->setWindowIcon(ProgramIcon());
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    dialog->setFont(DialogFont(false, 12));
+    dialog->setFont(WindowFont(false, 12));
     dialog->setFixedSize(width, height);
     dialog->setSizeGripEnabled(false);
 }

@@ -16,7 +16,7 @@ TOpenfolda::TOpenfolda(OptionsHost& host) : QDialog(nullptr), host_(host)
     MakeFixedDialog(this, "Openfolda", QStringLiteral("フォルダ選択"), 465, 186);
     Drive2 = MakeControl<QComboBox>(this, "Drive2", {6, 6, 369, 20});
     Dir2 = MakeControl<FolderListView>(this, "Dir2", {6, 32, 369, 145});
-    Dir2->setFont(DialogFont(true, 12));
+    Dir2->setFont(WindowFont(true, 12));
     Button1 = MakeControl<QPushButton>(this, "Button1", {384, 32, 75, 25});
     Button1->setText(QStringLiteral("選択"));
     Button1->setDefault(true);

@@ -38,7 +38,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     auto* l = MakeControl<QLabel>(parent, name, g);
     l->setText(text);
     if (pixels != 12)
-        l->setFont(DialogFont(false, pixels));
+        l->setFont(WindowFont(false, pixels));
     return l;
 }
 
@@ -113,7 +113,7 @@ void TOption::BuildControls()
 
     Panel1 = MakeControl<QWidget>(this, "Panel1", {0, 0, 521, 34});
     PanelTitle = MakeControl<QLabel>(Panel1, "PanelTitle", {12, 0, 500, 34});
-    QFont titleFont = DialogFont(true, 21);
+    QFont titleFont = WindowFont(true, 21);
     titleFont.setBold(true);
     PanelTitle->setFont(titleFont);
     PanelTitle->setText(QStringLiteral("起動オプション設定"));
@@ -153,7 +153,7 @@ void TOption::BuildControls()
     Check2 = MakeCheck(TabSheet5, "Check2", QStringLiteral("拡張子を任意に設定する"), {12, 64, 300, 20});
 
     CheckBox2 = MakeCheck(TabSheet3, "CheckBox2", QStringLiteral("現在の位置を保存する"), {12, 6, 250, 22});
-    CheckBox2->setFont(DialogFont(false, 15));
+    CheckBox2->setFont(WindowFont(false, 15));
     GroupBox2 = MakeControl<QGroupBox>(TabSheet3, "GroupBox2", {12, 32, 476, 100});
     Label2 = MakeLabel(GroupBox2, "Label2", QStringLiteral("水平位置"), {12, 24, 56, 16});
     Edit4 = MakeReadOnlyEdit(GroupBox2, "Edit4", {70, 22, 50, 20});

@@ -34,22 +34,18 @@ struct Offered {
     QString defaultButton, escapeButton;
 };
 
-// The program runs with <temp>/work as its own folder; the temp folder around it holds what
-// must survive outside it.
-class Window {
+// Each file holds "content of " + its name.
+std::vector<std::pair<std::string, std::string>> WithContent(const Names& names)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const std::string& name : names)
+        files.emplace_back(name, "content of " + name);
+    return files;
+}
+
+class Window : public ProgramInWork {
 public:
-    explicit Window(const Names& files)
-    {
-        root_.MakeFolder("work");
-        for (const std::string& name : files)
-            root_.Write("work/" + name, "content of " + name);
-        p_ = StartProgram(work());
-    }
-    std::string work() const { return root_ / "work"; }
-    const TempFolder& root() const { return root_; }
-    TMain* m() const { return p_.main(); }
-    NameListView* list(const char* name) const { return Find<NameListView>(m(), name); }
-    QString counter() const { return Find<QLabel>(m(), "actlabel")->text(); }
+    explicit Window(const Names& files) : ProgramInWork(WithContent(files)) {}
     Names OnDisk() const
     {
         Names names;
@@ -94,9 +90,6 @@ public:
             });
     }
 
-private:
-    TempFolder root_;
-    StartedProgram p_;
 };
 
 void ExpectQuestion(const std::vector<SeenBox>& boxes, int count)

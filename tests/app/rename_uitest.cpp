@@ -37,24 +37,12 @@ struct Opts {
     std::string edit4 = {};
 };
 
-// The program runs with <temp>/work as its own folder, so it opens that folder at start;
-// the temp folder around it shows whether anything left the folder.
-class Window {
+class Window : public ProgramInWork {
 public:
     explicit Window(const Files& files, const Names& folders = {})
+        : ProgramInWork({files.begin(), files.end()}, folders)
     {
-        root_.MakeFolder("work");
-        for (const auto& [name, content] : files)
-            root_.Write("work/" + name, content);
-        for (const std::string& f : folders)
-            root_.MakeFolder("work/" + f);
-        p_ = StartProgram(work());
     }
-    std::string work() const { return root_ / "work"; }
-    const TempFolder& root() const { return root_; }
-    TMain* m() const { return p_.main(); }
-    NameListView* list(const char* name) const { return Find<NameListView>(m(), name); }
-    QString counter() const { return Find<QLabel>(m(), "actlabel")->text(); }
 
     void Apply(const Opts& o) const
     {
@@ -98,9 +86,6 @@ public:
         return RunAnsweringBoxes([&] { Find<QPushButton>(m(), button)->click(); });
     }
 
-private:
-    TempFolder root_;
-    StartedProgram p_;
 };
 
 QStringList Texts(const std::vector<SeenBox>& boxes)

@@ -83,6 +83,38 @@ RenameOptions RandomOptions(std::mt19937& rng)
     return o;
 }
 
+// One random round: a folder "d" of files with random names beside a subfolder "a" that a new
+// name may hit or move into, the listing shuffled, a random selection, options and base number.
+struct RandomRun {
+    TempFolder parent;
+    std::string folder = parent.path() + "/d";
+    Files files;
+    std::vector<std::string> names;
+    std::vector<bool> selected;
+    RenameOptions options;
+    int32_t base = 0;
+
+    explicit RandomRun(std::mt19937& rng)
+    {
+        fs::create_directory(folder);
+        fs::create_directory(folder + "/a");
+        for (int n = std::uniform_int_distribution<int>(1, 12)(rng); n > 0; --n) {
+            const std::string name = RandomName(rng);
+            if (!name.empty() && name != "." && name != "a" && !files.count(name)) {
+                files[name] = "content " + std::to_string(files.size());
+                Write(folder + "/" + name, files[name]);
+            }
+        }
+        for (const auto& [name, content] : files) {
+            names.push_back(name);
+            selected.push_back(std::bernoulli_distribution(0.7)(rng));
+        }
+        std::shuffle(names.begin(), names.end(), rng);
+        options = RandomOptions(rng);
+        base = std::uniform_int_distribution<int32_t>(-5, 40)(rng);
+    }
+};
+
 struct Outcome {
     Files files;
     std::vector<std::string> reported; // new full paths
@@ -120,28 +152,13 @@ void RunRandomRounds()
     std::mt19937 rng(20240611);
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        TempFolder parent;
-        const std::string folder = parent.path() + "/d";
-        fs::create_directory(folder);
-        fs::create_directory(folder + "/a"); // a folder a new name may hit, or move into
-
-        Files files;
-        for (int n = std::uniform_int_distribution<int>(1, 12)(rng); n > 0; --n) {
-            const std::string name = RandomName(rng);
-            if (!name.empty() && name != "." && name != "a" && !files.count(name)) {
-                files[name] = "content " + std::to_string(files.size());
-                Write(folder + "/" + name, files[name]);
-            }
-        }
-        std::vector<std::string> names;
-        std::vector<bool> selected;
-        for (const auto& [name, content] : files) {
-            names.push_back(name);
-            selected.push_back(std::bernoulli_distribution(0.7)(rng));
-        }
-        std::shuffle(names.begin(), names.end(), rng);
-        const RenameOptions o = RandomOptions(rng);
-        const int32_t base = std::uniform_int_distribution<int32_t>(-5, 40)(rng);
+        const RandomRun run(rng);
+        const std::string& folder = run.folder;
+        const Files& files = run.files;
+        const std::vector<std::string>& names = run.names;
+        const std::vector<bool>& selected = run.selected;
+        const RenameOptions& o = run.options;
+        const int32_t base = run.base;
         const std::string prefix = FolderPrefix(folder);
 
         const Outcome expected = Model(prefix, files, names, selected, o, base);
@@ -155,7 +172,7 @@ void RunRandomRounds()
 
         EXPECT_EQ(FilesIn(folder), expected.files);
         EXPECT_EQ(seen.reported, expected.reported);
-        EXPECT_EQ(Entries(parent.path()), std::vector<std::string>{"d"});
+        EXPECT_EQ(Entries(run.parent.path()), std::vector<std::string>{"d"});
         EXPECT_TRUE(Entries(folder + "/a").empty());
         const int t = SummarizeSelection(selected).Count;
         EXPECT_EQ(lastN, t);
@@ -188,39 +205,25 @@ void RunRacingRounds()
     std::mt19937 rng(777);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        TempFolder parent;
-        const std::string folder = parent.path() + "/d";
-        fs::create_directory(folder);
-        fs::create_directory(folder + "/a");
-        Files files;
-        for (int n = std::uniform_int_distribution<int>(1, 12)(rng); n > 0; --n) {
-            const std::string name = RandomName(rng);
-            if (!name.empty() && name != "." && name != "a" && !files.count(name)) {
-                files[name] = "content " + std::to_string(files.size());
-                Write(folder + "/" + name, files[name]);
-            }
-        }
-        std::vector<std::string> names;
-        std::vector<bool> selected;
-        for (const auto& [name, content] : files) {
-            names.push_back(name);
-            selected.push_back(std::bernoulli_distribution(0.7)(rng));
-        }
-        std::shuffle(names.begin(), names.end(), rng);
-        const RenameOptions o = RandomOptions(rng);
-        const int32_t base = std::uniform_int_distribution<int32_t>(-5, 40)(rng);
+        const RandomRun run(rng);
+        const std::string& folder = run.folder;
+        const Files& files = run.files;
+        const std::vector<std::string>& names = run.names;
+        const std::vector<bool>& selected = run.selected;
+        const RenameOptions& o = run.options;
+        const int32_t base = run.base;
 
         // Where each file may end: its old name, or for a selected one the name it is given.
         std::map<std::string, std::set<std::string>> allowed; // content -> names
         std::vector<std::string> targets;
         int32_t number = base;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            allowed[files[names[i]]].insert(names[i]);
+            allowed[files.at(names[i])].insert(names[i]);
             targets.push_back(names[i]);
             if (!selected[i])
                 continue;
             const std::string newName = ComposeNewName(names[i], o, number++);
-            allowed[files[names[i]]].insert(newName);
+            allowed[files.at(names[i])].insert(newName);
             if (IsSafeNewName(newName))
                 targets.push_back(newName);
         }
@@ -269,7 +272,7 @@ void RunRacingRounds()
         }
         for (const auto& [name, content] : files)
             EXPECT_EQ(copies[content], 1) << content;
-        EXPECT_EQ(Entries(parent.path()), std::vector<std::string>{"d"});
+        EXPECT_EQ(Entries(run.parent.path()), std::vector<std::string>{"d"});
         EXPECT_TRUE(Entries(folder + "/a").empty());
     }
 }

@@ -2,12 +2,15 @@
 // Starts the program's windows on a program folder of the test's own and finds controls by name.
 #include "app/windows.h"
 #include "support/modalboxes.h"
+#include "support/tempfolder.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 template <typename T = QWidget>
 T* Find(QObject* root, const char* name)
@@ -28,3 +31,22 @@ struct StartedProgram {
     TMain* main() const { return windows.Main.get(); }
 };
 StartedProgram StartProgram(const std::string& programFolder);
+
+// The program started with <temp>/work as its own folder, so it opens that folder at start,
+// holding the given files (raw-byte names) and folders; the temporary folder around it shows
+// whether anything left the folder.
+class ProgramInWork {
+public:
+    explicit ProgramInWork(const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::vector<std::string>& folders = {});
+    std::string work() const { return root_ / "work"; }
+    const TempFolder& root() const { return root_; }
+    TMain* m() const { return p_.main(); }
+    NameListView* list(const char* name) const;
+    // The counter label's text.
+    QString counter() const;
+
+private:
+    TempFolder root_;
+    StartedProgram p_;
+};
