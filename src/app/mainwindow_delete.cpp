@@ -38,7 +38,7 @@ void TMain::Button8Click()
     actlabel->setText(QStringLiteral("000/000"));
     const std::string folder = Dir1->folder();
     const std::vector<bool> selected = oldfile->selectedFlags();
-    const DeletionSelection s = SummarizeDeletion(selected);
+    const SelectionSummary s = SummarizeSelection(selected);
     if (s.Count == 0) {
         ShowMessage(this, std::string("ファイルが選択されていません。"));
         return;

@@ -4,18 +4,6 @@
 
 #include <algorithm>
 
-DeletionSelection SummarizeDeletion(const std::vector<bool>& selected)
-{
-    DeletionSelection s;
-    for (std::size_t i = 0; i < selected.size(); ++i) {
-        if (selected[i]) {
-            ++s.Count;
-            s.Last = static_cast<int>(i);
-        }
-    }
-    return s;
-}
-
 std::string DeleteQuestion(int count)
 {
     return "選択された" + std::to_string(count) + "個のファイルを削除します。";
@@ -24,7 +12,7 @@ std::string DeleteQuestion(int count)
 int DeleteSelected(const std::string& folder, const std::vector<std::string>& names,
                    const std::vector<bool>& selected, const DeletionProgress& progress)
 {
-    const DeletionSelection s = SummarizeDeletion(selected);
+    const SelectionSummary s = SummarizeSelection(selected);
     if (s.Count == 0)
         return 0;
     // Opened once, so each file costs one unlink relative to the folder, not a path walk.

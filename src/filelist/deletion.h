@@ -1,15 +1,11 @@
 #pragma once
 // Deleting the selected files of the list: which names go, in which order, and what the
 // question and the counter say. The window asks and shows; this only walks the names.
+#include "base/selection.h"
+
 #include <functional>
 #include <string>
 #include <vector>
-
-struct DeletionSelection {
-    int Count = 0; // selected rows
-    int Last = -1; // index of the last selected row, -1 when none
-};
-DeletionSelection SummarizeDeletion(const std::vector<bool>& selected);
 
 // "選択された" + count in plain decimal + "個のファイルを削除します。"
 std::string DeleteQuestion(int count);

@@ -10,18 +10,6 @@ int32_t Next(int32_t n)
 }
 } // namespace
 
-SelectionSummary SummarizeSelection(const std::vector<bool>& selected)
-{
-    SelectionSummary s;
-    for (std::size_t i = 0; i < selected.size(); ++i) {
-        if (selected[i]) {
-            ++s.Count;
-            s.Last = static_cast<int>(i);
-        }
-    }
-    return s;
-}
-
 bool IsSafeNewName(const std::string& name)
 {
     // A leading "." would hide the file (".", ".." and ".txt" alike), so such a name is refused.

@@ -1,18 +1,13 @@
 #pragma once
 // The trial run and the execution over the selected rows of the list, in list order,
 // without any widget: the window hands in the names, the selection and the options.
+#include "base/selection.h"
 #include "rename/naming.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-struct SelectionSummary {
-    int Count = 0; // selected rows
-    int Last = -1; // index of the last selected row, -1 when none
-};
-SelectionSummary SummarizeSelection(const std::vector<bool>& selected);
 
 // A new name that would leave the folder, name the folder itself or hide the file (one that
 // begins with ".") is never renamed to.

@@ -41,7 +41,7 @@ TEST(Deletion, SummaryCountsSelectedRowsAndFindsTheLast)
         {{true, true, true}, 3, 2},
     };
     for (const Case& c : cases) {
-        const DeletionSelection s = SummarizeDeletion(c.selected);
+        const SelectionSummary s = SummarizeSelection(c.selected);
         EXPECT_EQ(s.Count, c.count);
         EXPECT_EQ(s.Last, c.last);
     }
