@@ -1,5 +1,6 @@
 #include "filelist/deletion.h"
 
+#include "base/selection.h"
 #include "platform/filesystem.h"
 
 #include <algorithm>

@@ -1,8 +1,6 @@
 #pragma once
 // Deleting the selected files of the list: which names go, in which order, and what the
 // question and the counter say. The window asks and shows; this only walks the names.
-#include "base/selection.h"
-
 #include <functional>
 #include <string>
 #include <vector>

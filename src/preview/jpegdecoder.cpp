@@ -186,11 +186,6 @@ DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRat
     return Decode(job, bytes);
 }
 
-DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth, int boxHeight)
-{
-    return DecodeJpeg(ReadJpegFile(path), boxWidth, boxHeight);
-}
-
 DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio)
 {
     return DecodeJpegForPreview(ReadJpegFile(path), devicePixelRatio);

@@ -37,13 +37,11 @@ struct DecodedJpeg {
 // early is completed by the library. Throws EJpegError.
 DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth = -1, int boxHeight = -1);
 
-// Reads the file through the platform layer and decodes it as above. Throws EJpegOpenError
-// when the file can't be read (a folder included) and EJpegError when it is no usable JPEG.
-DecodedJpeg LoadJpegFile(const std::string& path, int boxWidth = -1, int boxHeight = -1);
-
 // As DecodeJpeg, the box being the preview's picture box for the header's own size
 // (PictureBoxFor) in device pixels: its sides times devicePixelRatio, rounded up.
 DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio);
+// Reads the file through the platform layer and decodes it so. Throws EJpegOpenError when the
+// file can't be read (a folder included) and EJpegError when it is no usable JPEG.
 DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio);
 
 } // namespace preview

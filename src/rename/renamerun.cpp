@@ -1,5 +1,6 @@
 #include "rename/renamerun.h"
 
+#include "base/selection.h"
 #include "platform/filesystem.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 // The trial run and the execution over the selected rows of the list, in list order,
 // without any widget: the window hands in the names, the selection and the options.
-#include "base/selection.h"
 #include "rename/naming.h"
 
 #include <cstdint>

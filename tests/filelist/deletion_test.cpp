@@ -2,6 +2,8 @@
 // nothing else on the disk changes.
 #include "filelist/deletion.h"
 
+#include "base/selection.h"
+
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -171,7 +171,7 @@ TEST(JpegDecoder, HeaderOnlyCutIsAnError)
 std::string OpenErrorOf(const std::string& path)
 {
     try {
-        preview::LoadJpegFile(path, 80, 80);
+        preview::LoadJpegForPreview(path, 1.0);
     } catch (const preview::EJpegOpenError& e) {
         const EFileError& base = e;
         return base.what();
@@ -184,11 +184,12 @@ std::string OpenErrorOf(const std::string& path)
 TEST(JpegFile, LoadsFromDisk)
 {
     TempFolder folder;
-    const std::string path = folder.Write("photo.jpg", WriteTestJpeg(640, 480));
-    const preview::DecodedJpeg decoded = preview::LoadJpegFile(path, 80, 60);
+    const std::string bytes = WriteTestJpeg(640, 480);
+    const std::string path = folder.Write("photo.jpg", bytes);
+    const preview::DecodedJpeg decoded = preview::LoadJpegForPreview(path, 1.0);
     EXPECT_EQ(decoded.width, 640);
     EXPECT_EQ(decoded.height, 480);
-    EXPECT_EQ(decoded.image.size(), QSize(160, 120));
+    EXPECT_EQ(decoded.image.size(), preview::DecodeJpegForPreview(bytes, 1.0).image.size());
 }
 
 TEST(JpegFile, MissingFolderAndUnreadableGiveTheOpenError)
