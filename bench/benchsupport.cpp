@@ -1,6 +1,6 @@
 #include "bench/benchsupport.h"
 
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "support/tempfolder.h"
 
 #include <QApplication>

@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     o.PadDigits = in.ConsumeBool();
     o.Sequential = in.ConsumeBool();
     o.ChangeExt = in.ConsumeBool();
-    o.ExtLowerCase = in.ConsumeBool() ? "on" : in.ConsumeRandomLengthString(4);
-    o.JpegToJpg = in.ConsumeBool() ? "on" : in.ConsumeRandomLengthString(4);
+    o.ExtLowerCase = in.ConsumeBool() || in.ConsumeRandomLengthString(4) == "on";
+    o.JpegToJpg = in.ConsumeBool() || in.ConsumeRandomLengthString(4) == "on";
     o.DigitCount = in.ConsumeIntegralInRange<int>(-2, 40);
     const int32_t number = in.ConsumeIntegral<int32_t>();
     o.NewText = in.ConsumeRandomLengthString(64);
@@ -80,11 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     // The extension: the typed one, or the name's own with only ASCII letters lowered and
     // ".jpeg" shortened, as asked.
     std::string ext = parts.Extension;
-    if (o.ExtLowerCase == "on")
+    if (o.ExtLowerCase)
         for (char& c : ext)
             if (c >= 'A' && c <= 'Z')
                 c = static_cast<char>(c - 'A' + 'a');
-    if (o.JpegToJpg == "on" && ext == ".jpeg")
+    if (o.JpegToJpg && ext == ".jpeg")
         ext = ".jpg";
     if (o.ChangeExt)
         ext = o.NewExt.empty() ? "" : "." + o.NewExt;
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
     // With nothing asked for, the name stays as it is.
     if (!o.ChangeText && !o.PadDigits && !o.Sequential && !o.ChangeExt &&
-        o.ExtLowerCase != "on" && o.JpegToJpg != "on")
+        !o.ExtLowerCase && !o.JpegToJpg)
         FUZZ_CHECK(result == name);
     return 0;
 }

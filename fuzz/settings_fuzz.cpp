@@ -37,6 +37,11 @@ void CheckParse(const std::string& bytes)
     }
     // Lines are cut from the data, never made up.
     FUZZ_CHECK(total <= bytes.size());
+    // Whatever was read, written again under the newer marker, reads back the same.
+    SettingsValues decoded = DecodeSettings(read);
+    decoded.Marker = SettingsMarker::Ver09;
+    if (!UnstorableSettingsValue(decoded))
+        FUZZ_CHECK(DecodeSettings(ParseSettings(BuildSettingsText(decoded))) == decoded);
 }
 
 void CheckWriteThenRead(FuzzedDataProvider& in)
@@ -45,15 +50,18 @@ void CheckWriteThenRead(FuzzedDataProvider& in)
     v.StartFolder = in.ConsumeRandomLengthString(256);
     v.ViewerPath = in.ConsumeRandomLengthString(256);
     v.BaseNumber = in.ConsumeRandomLengthString(32);
-    v.ExtLowerCase = in.ConsumeRandomLengthString(8);
-    v.JpegToJpg = in.ConsumeRandomLengthString(8);
+    v.ExtLowerCase = FlagOn(in.ConsumeRandomLengthString(8));
+    v.JpegToJpg = FlagOn(in.ConsumeRandomLengthString(8));
     v.ChangeText = in.ConsumeBool();
     v.PadDigits = in.ConsumeBool();
     v.Sequential = in.ConsumeBool();
     v.ChangeExt = in.ConsumeBool();
-    v.DigitCount = in.ConsumeIntegral<int>();
-    v.Left = in.ConsumeIntegral<int>();
-    v.Top = in.ConsumeIntegral<int>();
+    const int digitCount = in.ConsumeIntegral<int>();
+    const int left = in.ConsumeIntegral<int>();
+    const int top = in.ConsumeIntegral<int>();
+    v.DigitCount = digitCount;
+    v.Left = left;
+    v.Top = top;
 
     const bool storable = !UnstorableSettingsValue(v).has_value();
     const auto breaks = [](const std::string& s) {
@@ -72,14 +80,16 @@ void CheckWriteThenRead(FuzzedDataProvider& in)
     FUZZ_CHECK(FlagOn(l[4]) == v.ChangeText);
     FUZZ_CHECK(FlagOn(l[6]) == v.PadDigits);
     FUZZ_CHECK(FlagOn(l[8]) == v.Sequential);
-    FUZZ_CHECK(l[10] == std::to_string(v.DigitCount));
-    FUZZ_CHECK(l[12] == FlagText(FlagOn(v.ExtLowerCase)));
-    FUZZ_CHECK(l[14] == FlagText(FlagOn(v.JpegToJpg)));
+    FUZZ_CHECK(l[10] == std::to_string(digitCount));
+    FUZZ_CHECK(l[12] == FlagText(v.ExtLowerCase));
+    FUZZ_CHECK(l[14] == FlagText(v.JpegToJpg));
     FUZZ_CHECK(FlagOn(l[16]) == v.ChangeExt);
     FUZZ_CHECK(l[18] == v.ViewerPath);
-    FUZZ_CHECK(l[20] == std::to_string(v.Left));
-    FUZZ_CHECK(l[22] == std::to_string(v.Top));
+    FUZZ_CHECK(l[20] == std::to_string(left));
+    FUZZ_CHECK(l[22] == std::to_string(top));
     FUZZ_CHECK(l[24] == v.BaseNumber);
+    // The decoder gives back what the encoder was given.
+    FUZZ_CHECK(DecodeSettings(read) == v);
 }
 
 } // namespace

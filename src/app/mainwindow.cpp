@@ -1,16 +1,15 @@
 // The main window's fields, its start-up sequence and the wiring of its handlers.
 #include "app/mainwindow.h"
 
-#include "app/appicon.h"
-#include "app/messages.h"
-#include "app/digitspinbox.h"
+#include "ui/appicon.h"
+#include "ui/guard.h"
+#include "ui/digitspinbox.h"
 #include "app/splitterstrip.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
-#include "filelist/widgets/sortaidmodel.h"
-#include "rename/naming.h"
 #include "rename/texthelpers.h"
+#include "settings/optionsform.h"
 #include "settings/settingsfile.h"
 
 #include <QAction>
@@ -23,8 +22,6 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include <algorithm>
-#include <type_traits>
 #include <utility>
 
 TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(parent)
@@ -40,8 +37,8 @@ TMain::~TMain() = default;
 
 QString TMain::startFolderText() const { return DisplayText(StartFolder); }
 QString TMain::programFolderText() const { return DisplayText(ProgramFolder); }
-QString TMain::extLowerCaseText() const { return QString::fromStdString(ExtLowerCase); }
-QString TMain::jpegToJpgText() const { return QString::fromStdString(JpegToJpg); }
+QString TMain::extLowerCaseText() const { return QString::fromLatin1(FlagText(ExtLowerCase)); }
+QString TMain::jpegToJpgText() const { return QString::fromLatin1(FlagText(JpegToJpg)); }
 QString TMain::viewerPathText() const { return DisplayText(ViewerPath); }
 
 QStringList TMain::settingsLinesText() const
@@ -52,64 +49,51 @@ QStringList TMain::settingsLinesText() const
     return lines;
 }
 
-template <typename Sender, typename Signal, typename Handler>
-void TMain::ConnectGuarded(Sender* sender, Signal signal, Handler handler)
-{
-    connect(sender, signal, this, [this, handler](auto... args) {
-        Guarded(this, [&] {
-            if constexpr (std::is_invocable_v<Handler, TMain*, decltype(args)...>)
-                (this->*handler)(args...);
-            else
-                (this->*handler)();
-        });
-    });
-}
-
 void TMain::ConnectHandlers()
 {
-    ConnectGuarded(Check1, &QCheckBox::toggled, &TMain::Check1Click);
-    ConnectGuarded(Check2, &QCheckBox::toggled, &TMain::Check2Click);
-    ConnectGuarded(Check3, &QCheckBox::toggled, &TMain::Check3Click);
-    ConnectGuarded(Check4, &QCheckBox::toggled, &TMain::Check4Click);
-    ConnectGuarded(UpDown1, &QSpinBox::valueChanged, &TMain::UpDown1Click);
+    ConnectGuarded(this, Check1, &QCheckBox::toggled, &TMain::Check1Click);
+    ConnectGuarded(this, Check2, &QCheckBox::toggled, &TMain::Check2Click);
+    ConnectGuarded(this, Check3, &QCheckBox::toggled, &TMain::Check3Click);
+    ConnectGuarded(this, Check4, &QCheckBox::toggled, &TMain::Check4Click);
+    ConnectGuarded(this, UpDown1, &QSpinBox::valueChanged, &TMain::UpDown1Click);
 
-    ConnectGuarded(Button11, &QPushButton::clicked, &TMain::Button11Click);
-    ConnectGuarded(Button6, &QPushButton::clicked, &TMain::Button6Click);
-    ConnectGuarded(Button7, &QPushButton::clicked, &TMain::Button7Click);
-    ConnectGuarded(Button8, &QPushButton::clicked, &TMain::Button8Click);
-    ConnectGuarded(Button1, &QPushButton::clicked, &TMain::Button1Click);
-    ConnectGuarded(Button2, &QPushButton::clicked, &TMain::Button2Click);
-    ConnectGuarded(Button3, &QPushButton::clicked, &TMain::Button3Click);
-    ConnectGuarded(Button4, &QPushButton::clicked, &TMain::Button4Click);
-    ConnectGuarded(Button5, &QPushButton::clicked, &TMain::Button5Click);
-    ConnectGuarded(Button9, &QPushButton::clicked, &TMain::Button9Click);
+    ConnectGuarded(this, Button11, &QPushButton::clicked, &TMain::Button11Click);
+    ConnectGuarded(this, Button6, &QPushButton::clicked, &TMain::Button6Click);
+    ConnectGuarded(this, Button7, &QPushButton::clicked, &TMain::Button7Click);
+    ConnectGuarded(this, Button8, &QPushButton::clicked, &TMain::Button8Click);
+    ConnectGuarded(this, Button1, &QPushButton::clicked, &TMain::Button1Click);
+    ConnectGuarded(this, Button2, &QPushButton::clicked, &TMain::Button2Click);
+    ConnectGuarded(this, Button3, &QPushButton::clicked, &TMain::Button3Click);
+    ConnectGuarded(this, Button4, &QPushButton::clicked, &TMain::Button4Click);
+    ConnectGuarded(this, Button5, &QPushButton::clicked, &TMain::Button5Click);
+    ConnectGuarded(this, Button9, &QPushButton::clicked, &TMain::Button9Click);
 
-    ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
-    ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
-    ConnectGuarded(Object1, &QAction::triggered, &TMain::Object1Click);
-    ConnectGuarded(Contents1, &QAction::triggered, &TMain::Contents1Click);
-    ConnectGuarded(About1, &QAction::triggered, &TMain::About1Click);
-    ConnectGuarded(N4, &QAction::triggered, &TMain::N4Click);
-    ConnectGuarded(N5, &QAction::triggered, &TMain::N5Click);
-    ConnectGuarded(N6, &QAction::triggered, &TMain::N6Click);
+    ConnectGuarded(this, Open1, &QAction::triggered, &TMain::Open1Click);
+    ConnectGuarded(this, Exit1, &QAction::triggered, &TMain::Exit1Click);
+    ConnectGuarded(this, Object1, &QAction::triggered, &TMain::Object1Click);
+    ConnectGuarded(this, Contents1, &QAction::triggered, &TMain::Contents1Click);
+    ConnectGuarded(this, About1, &QAction::triggered, &TMain::About1Click);
+    ConnectGuarded(this, N4, &QAction::triggered, &TMain::N4Click);
+    ConnectGuarded(this, N5, &QAction::triggered, &TMain::N5Click);
+    ConnectGuarded(this, N6, &QAction::triggered, &TMain::N6Click);
     // The forwarding entries perform their button's own click, guarded there.
     const std::pair<QAction*, QPushButton*> forwards[] = {
         {N10, Button7}, {N11, Button6}, {N8, Button3}, {N9, Button4}, {N1, Button9}, {N14, Button8}};
     for (const auto& [action, button] : forwards)
         connect(action, &QAction::triggered, button, &QPushButton::click);
 
-    ConnectGuarded(Drive1, &QComboBox::activated, &TMain::Drive1Change);
-    ConnectGuarded(Dir1, &FolderListView::rowOpened, &TMain::Dir1RowOpened);
-    ConnectGuarded(Splitter1, &SplitterStrip::dragged, &TMain::DragSplitter);
-    ConnectGuarded(Splitter1, &SplitterStrip::moved, &TMain::Splitter1Moved);
+    ConnectGuarded(this, Drive1, &QComboBox::activated, &TMain::Drive1Change);
+    ConnectGuarded(this, Dir1, &FolderListView::rowOpened, &TMain::Dir1RowOpened);
+    ConnectGuarded(this, Splitter1, &SplitterStrip::dragged, &TMain::DragSplitter);
+    ConnectGuarded(this, Splitter1, &SplitterStrip::moved, &TMain::Splitter1Moved);
 
     // The two lists keep the same top row when the user scrolls or selects.
-    ConnectGuarded(oldfile, &NameListView::userScrolled, &TMain::OldFileScrolled);
-    ConnectGuarded(NewFile, &NameListView::userScrolled, &TMain::NewFileScrolled);
-    ConnectGuarded(oldfile, &NameListView::userSelectionChanged, &TMain::OldFileSelectionChanged);
-    ConnectGuarded(NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
-    ConnectGuarded(oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
-    ConnectGuarded(textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
+    ConnectGuarded(this, oldfile, &NameListView::userScrolled, &TMain::OldFileScrolled);
+    ConnectGuarded(this, NewFile, &NameListView::userScrolled, &TMain::NewFileScrolled);
+    ConnectGuarded(this, oldfile, &NameListView::userSelectionChanged, &TMain::OldFileSelectionChanged);
+    ConnectGuarded(this, NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
+    ConnectGuarded(this, oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
+    ConnectGuarded(this, textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
     // Presses on the preview and double clicks on oldfile: eventFilter.
     Panel4->installEventFilter(this);
     Image1->installEventFilter(this);
@@ -121,10 +105,11 @@ void TMain::FormCreate()
     QApplication::setWindowIcon(ProgramIcon());
     const std::string working = ProgramFolder;
     text2->setText(QStringLiteral("0"));
-    std::string left = "0";
-    std::string top = "0";
-    JpegToJpg = "off";
-    ExtLowerCase = "off";
+    SettingsNumber left = 0;
+    SettingsNumber top = 0;
+    JpegToJpg = false;
+    ExtLowerCase = false;
+    StartupSettings_ = DecodeSettings(SettingsRead{});
 
     Guarded(this, [&] {
         SwitchFolder(working);
@@ -134,23 +119,23 @@ void TMain::FormCreate()
 
         if (auto read = ReadSettingsFile(ProgramFolder)) {
             SettingsLines = read->Lines;
-            if (read->Marker != SettingsMarker::None) {
-                const auto& l = read->Lines;
-                StartFolder = l[2];
-                Check1->setChecked(FlagOn(l[4]));
-                Check2->setChecked(FlagOn(l[6]));
-                Check3->setChecked(FlagOn(l[8]));
-                // The spin holds 1 to 9; the options dialog can save 0 to 100.
-                UpDown1->setValue(std::clamp(ParseInteger(l[10]), 1, 9));
-                ExtLowerCase = FlagOn(l[12]) ? "on" : "off";
-                JpegToJpg = FlagOn(l[14]) ? "on" : "off";
-                Check4->setChecked(FlagOn(l[16]));
-                ViewerPath = l[18];
-                left = l[20];
-                top = l[22];
+            StartupSettings_ = DecodeSettings(*read);
+            const SettingsValues& s = StartupSettings_;
+            if (s.Marker != SettingsMarker::None) {
+                StartFolder = s.StartFolder;
+                Check1->setChecked(s.ChangeText);
+                Check2->setChecked(s.PadDigits);
+                Check3->setChecked(s.Sequential);
+                UpDown1->setValue(MainDigitCount(ParseInteger(s.DigitCount.Text)));
+                ExtLowerCase = s.ExtLowerCase;
+                JpegToJpg = s.JpegToJpg;
+                Check4->setChecked(s.ChangeExt);
+                ViewerPath = s.ViewerPath;
+                left = s.Left;
+                top = s.Top;
             }
-            if (read->Marker == SettingsMarker::Ver09)
-                text2->setText(DisplayText(read->Lines[24]));
+            if (s.Marker == SettingsMarker::Ver09)
+                text2->setText(DisplayText(s.BaseNumber));
         }
 
         if (!StartFolder.empty()) {
@@ -159,8 +144,8 @@ void TMain::FormCreate()
             SwitchFolder(StartFolder);
         }
 
-        const int y = ParseInteger(top);
-        const int x = ParseInteger(left);
+        const int y = ParseInteger(top.Text);
+        const int x = ParseInteger(left.Text);
         move(x, y);
 
         edit2->setText(QString::number(UpDown1->value()));

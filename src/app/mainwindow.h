@@ -57,7 +57,7 @@ public:
     void SetDialogs(TAbout* about, TOption* option);
     // What the dialogs read from and hand back to the main window.
     QWidget* HostWindow() override { return this; }
-    const SettingsLinesArray& StartupSettingsLines() const override { return SettingsLines; }
+    const SettingsValues& StartupSettings() const override { return StartupSettings_; }
     std::string StartFolderBytes() const override { return StartFolder; }
     std::string ViewerPathBytes() const override { return ViewerPath; }
     std::string ProgramFolderBytes() const override { return ProgramFolder; }
@@ -83,10 +83,6 @@ private:
     void Splitter1Moved();
     // Moves the splitter strip by dx pixels, as a drag by the user does.
     void DragSplitter(int dx);
-
-    // Runs handler (a member function) inside the error guard whenever sender emits signal.
-    template <typename Sender, typename Signal, typename Handler>
-    void ConnectGuarded(Sender* sender, Signal signal, Handler handler);
 
     // Folders and the listing.
     void Drive1Change();
@@ -162,10 +158,11 @@ private:
 
     // Fields of the running program.
     std::array<std::string, 25> SettingsLines;
+    SettingsValues StartupSettings_;
     std::string StartFolder;
     std::string ProgramFolder;
-    std::string ExtLowerCase = "off";
-    std::string JpegToJpg = "off";
+    bool ExtLowerCase = false;
+    bool JpegToJpg = false;
     std::string ViewerPath;
     int PreviewIndex = 0;
 

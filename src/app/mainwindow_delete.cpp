@@ -1,7 +1,9 @@
 // Deleting the selected files: the question, the deletion and the re-read of the listing.
 #include "app/mainwindow.h"
 
-#include "app/messages.h"
+#include "base/selection.h"
+#include "base/utf8.h"
+#include "ui/messages.h"
 #include "filelist/deletion.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
@@ -13,15 +15,10 @@
 #include <QScopeGuard>
 
 namespace {
-QString Text(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // The warning question; true only for "はい(&Y)". Escape and closing the box answer no.
 bool AskToDelete(QWidget* parent, int count)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), Text(DeleteQuestion(count)),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), FromUtf8(DeleteQuestion(count)),
                     QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
@@ -49,7 +46,7 @@ void TMain::Button8Click()
         int n = 0, t = 0;
         const auto showCount = qScopeGuard([&] {
             if (n > 0)
-                actlabel->setText(Text(FormatCounter(n, t)));
+                actlabel->setText(FromUtf8(FormatCounter(n, t)));
         });
         DeleteSelected(folder, oldfile->names()->names(), selected, [&](int done, int total) {
             n = done;

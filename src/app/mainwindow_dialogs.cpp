@@ -2,11 +2,12 @@
 // from and applies to the main window.
 #include "app/mainwindow.h"
 
-#include "app/digitspinbox.h"
+#include "ui/digitspinbox.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/unit2.h"
 #include "filelist/widgets/folderlistview.h"
 #include "platform/launch.h"
+#include "rename/texthelpers.h"
 #include "settings/optionsform.h"
 
 #include <QCheckBox>
@@ -38,10 +39,10 @@ void TMain::ApplySavedOptions(const SettingsValues& values)
     Check1->setChecked(values.ChangeText);
     Check2->setChecked(values.PadDigits);
     Check3->setChecked(values.Sequential);
-    UpDown1->setValue(MainDigitCount(values.DigitCount));
+    UpDown1->setValue(MainDigitCount(ParseInteger(values.DigitCount.Text)));
     edit2->setText(QString::number(UpDown1->value()));
-    ExtLowerCase = FlagText(FlagOn(values.ExtLowerCase));
-    JpegToJpg = FlagText(FlagOn(values.JpegToJpg));
+    ExtLowerCase = values.ExtLowerCase;
+    JpegToJpg = values.JpegToJpg;
     Check4->setChecked(values.ChangeExt);
 }
 

@@ -2,7 +2,7 @@
 // to the next folder.
 #include "app/mainwindow.h"
 
-#include "app/filepick.h"
+#include "ui/filepick.h"
 #include "filelist/displaytext.h"
 #include "base/paths.h"
 #include "filelist/navigation.h"
@@ -10,7 +10,6 @@
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
-#include "rename/texthelpers.h"
 
 #include <QComboBox>
 #include <QScopeGuard>

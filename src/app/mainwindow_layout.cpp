@@ -1,11 +1,11 @@
 // The main window's controls, their places, captions and hints, and the repositioning on
 // resize and splitter moves.
-#include "app/appicon.h"
-#include "app/controls.h"
+#include "ui/appicon.h"
+#include "ui/controls.h"
 #include "app/mainwindow.h"
-#include "app/digitspinbox.h"
+#include "ui/digitspinbox.h"
 #include "app/splitterstrip.h"
-#include "app/typedlengthlimit.h"
+#include "ui/typedlengthlimit.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"

@@ -2,12 +2,11 @@
 // name lists scrolled together.
 #include "app/mainwindow.h"
 
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "filelist/moves.h"
 #include "filelist/sortkeys.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
-#include "rename/texthelpers.h"
 
 #include <QMenu>
 

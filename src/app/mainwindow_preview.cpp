@@ -2,7 +2,7 @@
 // and opening a file in the viewer or in the program associated with it.
 #include "app/mainwindow.h"
 
-#include "app/messages.h"
+#include "ui/guard.h"
 #include "base/errors.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
@@ -10,7 +10,6 @@
 #include "preview/fileurl.h"
 #include "preview/jpegdecoder.h"
 #include "preview/thumbnail.h"
-#include "rename/texthelpers.h"
 
 #include <QDesktopServices>
 #include <QEvent>

@@ -2,9 +2,11 @@
 // handlers of the option controls.
 #include "app/mainwindow.h"
 
+#include "base/selection.h"
+#include "base/utf8.h"
 #include "app/counterdisplay.h"
-#include "app/messages.h"
-#include "app/digitspinbox.h"
+#include "ui/messages.h"
+#include "ui/digitspinbox.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
 #include "rename/renamerun.h"
@@ -16,11 +18,6 @@
 #include <QLineEdit>
 
 namespace {
-std::string Bytes(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
-
 const char* const kNothingSelected = "ファイルが選択されていません。";
 } // namespace
 
@@ -36,7 +33,7 @@ std::string TMain::TextvolBytes() const
     // Names that are not valid UTF-8 can't make the round trip through the edit box.
     if (!textvolRaw_.empty() && textvol->text() == textvolRawShown_)
         return textvolRaw_;
-    return Bytes(textvol->text());
+    return ToUtf8(textvol->text());
 }
 
 RenameOptions TMain::CurrentOptions(int digitCount) const
@@ -50,7 +47,7 @@ RenameOptions TMain::CurrentOptions(int digitCount) const
     o.ExtLowerCase = ExtLowerCase;
     o.JpegToJpg = JpegToJpg;
     o.ChangeExt = Check4->isChecked();
-    o.NewExt = Bytes(Edit4->text());
+    o.NewExt = ToUtf8(Edit4->text());
     return o;
 }
 
@@ -69,7 +66,7 @@ bool TMain::StartRun(RunStart& start, bool hidePicture)
         Image1->hide();
         Image1->setEnabled(false);
     }
-    start.FirstNumber = ParseInteger(Bytes(text2->text()));
+    start.FirstNumber = ParseInteger(ToUtf8(text2->text()));
     start.Selected = oldfile->selectedFlags();
     if (SummarizeSelection(start.Selected).Count == 0) {
         ShowMessage(this, std::string(kNothingSelected));

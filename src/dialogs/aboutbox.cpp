@@ -1,8 +1,9 @@
 #include "dialogs/aboutbox.h"
 
-#include "app/appicon.h"
+#include "ui/appicon.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/optionshost.h"
+#include "ui/guard.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -69,7 +70,7 @@ TAbout::TAbout(OptionsHost& host) : QDialog(nullptr)
     Button1 = MakeControl<QPushButton>(this, "Button1", {(375 - 75) / 2, 151, 75, 25});
     Button1->setText(QStringLiteral("OK"));
     Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &TAbout::Button1Click);
+    ConnectGuarded(this, Button1, &QPushButton::clicked, &TAbout::Button1Click);
 
     FormCreate(host);
 }

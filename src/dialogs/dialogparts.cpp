@@ -1,6 +1,6 @@
 #include "dialogs/dialogparts.h"
 
-#include "app/appicon.h"
+#include "ui/appicon.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The frame the three dialogs share; their fonts and controls come from app/controls.h.
-#include "app/controls.h"
+// The frame the three dialogs share; their fonts and controls come from ui/controls.h.
+#include "ui/controls.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "dialogs/openbox.h"
 
-#include "app/messages.h"
+#include "ui/guard.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
@@ -23,14 +23,10 @@ TOpenfolda::TOpenfolda(OptionsHost& host) : QDialog(nullptr), host_(host)
     Button2 = MakeControl<QPushButton>(this, "Button2", {384, 64, 75, 25});
     Button2->setText(QStringLiteral("キャンセル"));
 
-    const auto guarded = [this](void (TOpenfolda::*handler)()) {
-        return [this, handler] { Guarded(this, [&] { (this->*handler)(); }); };
-    };
-    connect(Drive2, &QComboBox::activated, this, guarded(&TOpenfolda::Drive2Change));
-    connect(Dir2, &FolderListView::rowOpened, this,
-            [this](int row) { Guarded(this, [&] { Dir2RowOpened(row); }); });
-    connect(Button1, &QPushButton::clicked, this, guarded(&TOpenfolda::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, guarded(&TOpenfolda::Button2Click));
+    ConnectGuarded(this, Drive2, &QComboBox::activated, &TOpenfolda::Drive2Change);
+    ConnectGuarded(this, Dir2, &FolderListView::rowOpened, &TOpenfolda::Dir2RowOpened);
+    ConnectGuarded(this, Button1, &QPushButton::clicked, &TOpenfolda::Button1Click);
+    ConnectGuarded(this, Button2, &QPushButton::clicked, &TOpenfolda::Button2Click);
     FormCreate();
 }
 

@@ -12,8 +12,8 @@ class OptionsHost {
 public:
     // The window the dialogs place themselves by and the track bars move.
     virtual QWidget* HostWindow() = 0;
-    // The settings file's lines as read at start-up.
-    virtual const SettingsLinesArray& StartupSettingsLines() const = 0;
+    // The settings file as read at start-up; every flag off when there was none.
+    virtual const SettingsValues& StartupSettings() const = 0;
     virtual std::string StartFolderBytes() const = 0;
     virtual std::string ViewerPathBytes() const = 0;
     virtual std::string ProgramFolderBytes() const = 0;

@@ -1,12 +1,15 @@
 #include "dialogs/unit2.h"
 
-#include "app/filepick.h"
-#include "app/messages.h"
-#include "app/typedlengthlimit.h"
+#include "base/utf8.h"
+#include "ui/filepick.h"
+#include "ui/digitspinbox.h"
+#include "ui/guard.h"
+#include "ui/typedlengthlimit.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/openbox.h"
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
+#include "rename/texthelpers.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -22,16 +25,6 @@
 #include <QTabWidget>
 
 namespace {
-
-// Only the arrows show; the count itself is shown in Edit2.
-class ArrowSpinBox : public QSpinBox {
-public:
-    explicit ArrowSpinBox(QWidget* parent) : QSpinBox(parent)
-    {
-        lineEdit()->setReadOnly(true);
-        lineEdit()->hide();
-    }
-};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect g, int pixels = 12)
 {
@@ -90,11 +83,6 @@ std::string RawText(const QLineEdit* edit, const std::string& raw)
     return QFile::encodeName(edit->text()).toStdString();
 }
 
-std::string Utf8(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
-
 } // namespace
 
 TOption::TOption(OptionsHost& host, TOpenfolda& chooser)
@@ -144,7 +132,7 @@ void TOption::BuildControls()
     // The count is the spin's position; text typed here would never be read, so none is.
     Edit2 = MakeReadOnlyEdit(TabSheet2, "Edit2", {196, 92, 40, 20});
     Edit2->setAlignment(Qt::AlignRight);
-    UpDown1 = MakeControl<ArrowSpinBox>(TabSheet2, "UpDown1", {236, 92, 17, 20});
+    UpDown1 = MakeControl<DigitSpinBox>(TabSheet2, "UpDown1", {236, 92, 17, 20});
     UpDown1->setRange(0, 100);
 
     Check0 = MakeCheck(TabSheet5, "Check0", QStringLiteral("拡張子を小文字にする"), {12, 12, 300, 20});
@@ -180,22 +168,19 @@ void TOption::BuildControls()
 
 void TOption::ConnectHandlers()
 {
-    const auto guarded = [this](void (TOption::*handler)()) {
-        return [this, handler] { Guarded(this, [&] { (this->*handler)(); }); };
-    };
-    connect(optOK, &QPushButton::clicked, this, guarded(&TOption::optOKClick));
-    connect(optCansel, &QPushButton::clicked, this, guarded(&TOption::optCanselClick));
-    connect(Button1, &QPushButton::clicked, this, guarded(&TOption::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, guarded(&TOption::Button2Click));
-    connect(Button3, &QPushButton::clicked, this, guarded(&TOption::Button3Click));
-    connect(Check3, &QCheckBox::toggled, this, guarded(&TOption::Check3Click));
-    connect(Check5, &QCheckBox::toggled, this, guarded(&TOption::Check5Click));
-    connect(UpDown1, &QSpinBox::valueChanged, this, guarded(&TOption::UpDown1Click));
-    connect(CheckBox2, &QCheckBox::toggled, this, guarded(&TOption::CheckBox2Click));
+    ConnectGuarded(this, optOK, &QPushButton::clicked, &TOption::optOKClick);
+    ConnectGuarded(this, optCansel, &QPushButton::clicked, &TOption::optCanselClick);
+    ConnectGuarded(this, Button1, &QPushButton::clicked, &TOption::Button1Click);
+    ConnectGuarded(this, Button2, &QPushButton::clicked, &TOption::Button2Click);
+    ConnectGuarded(this, Button3, &QPushButton::clicked, &TOption::Button3Click);
+    ConnectGuarded(this, Check3, &QCheckBox::toggled, &TOption::Check3Click);
+    ConnectGuarded(this, Check5, &QCheckBox::toggled, &TOption::Check5Click);
+    ConnectGuarded(this, UpDown1, &QSpinBox::valueChanged, &TOption::UpDown1Click);
+    ConnectGuarded(this, CheckBox2, &QCheckBox::toggled, &TOption::CheckBox2Click);
     // Every move the user makes (drag, groove, keys, wheel) is an action; the program's own
     // setValue is not, so opening the dialog never moves the main window.
-    connect(HBar, &QAbstractSlider::actionTriggered, this, guarded(&TOption::HBarChange));
-    connect(VBar, &QAbstractSlider::actionTriggered, this, guarded(&TOption::VBarChange));
+    ConnectGuarded(this, HBar, &QAbstractSlider::actionTriggered, &TOption::HBarChange);
+    ConnectGuarded(this, VBar, &QAbstractSlider::actionTriggered, &TOption::VBarChange);
 }
 
 void TOption::FormCreate()
@@ -205,13 +190,13 @@ void TOption::FormCreate()
     move(main->x() + 50, main->y() + 95);
     SetStartFolder(host_.StartFolderBytes());
 
-    const SettingsLinesArray& lines = host_.StartupSettingsLines();
-    Check0->setChecked(FlagOn(lines[12]));
-    Check1->setChecked(FlagOn(lines[14]));
-    Check2->setChecked(FlagOn(lines[16]));
-    Check3->setChecked(FlagOn(lines[4]));
-    Check4->setChecked(FlagOn(lines[6]));
-    Check5->setChecked(FlagOn(lines[8]));
+    const SettingsValues& saved = host_.StartupSettings();
+    Check0->setChecked(saved.ExtLowerCase);
+    Check1->setChecked(saved.JpegToJpg);
+    Check2->setChecked(saved.ChangeExt);
+    Check3->setChecked(saved.ChangeText);
+    Check4->setChecked(saved.PadDigits);
+    Check5->setChecked(saved.Sequential);
 
     UpDown1->setValue(host_.DigitCountValue());
     Edit2->setText(QString::number(UpDown1->value()));
@@ -263,7 +248,7 @@ OptionsForm TOption::CurrentForm() const
     f.SaveActualPosition = CheckBox2->isChecked();
     f.BarLeft = HBar->value();
     f.BarTop = VBar->value();
-    f.BaseNumber = Utf8(text2->text());
+    f.BaseNumber = ToUtf8(text2->text());
     return f;
 }
 
@@ -279,7 +264,7 @@ void TOption::optOKClick()
     WriteSettingsFile(host_.ProgramFolderBytes(), values);
     host_.OpenSavedFolder(values.StartFolder);
     host_.SetViewerPathBytes(values.ViewerPath);
-    main->move(values.Left, values.Top);
+    main->move(ParseInteger(values.Left.Text), ParseInteger(values.Top.Text));
     accept();
 }
 

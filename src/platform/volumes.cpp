@@ -1,6 +1,7 @@
 #include "platform/volumes.h"
 
 #include "base/paths.h"
+#include "base/utf8.h"
 
 #include <QFile>
 #include <QStorageInfo>
@@ -46,7 +47,7 @@ std::vector<Volume> MountedVolumes()
         std::string root = QFile::encodeName(info.rootPath()).toStdString();
         std::string type = info.fileSystemType().toStdString();
         std::string device = info.device().toStdString();
-        std::string label = info.name().toUtf8().toStdString();
+        std::string label = ToUtf8(info.name());
         if (root == "/") {
             volumes[0].Label = label;
             continue;

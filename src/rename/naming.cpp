@@ -56,10 +56,10 @@ std::string ComposeNewName(const std::string& name, const RenameOptions& options
         parts.DigitRun = ZeroPadded(number, std::max(options.DigitCount, CharLength(number)));
     }
 
-    if (options.ExtLowerCase == "on")
+    if (options.ExtLowerCase)
         parts.Extension = AsciiLower(std::move(parts.Extension));
 
-    if (options.JpegToJpg == "on" && parts.Extension == ".jpeg")
+    if (options.JpegToJpg && parts.Extension == ".jpeg")
         parts.Extension = ".jpg";
 
     if (options.ChangeExt)

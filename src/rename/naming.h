@@ -12,12 +12,12 @@ struct NameParts {
 
 NameParts SplitName(const std::string& name);
 
-// The option values of one trial run or execution. The two flags are on only when "on".
+// The option values of one trial run or execution.
 struct RenameOptions {
     bool ChangeText = false; std::string NewText;
     bool PadDigits = false;  int DigitCount = 3;
     bool Sequential = false;
-    std::string ExtLowerCase = "off", JpegToJpg = "off";
+    bool ExtLowerCase = false, JpegToJpg = false;
     bool ChangeExt = false;  std::string NewExt;
 };
 

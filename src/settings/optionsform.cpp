@@ -10,8 +10,8 @@ SettingsValues SavedValues(const OptionsForm& form, int windowLeft, int windowTo
     v.PadDigits = form.PadDigits;
     v.Sequential = form.Sequential;
     v.DigitCount = form.DigitCount;
-    v.ExtLowerCase = FlagText(form.ExtLowerCase);
-    v.JpegToJpg = FlagText(form.JpegToJpg);
+    v.ExtLowerCase = form.ExtLowerCase;
+    v.JpegToJpg = form.JpegToJpg;
     v.ChangeExt = form.ChangeExt;
     v.ViewerPath = form.ViewerPath;
     v.Left = form.SaveActualPosition ? windowLeft : form.BarLeft;

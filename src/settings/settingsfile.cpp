@@ -105,21 +105,40 @@ std::optional<SettingsRead> ReadSettingsFile(const std::string& programFolder)
     return ParseSettings(platform::ReadWholeFile(path, kMaxSettingsBytes));
 }
 
+SettingsValues DecodeSettings(const SettingsRead& read)
+{
+    const SettingsLinesArray& l = read.Lines;
+    SettingsValues v;
+    v.Marker = read.Marker;
+    v.StartFolder = l[2];
+    v.ChangeText = FlagOn(l[4]);
+    v.PadDigits = FlagOn(l[6]);
+    v.Sequential = FlagOn(l[8]);
+    v.DigitCount = SettingsNumber(l[10]);
+    v.ExtLowerCase = FlagOn(l[12]);
+    v.JpegToJpg = FlagOn(l[14]);
+    v.ChangeExt = FlagOn(l[16]);
+    v.ViewerPath = l[18];
+    v.Left = SettingsNumber(l[20]);
+    v.Top = SettingsNumber(l[22]);
+    v.BaseNumber = l[24];
+    return v;
+}
+
 std::string BuildSettingsText(const SettingsValues& v)
 {
-    // Flags pass through FlagOn so that "on" and "off" are the only flag texts written.
     const std::string values[12] = {
         v.StartFolder,
         FlagText(v.ChangeText),
         FlagText(v.PadDigits),
         FlagText(v.Sequential),
-        std::to_string(v.DigitCount),
-        FlagText(FlagOn(v.ExtLowerCase)),
-        FlagText(FlagOn(v.JpegToJpg)),
+        v.DigitCount.Text,
+        FlagText(v.ExtLowerCase),
+        FlagText(v.JpegToJpg),
         FlagText(v.ChangeExt),
         v.ViewerPath,
-        std::to_string(v.Left),
-        std::to_string(v.Top),
+        v.Left.Text,
+        v.Top.Text,
         v.BaseNumber,
     };
     std::string text(kMarker09);

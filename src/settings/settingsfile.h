@@ -6,20 +6,37 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 inline constexpr int kSettingsLines = 25;
 using SettingsLinesArray = std::array<std::string, kSettingsLines>;
 
-// What the options dialog saves.
-struct SettingsValues {
-    std::string StartFolder; bool ChangeText = true, PadDigits = true, Sequential = false;
-    int DigitCount = 3; std::string ExtLowerCase = "off", JpegToJpg = "off";
-    bool ChangeExt = false; std::string ViewerPath; int Left = 0, Top = 0;
-    std::string BaseNumber = "0";
-};
-
 // Which accepted marker line 0 holds; None when it holds neither.
 enum class SettingsMarker { None, Ver07, Ver09 };
+
+// A number of the settings file. One the program sets is its decimal text; one read from the
+// file keeps the line as it stands, for the reader to convert (ParseInteger) at the step that
+// uses it, so a line that is no number stops start-up there and not before.
+struct SettingsNumber {
+    SettingsNumber(int value = 0) : Text(std::to_string(value)) {}
+    explicit SettingsNumber(std::string text) : Text(std::move(text)) {}
+    std::string Text;
+    bool operator==(const SettingsNumber&) const = default;
+};
+
+// The settings as the program uses them: what "登録" saves and what start-up and the options
+// dialog read. Flags are bool here; "on"/"off" is only the file's form.
+struct SettingsValues {
+    SettingsMarker Marker = SettingsMarker::Ver09; // the file's; a written file has Ver09
+    std::string StartFolder;                       // raw bytes
+    bool ChangeText = false, PadDigits = false, Sequential = false;
+    SettingsNumber DigitCount = 3;
+    bool ExtLowerCase = false, JpegToJpg = false, ChangeExt = false;
+    std::string ViewerPath;                        // raw bytes
+    SettingsNumber Left = 0, Top = 0;
+    std::string BaseNumber = "0";
+    bool operator==(const SettingsValues&) const = default;
+};
 
 struct SettingsRead {
     SettingsLinesArray Lines;
@@ -36,7 +53,13 @@ std::string SettingsPath(const std::string& programFolder);
 // nullopt when there is no settings file. Throws EFileError when it exists but can't be read.
 std::optional<SettingsRead> ReadSettingsFile(const std::string& programFolder);
 
-// The 25 lines of a new settings file, each ending in CR LF, headers in Shift-JIS.
+// The values the lines stand for: each flag is on only when its line is exactly "on"; a line
+// the marker does not cover reads as empty. DecodeSettings(ParseSettings(BuildSettingsText(v)))
+// gives v back whenever the texts are storable (UnstorableSettingsValue) and v.Marker is Ver09.
+SettingsValues DecodeSettings(const SettingsRead& read);
+
+// The 25 lines of a new settings file, each ending in CR LF, headers in Shift-JIS; always
+// under the "Pelkorin Ver0.9" marker.
 std::string BuildSettingsText(const SettingsValues& v);
 
 // A value holds a byte the file cannot carry (it has no escapes): CR, LF or Ctrl-Z.

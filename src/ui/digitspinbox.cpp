@@ -1,4 +1,4 @@
-#include "app/digitspinbox.h"
+#include "ui/digitspinbox.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "app/filepick.h"
+#include "ui/filepick.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,4 +1,6 @@
-#include "app/messages.h"
+#include "ui/messages.h"
+
+#include "base/utf8.h"
 
 #include <QMessageBox>
 
@@ -44,7 +46,7 @@ void ShowMessage(QWidget* parent, const QString& text)
 
 void ShowMessage(QWidget* parent, const std::string& utf8)
 {
-    ShowMessage(parent, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    ShowMessage(parent, FromUtf8(utf8));
 }
 
 std::string ErrorBoxText(const std::string& message)
@@ -56,7 +58,5 @@ std::string ErrorBoxText(const std::string& message)
 
 void ShowErrorBox(QWidget* parent, const std::string& message)
 {
-    const std::string text = ErrorBoxText(message);
-    ShowBox(parent, QMessageBox::Critical,
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    ShowBox(parent, QMessageBox::Critical, FromUtf8(ErrorBoxText(message)));
 }

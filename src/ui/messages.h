@@ -1,8 +1,6 @@
 #pragma once
-// The program's message boxes: plain messages, the error box, and the guard that turns any
-// failure of an event handler into the error box so nothing crosses the event loop.
+// The program's message boxes: plain messages and the error box (ui/guard.h shows failures in it).
 #include <QString>
-#include <exception>
 #include <functional>
 #include <string>
 
@@ -20,19 +18,3 @@ void ShowMessage(QWidget* parent, const std::string& utf8);
 std::string ErrorBoxText(const std::string& message);
 // A modal box with the error icon, an OK button, caption "Pelkorin".
 void ShowErrorBox(QWidget* parent, const std::string& message);
-
-// Runs f; any exception it throws is shown in the error box and goes no further.
-template <typename F>
-void Guarded(QWidget* parent, F&& f)
-{
-    std::string message;
-    try {
-        f();
-        return;
-    } catch (const std::exception& e) {
-        message = e.what();
-    } catch (...) {
-        message = "予期しないエラーが発生しました";
-    }
-    ShowErrorBox(parent, message);
-}

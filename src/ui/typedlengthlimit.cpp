@@ -1,4 +1,4 @@
-#include "app/typedlengthlimit.h"
+#include "ui/typedlengthlimit.h"
 
 #include <QLineEdit>
 

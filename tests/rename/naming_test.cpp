@@ -71,11 +71,11 @@ TEST(Naming, ComposesNewNames)
     RenameOptions seqPad = Pad(3);
     seqPad.Sequential = true;
     RenameOptions lower;
-    lower.ExtLowerCase = "on";
+    lower.ExtLowerCase = true;
     RenameOptions jpg;
-    jpg.JpegToJpg = "on";
+    jpg.JpegToJpg = true;
     RenameOptions both = lower;
-    both.JpegToJpg = "on";
+    both.JpegToJpg = true;
     RenameOptions bothPng = both;
     bothPng.ChangeExt = true;
     bothPng.NewExt = "PNG";
@@ -92,9 +92,6 @@ TEST(Naming, ComposesNewNames)
     RenameOptions dotPng;
     dotPng.ChangeExt = true;
     dotPng.NewExt = ".png";
-    RenameOptions onUpper;
-    onUpper.ExtLowerCase = "ON";
-    onUpper.JpegToJpg = "ON";
     RenameOptions seqWide;
     seqWide.Sequential = true;
     seqWide.DigitCount = 12; // wider than the ten zeros: the literal rule keeps ten
@@ -133,7 +130,6 @@ TEST(Naming, ComposesNewNames)
         {"x.jpeg", jpg, 1, "x.jpg"},
         {"x.JPEG.jpeg", jpg, 1, "x.JPEG.jpg"},
         {"x.jpeg", dotPng, 1, "x..png"},
-        {"x.JPEG", onUpper, 1, "x.JPEG"}, // only exactly "on" counts
         {"X.ÄBC", lower, 1, "X.Äbc"},   // only A-Z are lowered; the name stays
         {"a1.jpg", seqWide, 42, "a000000000042.jpg"},
         {"a1.jpg", padWide, 1, "a00000000001.jpg"},

@@ -2,6 +2,8 @@
 // replaced or moved out of its folder, and each file ends under the name the rules give it.
 #include "rename/renamerun.h"
 
+#include "base/selection.h"
+
 #include "platform/filesystem.h"
 #include "rename/texthelpers.h"
 #include "support/tempfolder.h"
@@ -76,8 +78,8 @@ RenameOptions RandomOptions(std::mt19937& rng)
     o.PadDigits = Coin(rng);
     o.DigitCount = std::uniform_int_distribution<int>(1, Coin(rng) ? 2 : 9)(rng);
     o.Sequential = Coin(rng);
-    o.ExtLowerCase = Coin(rng) ? "on" : "off";
-    o.JpegToJpg = Coin(rng) ? "on" : "off";
+    o.ExtLowerCase = Coin(rng);
+    o.JpegToJpg = Coin(rng);
     o.ChangeExt = Coin(rng);
     o.NewExt = Pick(rng, exts);
     return o;

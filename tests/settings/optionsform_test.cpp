@@ -81,8 +81,8 @@ TEST(OptionsForm, TextsAndTheUnclampedDigitCountAreSavedAsTheyStand)
     EXPECT_EQ(lines[10], "12");
     EXPECT_EQ(lines[18], "/usr/bin/my viewer");
     EXPECT_EQ(lines[24], "0012");
-    EXPECT_EQ(v.ExtLowerCase, "off");
-    EXPECT_EQ(v.JpegToJpg, "off");
+    EXPECT_FALSE(v.ExtLowerCase);
+    EXPECT_FALSE(v.JpegToJpg);
 }
 
 TEST(OptionsForm, MainDigitCountHoldsOneToNine)

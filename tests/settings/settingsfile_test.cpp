@@ -175,8 +175,8 @@ TEST(SettingsFile, BuildsTwentyFiveLines)
     v.PadDigits = true;
     v.Sequential = true;
     v.DigitCount = 5;
-    v.ExtLowerCase = "on";
-    v.JpegToJpg = "ON"; // anything but "on" is written as off
+    v.ExtLowerCase = true;
+    v.JpegToJpg = false;
     v.ChangeExt = true;
     v.ViewerPath = "/usr/bin/viewer";
     v.Left = -12;
@@ -225,8 +225,8 @@ TEST(SettingsFile, WriteThenReadRoundTrip)
     v.PadDigits = false;
     v.Sequential = true;
     v.DigitCount = 100;
-    v.ExtLowerCase = "on";
-    v.JpegToJpg = "off";
+    v.ExtLowerCase = true;
+    v.JpegToJpg = false;
     v.ChangeExt = true;
     v.ViewerPath = "";
     v.Left = -2147483647 - 1;
