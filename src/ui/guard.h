@@ -3,10 +3,10 @@
 // handler and every start-up sequence runs inside Guarded.
 //
 // Shown: whatever reaches the guard, in the error box ("Pelkorin", error icon, the message
-// plus "." by ErrorBoxText's rule): conversion errors (a base number or digit run that is no
-// integer), file errors (a folder that can't be entered, a rename or delete that fails, a
-// settings file that can't be written), JPEG errors, the list-index error; any other
-// exception as "予期しないエラーが発生しました".
+// plus "." by ErrorBoxText's rule): conversion errors (a settings number, base number or digit
+// run that is no integer), file errors (a folder that can't be entered, a settings file that
+// can't be read or written), a settings value the file can't hold, JPEG errors, the
+// list-index error; any other exception as "予期しないエラーが発生しました".
 //
 // Passed over on purpose, caught before they reach the guard, with no box:
 // - a folder that can't be opened or listed while the drive changes (Drive1Change), while the

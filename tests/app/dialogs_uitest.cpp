@@ -51,7 +51,7 @@ TEST(FolderChooser, IsPlacedFromTheMainWindowAndStartsOnItsFolder)
     EXPECT_EQ(chooser->windowTitle(), u"フォルダ選択"_s);
     EXPECT_EQ(chooser->size(), QSize(465, 186));
     EXPECT_EQ(chooser->pos(), QPoint(60 + 80, 30 + 110));
-    EXPECT_EQ(Find(chooser, "Dir2")->property("directory").toString(), Utf8Text(program / "start"));
+    EXPECT_EQ(Find(chooser, "Dir2")->property("directory").toString(), FromUtf8(program / "start"));
     EXPECT_EQ(Find<QPushButton>(chooser, "Button1")->text(), u"選択"_s);
     EXPECT_EQ(Find<QPushButton>(chooser, "Button2")->text(), u"キャンセル"_s);
     EXPECT_EQ(Find<QComboBox>(chooser, "Drive2")->currentIndex(), 0); // "/" holds the temp folder
@@ -81,15 +81,15 @@ TEST(FolderChooser, ThreeWaysOut)
         ReadEdit1(edit1),
     };
     ExpectClean(WithOptions(m, std::move(steps)), 3);
-    EXPECT_EQ(edit1, Utf8Text(sub));
-    EXPECT_EQ(chooser->property("SelectedFolder").toString(), Utf8Text(sub));
+    EXPECT_EQ(edit1, FromUtf8(sub));
+    EXPECT_EQ(chooser->property("SelectedFolder").toString(), FromUtf8(sub));
 
     // The close box keeps the last result, and the chooser stays where the user left it.
     steps = ChooseStartFolder(nullptr);
     steps.push_back(ReadEdit1(edit1));
     ExpectClean(WithOptions(m, std::move(steps)), 3);
-    EXPECT_EQ(edit1, Utf8Text(sub));
-    EXPECT_EQ(Find(chooser, "Dir2")->property("directory").toString(), Utf8Text(sub));
+    EXPECT_EQ(edit1, FromUtf8(sub));
+    EXPECT_EQ(Find(chooser, "Dir2")->property("directory").toString(), FromUtf8(sub));
 
     // "キャンセル" hands back nothing; "登録" then leaves the main folder where it is.
     steps = ChooseStartFolder(nullptr, true);
@@ -101,7 +101,7 @@ TEST(FolderChooser, ThreeWaysOut)
     EXPECT_EQ(edit1, QString());
     EXPECT_EQ(chooser->property("SelectedFolder").toString(), QString());
     EXPECT_EQ(program.Read("Pelkorin.ini"), ExpectedSettingsFile({}));
-    EXPECT_EQ(Find(m, "Dir1")->property("directory").toString(), Utf8Text(program.path()));
+    EXPECT_EQ(Find(m, "Dir1")->property("directory").toString(), FromUtf8(program.path()));
 
     // A close box after a cancel hands back the empty result again.
     steps = ChooseStartFolder(nullptr);
@@ -124,7 +124,7 @@ TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
          }},
         BoxStep(run),
         {u"Openfolda"_s, [&](QWidget* c) {
-             EXPECT_EQ(Find(c, "Dir2")->property("directory").toString(), Utf8Text(program.path()));
+             EXPECT_EQ(Find(c, "Dir2")->property("directory").toString(), FromUtf8(program.path()));
              c->close();
          }},
         OptionStep([](QWidget* d) { d->close(); }),
@@ -132,7 +132,7 @@ TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
     ExpectClean(WithOptions(p.main(), std::move(steps)), 5);
     ASSERT_EQ(run.Boxes.size(), 1u);
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
-    EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(program / "gone"))) << run.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(run.Boxes[0].Text.contains(FromUtf8(program / "gone"))) << run.Boxes[0].Text.toStdString();
 }
 
 struct VolumesOverride {
@@ -154,15 +154,15 @@ TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
              auto* drive = Find<QComboBox>(c, "Drive2");
              ASSERT_EQ(drive->count(), 3);
              QTest::keyClick(drive, Qt::Key_Down);
-             EXPECT_EQ(dir2(c), Utf8Text(volume.path()));
+             EXPECT_EQ(dir2(c), FromUtf8(volume.path()));
              QTest::keyClick(drive, Qt::Key_Up); // back where "/" was left
-             EXPECT_EQ(dir2(c), Utf8Text(program.path()));
+             EXPECT_EQ(dir2(c), FromUtf8(program.path()));
              QTest::keyClick(drive, Qt::Key_Down);
              QTimer::singleShot(0, drive, [drive] { QTest::keyClick(drive, Qt::Key_Down); });
          }},
         BoxStep(run),
         {u"Openfolda"_s, [&](QWidget* c) {
-             EXPECT_EQ(dir2(c), Utf8Text(volume.path())); // stays on the folder it had
+             EXPECT_EQ(dir2(c), FromUtf8(volume.path())); // stays on the folder it had
              EXPECT_EQ(Find<QComboBox>(c, "Drive2")->currentIndex(), 1);
              c->close();
          }},
@@ -171,7 +171,7 @@ TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
     ExpectClean(WithOptions(p.main(), std::move(steps)), 5);
     ASSERT_EQ(run.Boxes.size(), 1u);
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
-    EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(noMedium))) << run.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(run.Boxes[0].Text.contains(FromUtf8(noMedium))) << run.Boxes[0].Text.toStdString();
 }
 
 TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)
@@ -205,8 +205,8 @@ TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)
         Find<QPushButton>(d, "optOK")->click();
     }));
     ExpectClean(WithOptions(m, std::move(steps)), 3);
-    EXPECT_EQ(edit3, Utf8Text(program / "myviewer"));
-    EXPECT_EQ(m->property("ViewerPath").toString(), Utf8Text(program / "myviewer"));
+    EXPECT_EQ(edit3, FromUtf8(program / "myviewer"));
+    EXPECT_EQ(m->property("ViewerPath").toString(), FromUtf8(program / "myviewer"));
     EXPECT_EQ(program.Read("Pelkorin.ini"), ExpectedSettingsFile({{18, program / "myviewer"}}));
 }
 

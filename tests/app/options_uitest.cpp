@@ -111,7 +111,7 @@ TEST(Options, OpensFilledFromTheSettingsAndTheMainWindow)
                                      u"表示位置"_s, u"外部ビュアー"_s}));
     EXPECT_EQ(pages->currentIndex(), 0);
 
-    EXPECT_EQ(TextOf(option, "Edit1"), Utf8Text(program / "start"));
+    EXPECT_EQ(TextOf(option, "Edit1"), FromUtf8(program / "start"));
     EXPECT_EQ(TextOf(option, "Edit3"), u"/usr/bin/viewer"_s);
     EXPECT_EQ(TextOf(option, "text2"), u"123"_s);
     EXPECT_EQ(Find<QSpinBox>(option, "UpDown1")->value(), 7);
@@ -170,7 +170,7 @@ TEST(Options, SavingWritesEveryValueAndAppliesAllButTheBaseNumber)
 
     std::vector<ModalStep> steps = ChooseStartFolder(&other);
     steps.push_back(OptionStep([&](QWidget* d) {
-        EXPECT_EQ(TextOf(d, "Edit1"), Utf8Text(other));
+        EXPECT_EQ(TextOf(d, "Edit1"), FromUtf8(other));
         ClickBox(d, "TabSheet2", "Check4");                  // pad digits off
         Find<QSpinBox>(d, "UpDown1")->stepBy(5);            // 12: more than the main spin holds
         QTest::keyClicks(Find<QLineEdit>(d, "text2"), u"4567"_s); // six typed characters at most
@@ -198,7 +198,7 @@ TEST(Options, SavingWritesEveryValueAndAppliesAllButTheBaseNumber)
     EXPECT_EQ(m->property("ExtLowerCase").toString(), u"on"_s);
     EXPECT_EQ(m->property("JpegToJpg").toString(), u"off"_s);
     EXPECT_EQ(m->property("ViewerPath").toString(), QString());
-    EXPECT_EQ(Dir1Folder(m), Utf8Text(other));
+    EXPECT_EQ(Dir1Folder(m), FromUtf8(other));
     EXPECT_EQ(m->pos(), QPoint(40, 25));
     // The settings lines read at start-up stay as they were.
     EXPECT_EQ(m->property("SettingsLines").toStringList().value(10), u"7"_s);
@@ -212,7 +212,7 @@ TEST(Options, SavingWritesEveryValueAndAppliesAllButTheBaseNumber)
     Windows again = CreateWindows(program.path());
     EXPECT_EQ(Find<QLineEdit>(again.Main.get(), "text2")->text(), u"123456"_s);
     EXPECT_EQ(Find<QSpinBox>(again.Main.get(), "UpDown1")->value(), 9);
-    EXPECT_EQ(Dir1Folder(again.Main.get()), Utf8Text(other));
+    EXPECT_EQ(Dir1Folder(again.Main.get()), FromUtf8(other));
 }
 
 TEST(Options, TrackBarsMoveTheMainWindowAtOnceAndCancelLeavesItThere)
@@ -358,12 +358,12 @@ TEST(Options, UnwritableSettingsFileKeepsTheDialogOpenAfterApplyingTheOptions)
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(run.Boxes[0].Text.startsWith(u"ファイルを書き込めません"_s)) << run.Boxes[0].Text.toStdString();
     EXPECT_TRUE(openAfterBox);
-    EXPECT_EQ(edit1AfterBox, Utf8Text(start));
+    EXPECT_EQ(edit1AfterBox, FromUtf8(start));
     // The main check boxes took the dialog's states before the write ...
     EXPECT_FALSE(Checked(m, "Check1"));
     EXPECT_FALSE(Checked(m, "Check2"));
     // ... the start folder was not opened.
-    EXPECT_EQ(Dir1Folder(m), Utf8Text(program.path()));
+    EXPECT_EQ(Dir1Folder(m), FromUtf8(program.path()));
     EXPECT_TRUE(std::filesystem::is_directory(program / "Pelkorin.ini"));
 }
 
@@ -395,9 +395,9 @@ TEST(Options, VanishedStartFolderIsWrittenThenReported)
     EXPECT_EQ(program.Read("Pelkorin.ini"), ExpectedSettingsFile({{2, start}}));
     ASSERT_EQ(run.Boxes.size(), 1u);
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
-    EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(start))) << run.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(run.Boxes[0].Text.contains(FromUtf8(start))) << run.Boxes[0].Text.toStdString();
     EXPECT_TRUE(openAfterBox);
-    EXPECT_EQ(Dir1Folder(m), Utf8Text(program.path()));
+    EXPECT_EQ(Dir1Folder(m), FromUtf8(program.path()));
     EXPECT_EQ(m->property("ViewerPath").toString(), u"/usr/bin/viewer"_s); // not reached
 }
 
@@ -426,12 +426,12 @@ TEST(Options, StartFolderWithLineBreakIsRefusedBeforeAnythingHappens)
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(run.Boxes[0].Text.contains(u"「起動フォルダ」"_s)) << run.Boxes[0].Text.toStdString();
     EXPECT_TRUE(openAfterBox);
-    EXPECT_EQ(edit1AfterBox, Utf8Text(odd));
+    EXPECT_EQ(edit1AfterBox, FromUtf8(odd));
     EXPECT_FALSE(program.Exists("Pelkorin.ini"));
     // Nothing applied: the dialog's unchecked boxes did not reach the main window.
     EXPECT_TRUE(Checked(m, "Check1"));
     EXPECT_TRUE(Checked(m, "Check2"));
-    EXPECT_EQ(Dir1Folder(m), Utf8Text(program.path()));
+    EXPECT_EQ(Dir1Folder(m), FromUtf8(program.path()));
 }
 
 } // namespace

@@ -80,7 +80,7 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
         const SeenBox& box = attempt.Boxes[0];
         EXPECT_EQ(box.Title, u"Pelkorin"_s);
         EXPECT_EQ(box.Icon, QMessageBox::Critical);
-        const QString named = u"ファイルを書き込めません '"_s + Utf8Text(folder) + u"/Pelkorin.ini': "_s;
+        const QString named = u"ファイルを書き込めません '"_s + FromUtf8(folder) + u"/Pelkorin.ini': "_s;
         EXPECT_TRUE(box.Text.startsWith(named)) << box.Text.toStdString();
         EXPECT_GT(box.Text.size(), named.size() + 1) << "no reason given";
         EXPECT_TRUE(box.Text.endsWith(u'.')) << box.Text.toStdString();

@@ -89,7 +89,7 @@ std::vector<ModalStep> PickViewer(const std::string& file, QString* seenTitle)
              if (file.empty())
                  return dialog->reject();
              // Typed into the name box: selectFile() leaves the box alone while it has focus.
-             Find<QLineEdit>(dialog, "fileNameEdit")->setText(Utf8Text(file));
+             Find<QLineEdit>(dialog, "fileNameEdit")->setText(FromUtf8(file));
              static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides its override
          }},
     };

@@ -1,15 +1,13 @@
 #pragma once
 // Helpers for driving the program's dialogs in window tests: opening the options dialog,
 // using the folder chooser and the file dialog, and the settings file the dialog writes.
+#include "base/utf8.h"
 #include "support/mainwindowfixture.h"
 #include "support/modalsteps.h"
 
 #include <QString>
 #include <map>
 #include <string>
-
-// Text of raw bytes that are UTF-8.
-inline QString Utf8Text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Opens the options dialog from the menu and runs the steps while it and its boxes are open.
 ModalRun WithOptions(TMain* main, std::vector<ModalStep> steps);
