@@ -14,12 +14,13 @@
 #error "the build passes the program version as PELKORIN_VERSION"
 #endif
 
+namespace {
+// "Pelkorin Ver" and the version the build gives.
 QString ProductTitle()
 {
     return QStringLiteral("Pelkorin Ver") + QStringLiteral(PELKORIN_VERSION);
 }
 
-namespace {
 QLabel* MakeCredit(QWidget* parent, const char* name, const QString& text, QRect g, bool italic)
 {
     auto* l = MakeControl<QLabel>(parent, name, g);

@@ -1,15 +1,11 @@
 #pragma once
 // The About box: the program icon, name and version, and four credit lines.
 #include <QDialog>
-#include <QString>
 
 class OptionsHost;
 class QFrame;
 class QLabel;
 class QPushButton;
-
-// "Pelkorin Ver" and the version the build gives.
-QString ProductTitle();
 
 class TAbout : public QDialog {
     Q_OBJECT
