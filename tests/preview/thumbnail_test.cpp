@@ -37,7 +37,10 @@ INSTANTIATE_TEST_SUITE_P(WorkedSizes, PictureBoxTable,
                                          BoxCase{160, 1, {2, 43, 80, 0}},   // 0.5 -> 0
                                          BoxCase{1, 32, {41, 3, 2, 80}},
                                          BoxCase{3, 32, {38, 3, 8, 80}},
-                                         BoxCase{1, 1, {2, 3, 80, 80}}));
+                                         BoxCase{1, 1, {2, 3, 80, 80}}),
+                         RowNames([](const BoxCase& c) {
+                             return std::to_string(c.width) + " x " + std::to_string(c.height);
+                         }));
 
 TEST(PictureBox, PanelSizeIsReadEachTime)
 {
