@@ -2,8 +2,7 @@
 // Names for the rows of table tests registered one by one (TEST_P), so that a failure names
 // its row: the row's number, then its label with everything GoogleTest does not allow in a
 // name (anything but ASCII letters and digits) turned into "_".
-#include <gtest/gtest.h>
-
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
