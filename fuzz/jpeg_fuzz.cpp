@@ -11,6 +11,13 @@
 
 namespace {
 
+// The decoder error carries a code of the library's table and says it.
+void CheckError(const preview::EJpegError& e)
+{
+    FUZZ_CHECK(e.messageCode() > 0 && e.messageCode() < JMSG_LASTMSGCODE);
+    FUZZ_CHECK(std::string(e.what()) == "JPEG ｴﾗｰ #" + std::to_string(e.messageCode()));
+}
+
 void Check(const std::string& bytes, int boxWidth, int boxHeight)
 {
     try {
@@ -28,8 +35,7 @@ void Check(const std::string& bytes, int boxWidth, int boxHeight)
         // The last row is there to read.
         FUZZ_CHECK(d.image.constScanLine(h - 1) != nullptr);
     } catch (const preview::EJpegError& e) {
-        FUZZ_CHECK(e.messageCode() > 0 && e.messageCode() < JMSG_LASTMSGCODE);
-        FUZZ_CHECK(std::string(e.what()) == "JPEG ｴﾗｰ #" + std::to_string(e.messageCode()));
+        CheckError(e);
     }
 }
 
@@ -50,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         try {
             const preview::DecodedJpeg d = preview::DecodeJpegForPreview(bytes, 1 + mode % 3);
             FUZZ_CHECK(d.width > 0 && d.height > 0 && !d.image.isNull());
-        } catch (const preview::EJpegError&) {
+        } catch (const preview::EJpegError& e) {
+            CheckError(e);
         }
     }
     }

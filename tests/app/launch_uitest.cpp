@@ -1,6 +1,7 @@
 // A double click on the list of current names opens the topmost selected file: ".jpg" files
 // in the chosen viewer (a recording script here), everything else through the desktop.
 #include "filelist/widgets/namelistview.h"
+#include "platform/launch.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempfolder.h"
 
@@ -55,6 +56,8 @@ struct LaunchWindow {
     TMain* m = nullptr;
     NameListView* oldfile = nullptr;
     UrlRecorder opened;
+    // Every start the program attempted, seen as the attempt ends.
+    std::vector<platform::LaunchAttempt> launches;
 
     LaunchWindow(const std::vector<std::string>& files, bool withViewer)
     {
@@ -73,8 +76,13 @@ struct LaunchWindow {
         m = p.main();
         oldfile = Find<NameListView>(m, "oldfile");
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "record");
+        platform::SetLaunchWatcher([this](const platform::LaunchAttempt& a) { launches.push_back(a); });
     }
-    ~LaunchWindow() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    ~LaunchWindow()
+    {
+        platform::SetLaunchWatcher({});
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
 
     QPoint RowCentre(int row) const
     {
@@ -88,12 +96,12 @@ struct LaunchWindow {
         return RunAnsweringBoxes(
             [&] { QTest::mouseDClick(viewport, Qt::LeftButton, keys, RowCentre(row)); });
     }
-    // What the viewer recorded: working folder, then the arguments. Empty when it never ran.
-    std::vector<std::string> Recorded(int waitMs = 5000) const
+    // What the started viewer recorded: working folder, then the arguments.
+    std::vector<std::string> Recorded() const
     {
         QElapsedTimer clock;
         clock.start();
-        while (!program.Exists("record") && clock.elapsed() < waitMs)
+        while (!program.Exists("record") && clock.elapsed() < 5000)
             QTest::qWait(10);
         if (!program.Exists("record"))
             return {};
@@ -139,6 +147,8 @@ TEST(ViewerLaunch, JpgGoesToTheViewerAsOneArgumentInItsFolder)
         LaunchWindow w({"a.png", c.name, "zz.txt"}, true);
         ASSERT_EQ(w.m->property("ViewerPath").toString(), QString::fromStdString(w.program / "viewer.sh"));
         EXPECT_TRUE(w.DoubleClick(w.RowOf(c.name)).empty());
+        ASSERT_EQ(w.launches.size(), 1u);
+        EXPECT_TRUE(w.launches[0].started);
         const std::vector<std::string> seen = w.Recorded();
         ASSERT_EQ(seen.size(), 3u);
         char* real = realpath(w.photos.c_str(), nullptr);
@@ -173,7 +183,7 @@ TEST(ViewerLaunch, OtherFilesAndJpgWithoutViewerOpenThroughTheDesktop)
         const QUrl& url = w.opened.urls[0];
         EXPECT_EQ(url.scheme(), QStringLiteral("file"));
         EXPECT_EQ(PathOf(url), w.photos + "/" + c.name);
-        EXPECT_TRUE(w.Recorded(c.withViewer ? 300 : 0).empty());
+        EXPECT_TRUE(w.launches.empty());
     }
 }
 
@@ -199,7 +209,7 @@ TEST(ViewerLaunch, NoSelectedRowGivesTheRangeErrorAndStartsNothing)
     EXPECT_EQ(boxes[0].Title, QStringLiteral("Pelkorin"));
     EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(w.opened.urls.empty());
-    EXPECT_TRUE(w.Recorded(300).empty());
+    EXPECT_TRUE(w.launches.empty());
 }
 
 TEST(ViewerLaunch, ViewerThatIsGoneReportsNothing)
@@ -208,6 +218,9 @@ TEST(ViewerLaunch, ViewerThatIsGoneReportsNothing)
     ASSERT_EQ(std::remove((w.program / "viewer.sh").c_str()), 0);
     EXPECT_TRUE(w.DoubleClick(0).empty());
     EXPECT_TRUE(w.opened.urls.empty());
+    ASSERT_EQ(w.launches.size(), 1u);
+    EXPECT_EQ(w.launches[0].program, w.program / "viewer.sh");
+    EXPECT_FALSE(w.launches[0].started);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the joint scrolling of the two name lists, driven through the real window.
 #include "filelist/widgets/namelistview.h"
 #include "support/localtime.h"
+#include "support/rowname.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempfolder.h"
 
@@ -136,34 +137,38 @@ struct MoveCase {
     QList<int> expectedSelected;
 };
 
-TEST(ListMoves, MovesSelectedRowsOrRefusesAtTheEdge)
+class ListMoveRows : public testing::TestWithParam<MoveCase> {};
+
+TEST_P(ListMoveRows, MovesSelectedRowsOrRefusesAtTheEdge)
 {
-    const QStringList four{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
-    const MoveCase cases[] = {
-        {"run up", four, {1, 2}, "Button1", {u"2"_s, u"3"_s, u"1"_s, u"4"_s}, {0, 1}},
-        {"gap up", {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, {1, 3}, "Button1", {u"2"_s, u"1"_s, u"4"_s, u"3"_s, u"5"_s}, {0, 2}},
-        {"run down", four, {0, 1}, "Button2", {u"3"_s, u"1"_s, u"2"_s, u"4"_s}, {1, 2}},
-        {"first row up", four, {0, 2}, "Button1", {}, {}},
-        {"last row down", four, {1, 3}, "Button2", {}, {}},
-        {"single row up", {u"1"_s}, {0}, "Button1", {}, {}},
-        {"single row down", {u"1"_s}, {0}, "Button2", {}, {}},
-    };
-    for (const MoveCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        Window w(c.rows);
-        w.Select(c.selected);
-        const std::vector<SeenBox> boxes = w.Click(c.button);
-        if (c.expectedRows.isEmpty()) {
-            ExpectPlainBox(boxes, QStringLiteral("移動できません"));
-            EXPECT_EQ(Rows(w.oldfile->model()), c.rows);
-            EXPECT_EQ(w.Selected(), c.selected);
-        } else {
-            EXPECT_TRUE(boxes.empty());
-            EXPECT_EQ(Rows(w.oldfile->model()), c.expectedRows);
-            EXPECT_EQ(w.Selected(), c.expectedSelected);
-        }
+    const MoveCase& c = GetParam();
+    Window w(c.rows);
+    w.Select(c.selected);
+    const std::vector<SeenBox> boxes = w.Click(c.button);
+    if (c.expectedRows.isEmpty()) {
+        ExpectPlainBox(boxes, QStringLiteral("移動できません"));
+        EXPECT_EQ(Rows(w.oldfile->model()), c.rows);
+        EXPECT_EQ(w.Selected(), c.selected);
+    } else {
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(Rows(w.oldfile->model()), c.expectedRows);
+        EXPECT_EQ(w.Selected(), c.expectedSelected);
     }
 }
+
+const QStringList kFourRows{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
+const MoveCase kMoveCases[] = {
+    {"run up", kFourRows, {1, 2}, "Button1", {u"2"_s, u"3"_s, u"1"_s, u"4"_s}, {0, 1}},
+    {"gap up", {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, {1, 3}, "Button1", {u"2"_s, u"1"_s, u"4"_s, u"3"_s, u"5"_s}, {0, 2}},
+    {"run down", kFourRows, {0, 1}, "Button2", {u"3"_s, u"1"_s, u"2"_s, u"4"_s}, {1, 2}},
+    {"first row up", kFourRows, {0, 2}, "Button1", {}, {}},
+    {"last row down", kFourRows, {1, 3}, "Button2", {}, {}},
+    {"single row up", {u"1"_s}, {0}, "Button1", {}, {}},
+    {"single row down", {u"1"_s}, {0}, "Button2", {}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(ListMoves, ListMoveRows, testing::ValuesIn(kMoveCases),
+                         RowNames([](const MoveCase& c) { return c.name; }));
 
 TEST(ListMoves, LongListMovesRowsPastRowThousandAndLeavesNewFileAlone)
 {

@@ -4,6 +4,7 @@
 #include "preview/jpegwriter.h"
 #include "support/mainwindowfixture.h"
 #include "support/permissionoverride.h"
+#include "support/rowname.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -106,35 +107,41 @@ struct SizeCase {
     QRect box;
 };
 
-TEST(PreviewBox, WorkedSizesAndPlaces)
+class PreviewBoxRows : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(PreviewBoxRows, WorkedSizesAndPlaces)
 {
-    const SizeCase cases[] = {
-        {640, 480, {2, 13, 80, 60}},  {480, 640, {12, 3, 60, 80}}, {1920, 1080, {2, 21, 80, 45}},
-        {2000, 3000, {16, 3, 53, 80}}, {100, 100, {2, 3, 80, 80}},  {32, 3, {2, 39, 80, 8}},
-        {32, 1, {2, 42, 80, 2}},       {161, 1, {2, 43, 80, 0}},
-    };
+    const SizeCase& c = GetParam();
     PreviewWindow w({{"p.jpg", SmallJpeg()}});
     ASSERT_EQ(w.Panel4->size(), QSize(84, 87));
-    for (const SizeCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-        w.folder.Write("p.jpg", WriteTestJpeg(c.width, c.height));
-        w.Select({0});
-        EXPECT_TRUE(w.ShowFirst().empty());
-        EXPECT_TRUE(w.Image1->isVisible());
-        EXPECT_FALSE(w.Image1->isEnabled());
-        EXPECT_EQ(w.Image1->geometry(), c.box);
-        EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("p.jpg"));
-        EXPECT_TRUE(w.Image1->hasScaledContents());
-        // The picture itself keeps the proportions and is never smaller than its box, unless
-        // the image itself is.
-        const QPixmap picture = w.Image1->pixmap();
-        EXPECT_GE(picture.width(), std::min(c.box.width(), c.width));
-        EXPECT_GE(picture.height(), std::min(c.box.height(), c.height));
-        EXPECT_NEAR(double(picture.width()) / picture.height(), double(c.width) / c.height,
-                    0.1 * c.width / c.height);
-        EXPECT_EQ(w.Index(), 0);
-    }
+    w.folder.Write("p.jpg", WriteTestJpeg(c.width, c.height));
+    w.Select({0});
+    EXPECT_TRUE(w.ShowFirst().empty());
+    EXPECT_TRUE(w.Image1->isVisible());
+    EXPECT_FALSE(w.Image1->isEnabled());
+    EXPECT_EQ(w.Image1->geometry(), c.box);
+    EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("p.jpg"));
+    EXPECT_TRUE(w.Image1->hasScaledContents());
+    // The picture itself keeps the proportions and is never smaller than its box, unless
+    // the image itself is.
+    const QPixmap picture = w.Image1->pixmap();
+    EXPECT_GE(picture.width(), std::min(c.box.width(), c.width));
+    EXPECT_GE(picture.height(), std::min(c.box.height(), c.height));
+    EXPECT_NEAR(double(picture.width()) / picture.height(), double(c.width) / c.height,
+                0.1 * c.width / c.height);
+    EXPECT_EQ(w.Index(), 0);
 }
+
+const SizeCase kSizeCases[] = {
+    {640, 480, {2, 13, 80, 60}},  {480, 640, {12, 3, 60, 80}}, {1920, 1080, {2, 21, 80, 45}},
+    {2000, 3000, {16, 3, 53, 80}}, {100, 100, {2, 3, 80, 80}},  {32, 3, {2, 39, 80, 8}},
+    {32, 1, {2, 42, 80, 2}},       {161, 1, {2, 43, 80, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(PreviewBox, PreviewBoxRows, testing::ValuesIn(kSizeCases),
+                         RowNames([](const SizeCase& c) {
+                             return std::to_string(c.width) + " x " + std::to_string(c.height);
+                         }));
 
 TEST(PreviewBox, LargePictureIsDecodedReduced)
 {

@@ -2,6 +2,7 @@
 // the real window on real folders.
 #include "filelist/widgets/namelistview.h"
 #include "support/mainwindowfixture.h"
+#include "support/rowname.h"
 #include "support/tempfolder.h"
 
 #include <QCheckBox>
@@ -238,18 +239,20 @@ TEST(RenameTrial, UserClickCopiesTextPartOfHighestSelectedRow)
     EXPECT_EQ(textvol->text(), u"typed"_s);
 }
 
-TEST(RenameExecute, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
+struct ExecuteCase {
+    const char* label;
+    Files files;
+    Opts opts;
+    Names select;
+    Names reported; // new names reported as taken, in order
+    Files after;
+    std::string click = {}; // a row the user clicks before the selection is made
+    Names folders = {};      // subfolders of the folder, which must stay empty
+};
+
+std::vector<ExecuteCase> ExecuteCases()
 {
-    struct Case {
-        const char* label;
-        Files files;
-        Opts opts;
-        Names select;
-        Names reported; // new names reported as taken, in order
-        Files after;
-        std::string click = {}; // a row the user clicks before the selection is made
-        Names folders = {};      // subfolders of the folder, which must stay empty
-    };
+    using Case = ExecuteCase;
     const std::string sjis = "\x82\xa0\x82\xa2 "; // Shift-JIS, not UTF-8
     const std::vector<Case> cases = {
         {"two files compose the same name", {{"a1.jpg", "A"}, {"b1.jpg", "B"}, {"c2.jpg", "C"}},
@@ -271,37 +274,45 @@ TEST(RenameExecute, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
         {"empty and dot names", {{"abc", "A"}, {"k.", "B"}, {"m1.x", "C"}}, {.check1 = true},
          {"abc", "k.", "m1.x"}, {}, {{"abc", "A"}, {"k.", "B"}, {"1.x", "C"}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        Window w(c.files, c.folders);
-        w.Apply(c.opts);
-        if (!c.click.empty())
-            w.UserClick(w.RowOf(c.click));
-        w.SelectNames(c.select);
-        ASSERT_EQ(w.Press("Button6").size(), 1u); // a trial first: the execution ignores its rows
-
-        const std::vector<SeenBox> boxes = w.Press("Button7");
-
-        QStringList expected;
-        for (const std::string& n : c.reported)
-            expected << QString::fromStdString(w.work() + "/" + n + "は存在するため変更できませんでした");
-        expected << kExecuteDone;
-        EXPECT_EQ(Texts(boxes), expected);
-        for (const SeenBox& b : boxes)
-            EXPECT_TRUE(b.Title == u"Pelkorin"_s && b.Icon == QMessageBox::NoIcon);
-        EXPECT_EQ(OnDisk(w.root()), c.after);
-        EXPECT_EQ(Entries(w.root().path()), Names{"work"});
-        for (const std::string& f : c.folders)
-            EXPECT_TRUE(Entries(w.work() + "/" + f).empty()) << f;
-        // The list is read again: present names in name order, nothing selected, no new names.
-        Names listed;
-        for (const auto& [name, content] : c.after)
-            listed.push_back(name);
-        EXPECT_EQ(RowBytes(w.list("oldfile")), listed);
-        EXPECT_EQ(w.list("oldfile")->selectedFlags(), std::vector<bool>(listed.size(), false));
-        EXPECT_EQ(w.list("NewFile")->rowCount(), 0);
-        EXPECT_EQ(w.counter(), QString::asprintf("%03zu/%03zu", c.select.size(), c.select.size()));
-    }
+    return cases;
 }
+
+class ExecuteRows : public testing::TestWithParam<ExecuteCase> {};
+
+TEST_P(ExecuteRows, RenamesOnDiskReportsTakenNamesAndNeverLosesAFile)
+{
+    const ExecuteCase& c = GetParam();
+    Window w(c.files, c.folders);
+    w.Apply(c.opts);
+    if (!c.click.empty())
+        w.UserClick(w.RowOf(c.click));
+    w.SelectNames(c.select);
+    ASSERT_EQ(w.Press("Button6").size(), 1u); // a trial first: the execution ignores its rows
+
+    const std::vector<SeenBox> boxes = w.Press("Button7");
+
+    QStringList expected;
+    for (const std::string& n : c.reported)
+        expected << QString::fromStdString(w.work() + "/" + n + "は存在するため変更できませんでした");
+    expected << kExecuteDone;
+    EXPECT_EQ(Texts(boxes), expected);
+    for (const SeenBox& b : boxes)
+        EXPECT_TRUE(b.Title == u"Pelkorin"_s && b.Icon == QMessageBox::NoIcon);
+    EXPECT_EQ(OnDisk(w.root()), c.after);
+    EXPECT_EQ(Entries(w.root().path()), Names{"work"});
+    for (const std::string& f : c.folders)
+        EXPECT_TRUE(Entries(w.work() + "/" + f).empty()) << f;
+    // The list is read again: present names in name order, nothing selected, no new names.
+    Names listed;
+    for (const auto& [name, content] : c.after)
+        listed.push_back(name);
+    EXPECT_EQ(RowBytes(w.list("oldfile")), listed);
+    EXPECT_EQ(w.list("oldfile")->selectedFlags(), std::vector<bool>(listed.size(), false));
+    EXPECT_EQ(w.list("NewFile")->rowCount(), 0);
+    EXPECT_EQ(w.counter(), QString::asprintf("%03zu/%03zu", c.select.size(), c.select.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(RenameExecute, ExecuteRows, testing::ValuesIn(ExecuteCases()),
+                         RowNames([](const ExecuteCase& c) { return c.label; }));
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "filelist/widgets/namelistview.h"
 #include "app/splitterstrip.h"
 #include "support/mainwindowfixture.h"
+#include "support/rowname.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -239,30 +240,47 @@ TEST(Startup, UnrecognisedMarkerAppliesNothing)
     }
 }
 
-TEST(MainWindowLayout, CaptionsAndHints)
+TEST(MainWindowLayout, Title)
 {
     TempFolder program;
     StartedProgram p = StartProgram(program.path());
     EXPECT_EQ(p.main()->windowTitle(), u"Pelkorin"_s);
-    const struct { const char* name; const char* caption; const char* hint; } cases[] = {
-        {"Button6", "仮実行(&P)", "実行したときの確認ができます。"},
-        {"Button7", "実行(&X)", "設定された条件で、ファイル名を変更します"},
-        {"Button8", "File削除(&D)", "ゴミ箱に入らず直接削除されます。"},
-        {"Button5", "次のﾌｫﾙﾀﾞ(&N)", ""},
-        {"Button11", "ﾌｧｲﾙ更新", ""},
-        {"textvol", "", "文字列を変更するときに入力します"},
-        {"text2", "0", "数字を連番にするときの最初の番号です"},
-        {"Label4", "現在のﾌｧｲﾙﾈｰﾑ", ""},
-        {"Label2", "変更後のﾌｧｲﾙﾈｰﾑ", ""},
-        {"Check3", "数字を連番に", ""},
-    };
-    for (const auto& c : cases) {
-        QWidget* w = Find(p.main(), c.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->property("text").toString(), QString::fromUtf8(c.caption)) << c.name;
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(c.hint)) << c.name;
-    }
 }
+
+struct CaptionCase {
+    const char* name;
+    const char* caption;
+    const char* hint;
+};
+
+class CaptionRows : public testing::TestWithParam<CaptionCase> {};
+
+TEST_P(CaptionRows, CaptionsAndHints)
+{
+    const CaptionCase& c = GetParam();
+    TempFolder program;
+    StartedProgram p = StartProgram(program.path());
+    QWidget* w = Find(p.main(), c.name);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->property("text").toString(), QString::fromUtf8(c.caption)) << c.name;
+    EXPECT_EQ(w->toolTip(), QString::fromUtf8(c.hint)) << c.name;
+}
+
+const CaptionCase kCaptionCases[] = {
+    {"Button6", "仮実行(&P)", "実行したときの確認ができます。"},
+    {"Button7", "実行(&X)", "設定された条件で、ファイル名を変更します"},
+    {"Button8", "File削除(&D)", "ゴミ箱に入らず直接削除されます。"},
+    {"Button5", "次のﾌｫﾙﾀﾞ(&N)", ""},
+    {"Button11", "ﾌｧｲﾙ更新", ""},
+    {"textvol", "", "文字列を変更するときに入力します"},
+    {"text2", "0", "数字を連番にするときの最初の番号です"},
+    {"Label4", "現在のﾌｧｲﾙﾈｰﾑ", ""},
+    {"Label2", "変更後のﾌｧｲﾙﾈｰﾑ", ""},
+    {"Check3", "数字を連番に", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(MainWindowLayout, CaptionRows, testing::ValuesIn(kCaptionCases),
+                         RowNames([](const CaptionCase& c) { return c.name; }));
 
 TEST(MainWindowLayout, ContextMenuEntriesInOrder)
 {

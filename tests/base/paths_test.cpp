@@ -1,27 +1,37 @@
 // Folder paths and the listing order, without a display.
 #include "filelist/listingorder.h"
 #include "base/paths.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(FolderPaths, Normalize)
+struct NormalizeCase {
+    const char* path;
+    const char* base;
+    const char* expected;
+};
+
+class NormalizeRows : public testing::TestWithParam<NormalizeCase> {};
+
+TEST_P(NormalizeRows, Normalize)
 {
-    struct Case {
-        const char* path;
-        const char* base;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"/a/b", "/x", "/a/b"},        {"/a/b/", "/x", "/a/b"},   {"//a//b", "/x", "/a/b"},
-        {"b", "/a", "/a/b"},           {"../c", "/a/b", "/a/c"},  {"/..", "/x", "/"},
-        {"/a/./b/..", "/x", "/a"},     {".", "/", "/"},           {"sub", "/", "/sub"},
-        {"/caf\xe9", "/", "/caf\xe9"}, {"", "/a/b", "/a/b"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(NormalizeFolderPath(c.path, c.base), c.expected) << c.path << " in " << c.base;
+    const NormalizeCase& c = GetParam();
+    EXPECT_EQ(NormalizeFolderPath(c.path, c.base), c.expected) << c.path << " in " << c.base;
 }
+
+const NormalizeCase kNormalizeCases[] = {
+    {"/a/b", "/x", "/a/b"},        {"/a/b/", "/x", "/a/b"},   {"//a//b", "/x", "/a/b"},
+    {"b", "/a", "/a/b"},           {"../c", "/a/b", "/a/c"},  {"/..", "/x", "/"},
+    {"/a/./b/..", "/x", "/a"},     {".", "/", "/"},           {"sub", "/", "/sub"},
+    {"/caf\xe9", "/", "/caf\xe9"}, {"", "/a/b", "/a/b"},
+};
+
+INSTANTIATE_TEST_SUITE_P(FolderPaths, NormalizeRows, testing::ValuesIn(kNormalizeCases),
+                         RowNames([](const NormalizeCase& c) {
+                             return std::string(c.path) + " in " + c.base;
+                         }));
 
 TEST(FolderPaths, ParentJoinAndMountPoints)
 {

@@ -1,4 +1,5 @@
 #include "filelist/moves.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -71,17 +72,20 @@ const MoveCase kMoveCases[] = {
     {"empty down", "", "", Direction::Down, true, "", ""},
 };
 
-TEST(MovesTest, Examples)
+class MoveRows : public testing::TestWithParam<MoveCase> {};
+
+TEST_P(MoveRows, Examples)
 {
-    for (const MoveCase& c : kMoveCases) {
-        SCOPED_TRACE(c.label);
-        Rows rows = Make(c.names, c.selected);
-        const Rows expected = Make(c.expectedNames, c.expectedSelected);
-        EXPECT_EQ(Move(c.direction, rows), c.moved);
-        EXPECT_EQ(rows.names, expected.names);
-        EXPECT_EQ(rows.selected, expected.selected);
-    }
+    const MoveCase& c = GetParam();
+    Rows rows = Make(c.names, c.selected);
+    const Rows expected = Make(c.expectedNames, c.expectedSelected);
+    EXPECT_EQ(Move(c.direction, rows), c.moved);
+    EXPECT_EQ(rows.names, expected.names);
+    EXPECT_EQ(rows.selected, expected.selected);
 }
+
+INSTANTIATE_TEST_SUITE_P(MovesTest, MoveRows, testing::ValuesIn(kMoveCases),
+                         RowNames([](const MoveCase& c) { return c.label; }));
 
 TEST(MovesTest, PressingAgainMovesTheSameRowsOn)
 {

@@ -2,11 +2,14 @@
 #include "platform/filesystem.h"
 
 #include "support/tempfolder.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,35 +75,35 @@ const std::vector<RenameCase> kRenameCases = {
     {"empty name", "file", "", RenameResult::Failed, kStart},
 };
 
-void CheckRenames()
+// Each row, by the rename call itself and by the link path (as where the call is refused).
+class RenameRows : public testing::TestWithParam<std::tuple<RenameCase, bool>> {};
+
+TEST_P(RenameRows, RenameNeverReplacesAndReportsOnlyFilesAsTaken)
 {
-    for (const RenameCase& c : kRenameCases) {
-        SCOPED_TRACE(c.label);
-        Folder f;
-        const FolderHandle h(f.dir.path());
-        ASSERT_TRUE(h.valid());
-        EXPECT_EQ(h.RenameNoReplace(c.from, c.to), c.result);
-        EXPECT_EQ(f.Entries(), c.after);
-        EXPECT_EQ(f.dir.Read("other"), "theirs");
-        EXPECT_TRUE(std::filesystem::is_empty(f.dir / "sub"));
-        if (c.result == RenameResult::Renamed) {
-            EXPECT_EQ(f.dir.Read(c.to), "mine");
-        } else if (c.from == "file") {
-            EXPECT_EQ(f.dir.Read("file"), "mine");
-        }
+    const auto& [c, linkPath] = GetParam();
+    std::optional<LinkPathOnly> linkOnly;
+    if (linkPath)
+        linkOnly.emplace();
+    Folder f;
+    const FolderHandle h(f.dir.path());
+    ASSERT_TRUE(h.valid());
+    EXPECT_EQ(h.RenameNoReplace(c.from, c.to), c.result);
+    EXPECT_EQ(f.Entries(), c.after);
+    EXPECT_EQ(f.dir.Read("other"), "theirs");
+    EXPECT_TRUE(std::filesystem::is_empty(f.dir / "sub"));
+    if (c.result == RenameResult::Renamed) {
+        EXPECT_EQ(f.dir.Read(c.to), "mine");
+    } else if (c.from == "file") {
+        EXPECT_EQ(f.dir.Read("file"), "mine");
     }
 }
 
-TEST(FolderHandle, RenameNeverReplacesAndReportsOnlyFilesAsTaken)
-{
-    CheckRenames();
-}
-
-TEST(FolderHandle, LinkPathGivesTheSameOutcomes)
-{
-    LinkPathOnly linkOnly;
-    CheckRenames();
-}
+INSTANTIATE_TEST_SUITE_P(FolderHandle, RenameRows,
+                         testing::Combine(testing::ValuesIn(kRenameCases), testing::Bool()),
+                         RowNames([](const std::tuple<RenameCase, bool>& row) {
+                             return std::string(std::get<0>(row).label) +
+                                    (std::get<1>(row) ? " by the link path" : "");
+                         }));
 
 TEST(FolderHandle, LinkPathKeepsOneNameForTheFile)
 {
@@ -116,42 +119,52 @@ TEST(FolderHandle, LinkPathKeepsOneNameForTheFile)
     EXPECT_EQ(f.dir.Read("again"), "mine");
 }
 
-TEST(FolderHandle, FileExistsFollowsLinksAndSaysNoToFolders)
+// A name in the folder and whether the call takes it as a file (FileExists) or removes it
+// (RemoveFile).
+using NameCase = std::pair<std::string, bool>;
+
+const auto kNameRowNames = RowNames([](const NameCase& c) { return c.first; });
+
+class FileExistsRows : public testing::TestWithParam<NameCase> {};
+
+TEST_P(FileExistsRows, FollowsLinksAndSaysNoToFolders)
 {
+    const auto& [name, exists] = GetParam();
     Folder f;
     const FolderHandle h(f.dir.path());
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"file", true},      {"link to other", true}, {"sub", false}, {"link to sub", false},
-        {"dangling", false}, {"gone", false},         {"", false},    {"sub/x", false},
-    };
-    for (const auto& [name, exists] : cases)
-        EXPECT_EQ(h.FileExists(name), exists) << name;
+    EXPECT_EQ(h.FileExists(name), exists) << name;
 }
 
-TEST(FolderHandle, RemoveFileTakesFilesAndLinksButNoFolder)
+const NameCase kExistsCases[] = {
+    {"file", true},      {"link to other", true}, {"sub", false}, {"link to sub", false},
+    {"dangling", false}, {"gone", false},         {"", false},    {"sub/x", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(FolderHandle, FileExistsRows, testing::ValuesIn(kExistsCases), kNameRowNames);
+
+class RemoveFileRows : public testing::TestWithParam<NameCase> {};
+
+TEST_P(RemoveFileRows, TakesFilesAndLinksButNoFolder)
 {
-    struct Case {
-        std::string name;
-        bool removed;
-    };
-    const std::vector<Case> cases = {
-        {"file", true}, {"link to other", true}, {"dangling", true}, {"link to sub", true},
-        {"sub", false}, {"gone", false},         {"", false},        {"../file", false},
-        {".", false},   {"..", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Folder f;
-        const FolderHandle h(f.dir.path());
-        EXPECT_EQ(h.RemoveFile(c.name), c.removed);
-        Names expected = kStart;
-        if (c.removed)
-            expected.erase(std::find(expected.begin(), expected.end(), c.name));
-        EXPECT_EQ(f.Entries(), expected);
-        EXPECT_EQ(f.dir.Read("other"), "theirs"); // a link's target stays
-        EXPECT_TRUE(std::filesystem::is_directory(f.dir / "sub"));
-    }
+    const auto& [name, removed] = GetParam();
+    Folder f;
+    const FolderHandle h(f.dir.path());
+    EXPECT_EQ(h.RemoveFile(name), removed);
+    Names expected = kStart;
+    if (removed)
+        expected.erase(std::find(expected.begin(), expected.end(), name));
+    EXPECT_EQ(f.Entries(), expected);
+    EXPECT_EQ(f.dir.Read("other"), "theirs"); // a link's target stays
+    EXPECT_TRUE(std::filesystem::is_directory(f.dir / "sub"));
 }
+
+const NameCase kRemoveCases[] = {
+    {"file", true}, {"link to other", true}, {"dangling", true}, {"link to sub", true},
+    {"sub", false}, {"gone", false},         {"", false},        {"../file", false},
+    {".", false},   {"..", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(FolderHandle, RemoveFileRows, testing::ValuesIn(kRemoveCases), kNameRowNames);
 
 TEST(FolderHandle, AFolderThatCannotBeOpenedFailsEveryCall)
 {

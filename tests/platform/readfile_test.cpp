@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "support/tempfolder.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,15 @@
 
 namespace {
 
-TEST(ReadWholeFile, ReadsRegularFilesAndRefusesWhatCouldStallOrNeverEnd)
+struct ReadCase {
+    std::string name; // in the test's folder, or a path of its own
+    bool readable;
+    std::string content;
+};
+
+class ReadWholeFileRows : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadWholeFileRows, ReadsRegularFilesAndRefusesWhatCouldStallOrNeverEnd)
 {
     TempFolder t;
     t.Write("photo.jpg", std::string("\xff\xd8\0\x01", 4));
@@ -20,33 +29,32 @@ TEST(ReadWholeFile, ReadsRegularFilesAndRefusesWhatCouldStallOrNeverEnd)
     ASSERT_EQ(mkfifo((t / "pipe.jpg").c_str(), 0644), 0); // nobody ever writes to it
     t.MakeFolder("folder.jpg");
 
-    const struct {
-        std::string path;
-        bool readable;
-        std::string content;
-    } cases[] = {
-        {t / "photo.jpg", true, std::string("\xff\xd8\0\x01", 4)},
-        {t / "\xff\xfe.jpg", true, "raw"},
-        {t / "link.jpg", true, std::string("\xff\xd8\0\x01", 4)},
-        {t / "missing.jpg", false, {}},
-        {t / "pipe.jpg", false, {}},
-        {t / "folder.jpg", false, {}},
-        {"/dev/zero", false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        if (c.readable) {
-            EXPECT_EQ(platform::ReadWholeFile(c.path, 1 << 20), c.content);
-        } else {
-            try {
-                platform::ReadWholeFile(c.path, 1 << 20);
-                ADD_FAILURE() << "read without an error";
-            } catch (const EFileError& e) {
-                EXPECT_NE(std::string(e.what()).find(c.path), std::string::npos) << e.what();
-            }
+    const ReadCase& c = GetParam();
+    const std::string path = c.name[0] == '/' ? c.name : t / c.name;
+    if (c.readable) {
+        EXPECT_EQ(platform::ReadWholeFile(path, 1 << 20), c.content);
+    } else {
+        try {
+            platform::ReadWholeFile(path, 1 << 20);
+            ADD_FAILURE() << "read without an error";
+        } catch (const EFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
         }
     }
 }
+
+const ReadCase kReadCases[] = {
+    {"photo.jpg", true, std::string("\xff\xd8\0\x01", 4)},
+    {"\xff\xfe.jpg", true, "raw"},
+    {"link.jpg", true, std::string("\xff\xd8\0\x01", 4)},
+    {"missing.jpg", false, {}},
+    {"pipe.jpg", false, {}},
+    {"folder.jpg", false, {}},
+    {"/dev/zero", false, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(ReadWholeFile, ReadWholeFileRows, testing::ValuesIn(kReadCases),
+                         RowNames([](const ReadCase& c) { return c.name; }));
 
 TEST(ReadWholeFile, RefusesAFileLargerThanTheLimit)
 {

@@ -2,6 +2,7 @@
 #include "preview/jpegwriter.h"
 
 #include "support/permissionoverride.h"
+#include "support/rowname.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,12 @@ INSTANTIATE_TEST_SUITE_P(Boxes, JpegScale,
                                          ScaleCase{100, 100, 80, 80, 100, 100},     // 1/1
                                          ScaleCase{40, 30, 80, 60, 40, 30},         // small
                                          ScaleCase{1610, 10, 80, 0, 202, 2},        // flat box
-                                         ScaleCase{2000, 3000, 53, 80, 250, 375})); // 1/8
+                                         ScaleCase{2000, 3000, 53, 80, 250, 375}), // 1/8
+                         RowNames([](const ScaleCase& c) {
+                             return std::to_string(c.width) + " x " + std::to_string(c.height) +
+                                    " in " + std::to_string(c.boxWidth) + " x " +
+                                    std::to_string(c.boxHeight);
+                         }));
 
 struct PreviewScaleCase {
     int width, height;
@@ -104,7 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
                     PreviewScaleCase{640, 480, 2.0, {320, 240}},    // 4/8
                     PreviewScaleCase{640, 480, 1.5, {240, 180}},    // 120 x 90 device: 3/8
                     PreviewScaleCase{1610, 10, 1.0, {202, 2}},      // flat box: 1/8
-                    PreviewScaleCase{100, 100, 2.0, {100, 100}}));  // small: full scale
+                    PreviewScaleCase{100, 100, 2.0, {100, 100}}),  // small: full scale
+    RowNames([](const PreviewScaleCase& c) {
+        return std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+               std::to_string(static_cast<int>(c.ratio * 10)) + " tenths";
+    }));
 
 // A damaged header may claim a progressive picture of 60000 x 60000 in a few hundred bytes;
 // the library then refuses to set aside its gigabytes of coefficients.

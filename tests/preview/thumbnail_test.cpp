@@ -1,4 +1,5 @@
 #include "preview/thumbnail.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -36,25 +37,38 @@ INSTANTIATE_TEST_SUITE_P(WorkedSizes, PictureBoxTable,
                                          BoxCase{160, 1, {2, 43, 80, 0}},   // 0.5 -> 0
                                          BoxCase{1, 32, {41, 3, 2, 80}},
                                          BoxCase{3, 32, {38, 3, 8, 80}},
-                                         BoxCase{1, 1, {2, 3, 80, 80}}));
+                                         BoxCase{1, 1, {2, 3, 80, 80}}),
+                         RowNames([](const BoxCase& c) {
+                             return std::to_string(c.width) + " x " + std::to_string(c.height);
+                         }));
 
 TEST(PictureBox, PanelSizeIsReadEachTime)
 {
     EXPECT_EQ(preview::PictureBoxFor(640, 480, 100, 100), (PictureBox{10, 20, 80, 60}));
 }
 
-TEST(JpegTest, ExtensionInAnyAsciiCase)
+struct JpegTestCase {
+    const char* name;
+    bool passes;
+};
+
+class JpegTestRows : public testing::TestWithParam<JpegTestCase> {};
+
+TEST_P(JpegTestRows, ExtensionInAnyAsciiCase)
 {
-    const struct { const char* name; bool passes; } cases[] = {
-        {"a.jpg", true},      {"b.JPG", true},     {"c.Jpg", true}, {"x.y.jpg", true},
-        {".jpg", true},       {"d.jpeg", false},   {"e.jpg.bak", false}, {"jpg", false},
-        {"f.jp", false},      {"g.jpgx", false},   {"", false},
-        // Only A to Z fold: a full-width letter stays different.
-        {"h.\xef\xbc\xaapg", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(preview::PassesJpegTest(c.name), c.passes) << c.name;
+    EXPECT_EQ(preview::PassesJpegTest(GetParam().name), GetParam().passes) << GetParam().name;
 }
+
+const JpegTestCase kJpegTestCases[] = {
+    {"a.jpg", true},      {"b.JPG", true},     {"c.Jpg", true}, {"x.y.jpg", true},
+    {".jpg", true},       {"d.jpeg", false},   {"e.jpg.bak", false}, {"jpg", false},
+    {"f.jp", false},      {"g.jpgx", false},   {"", false},
+    // Only A to Z fold: a full-width letter stays different.
+    {"h.\xef\xbc\xaapg", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(JpegTest, JpegTestRows, testing::ValuesIn(kJpegTestCases),
+                         RowNames([](const JpegTestCase& c) { return c.name; }));
 
 struct Rows {
     std::vector<std::string> names;

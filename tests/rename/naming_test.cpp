@@ -1,6 +1,7 @@
 #include "rename/naming.h"
 
 #include "rename/texthelpers.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,13 @@
 
 namespace {
 
-TEST(Naming, SplitsIntoTextDigitsAndExtension)
+struct SplitCase {
+    std::string name, text, digits, ext;
+};
+
+std::vector<SplitCase> SplitCases()
 {
-    struct Case {
-        std::string name, text, digits, ext;
-    };
-    const std::vector<Case> cases = {
+    return {
         {"IMG_0012.JPEG", "IMG_", "0012", ".JPEG"},
         {"photo.jpg", "photo", "", ".jpg"},
         {"2004.jpg", "", "2004", ".jpg"},
@@ -35,13 +37,21 @@ TEST(Naming, SplitsIntoTextDigitsAndExtension)
         {"12.", "", "12", "."},
         {"\xff" "9.x", "\xff", "9", ".x"},
     };
-    for (const Case& c : cases) {
-        const NameParts p = SplitName(c.name);
-        EXPECT_EQ(p.TextPart, c.text) << c.name;
-        EXPECT_EQ(p.DigitRun, c.digits) << c.name;
-        EXPECT_EQ(p.Extension, c.ext) << c.name;
-    }
 }
+
+class SplitNameRows : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitNameRows, SplitsIntoTextDigitsAndExtension)
+{
+    const SplitCase& c = GetParam();
+    const NameParts p = SplitName(c.name);
+    EXPECT_EQ(p.TextPart, c.text) << c.name;
+    EXPECT_EQ(p.DigitRun, c.digits) << c.name;
+    EXPECT_EQ(p.Extension, c.ext) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Naming, SplitNameRows, testing::ValuesIn(SplitCases()),
+                         RowNames([](const SplitCase& c) { return c.name; }));
 
 using Tweak = std::function<void(RenameOptions&)>;
 
@@ -53,14 +63,16 @@ RenameOptions Pad(int width)
     return o;
 }
 
-TEST(Naming, ComposesNewNames)
+struct ComposeCase {
+    std::string name;
+    RenameOptions options;
+    int32_t seq;
+    std::string expected;
+};
+
+std::vector<ComposeCase> ComposeCases()
 {
-    struct Case {
-        std::string name;
-        RenameOptions options;
-        int32_t seq;
-        std::string expected;
-    };
+    using Case = ComposeCase;
     RenameOptions none;
     RenameOptions trip = Pad(5);
     trip.ChangeText = true;
@@ -140,14 +152,23 @@ TEST(Naming, ComposesNewNames)
         {"", Pad(3), 1, "000"},
         {"", none, 1, ""},
     };
-    for (const Case& c : cases) {
-        try {
-            EXPECT_EQ(ComposeNewName(c.name, c.options, c.seq), c.expected) << c.name;
-        } catch (const EConvertError& e) {
-            ADD_FAILURE() << c.name << ": " << e.what();
-        }
+    return cases;
+}
+
+class ComposeNewNameRows : public testing::TestWithParam<ComposeCase> {};
+
+TEST_P(ComposeNewNameRows, ComposesTheNewName)
+{
+    const ComposeCase& c = GetParam();
+    try {
+        EXPECT_EQ(ComposeNewName(c.name, c.options, c.seq), c.expected) << c.name;
+    } catch (const EConvertError& e) {
+        ADD_FAILURE() << c.name << ": " << e.what();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Naming, ComposeNewNameRows, testing::ValuesIn(ComposeCases()),
+                         RowNames([](const ComposeCase& c) { return c.name + " to " + c.expected; }));
 
 TEST(Naming, DigitRunBeyondInt32FailsOnlyWhenPadding)
 {

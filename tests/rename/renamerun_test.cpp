@@ -7,6 +7,7 @@
 #include "platform/filesystem.h"
 #include "rename/texthelpers.h"
 #include "support/tempfolder.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -290,16 +291,24 @@ TEST(RenameRun, NothingIsLostOnTheLinkPathWhileAnotherThreadTakesNames)
     RunRacingRounds();
 }
 
-TEST(RenameRun, UnsafeNames)
+using SafeNameCase = std::pair<std::string, bool>;
+
+class SafeNewNameRows : public testing::TestWithParam<SafeNameCase> {};
+
+TEST_P(SafeNewNameRows, UnsafeNames)
 {
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"", false},    {".", false},   {"..", false},  {"a/b", false}, {"/", false},
-        {"../x", false}, {"...", false}, {".a", false}, {".txt", false}, {"a.", true},
-        {"a b", true},  {"\x82\xa0", true}, {"a..b", true},
-    };
-    for (const auto& [name, safe] : cases)
-        EXPECT_EQ(IsSafeNewName(name), safe) << '"' << name << '"';
+    const auto& [name, safe] = GetParam();
+    EXPECT_EQ(IsSafeNewName(name), safe) << '"' << name << '"';
 }
+
+const SafeNameCase kSafeNameCases[] = {
+    {"", false},    {".", false},   {"..", false},  {"a/b", false}, {"/", false},
+    {"../x", false}, {"...", false}, {".a", false}, {".txt", false}, {"a.", true},
+    {"a b", true},  {"\x82\xa0", true}, {"a..b", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(RenameRun, SafeNewNameRows, testing::ValuesIn(kSafeNameCases),
+                         RowNames([](const SafeNameCase& c) { return c.first; }));
 
 // Emptying the text part of a name without a digit run leaves only the extension: renaming
 // to that would hide the file, so it keeps its name while the others are renamed.

@@ -1,5 +1,7 @@
 #include "rename/texthelpers.h"
 
+#include "support/rowname.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -29,71 +31,90 @@ std::string Cut(const CutCase& c)
     return {};
 }
 
-TEST(TextHelpers, CutsAndClampsCharacters)
+std::string CutLabel(const CutCase& c)
 {
-    const std::vector<CutCase> cases = {
-        {Fn::Mid, "abc", 2, 5, "bc"},
-        {Fn::Mid, "abc", 5, 2, "c"},  // a start past the end gives the last character
-        {Fn::Mid, "abc", 4, 1, "c"},
-        {Fn::Mid, "abc", 0, 2, ""},
-        {Fn::Mid, "abc", -3, 10, ""},
-        {Fn::Mid, "abc", 2, 0, ""},
-        {Fn::Mid, "abc", 2, -4, ""},
-        {Fn::Mid, "abc", 1, 1, "a"},
-        {Fn::Mid, "abc", 1, 3, "abc"},
-        {Fn::Mid, "", 1, 1, ""},
-        {Fn::Mid, "", 5, 5, ""},
-        {Fn::Mid, "abc", INT_MAX, INT_MAX, "c"},
-        {Fn::Mid, "abc", 2, INT_MAX, "bc"},
-        {Fn::Mid, "abc", INT_MIN, INT_MIN, ""},
-        {Fn::Mid, "写真01", 2, 2, "真0"},
-        {Fn::Mid, "写真01", 9, 1, "1"},
-        {Fn::Mid, "写真", 9, 1, "真"},
-        {Fn::Right, "abc", 5, 0, "abc"},
-        {Fn::Right, "abc", 0, 0, ""},
-        {Fn::Right, "abc", -2, 0, ""},
-        {Fn::Right, "abc", 1, 0, "c"},
-        {Fn::Right, "abc", INT_MAX, 0, "abc"},
-        {Fn::Right, "abc", INT_MIN, 0, ""},
-        {Fn::Right, "写真01", 3, 0, "真01"},
-        {Fn::Right, "", 3, 0, ""},
-        {Fn::Left, "abc", 5, 0, "abc"},
-        {Fn::Left, "abc", -1, 0, ""},
-        {Fn::Left, "abc", 0, 0, ""},
-        {Fn::Left, "abc", 2, 0, "ab"},
-        {Fn::Left, "abc", INT_MIN, 0, ""},
-        {Fn::Left, "写真01", 1, 0, "写"},
-        {Fn::Left, "写真01", 3, 0, "写真0"},
-        {Fn::Left, "🎞x", 1, 0, "🎞"},
-    };
-    for (const CutCase& c : cases) {
-        EXPECT_EQ(Cut(c), c.expected) << "fn " << static_cast<int>(c.fn) << " of '" << c.s
-                                      << "' " << c.a << ", " << c.b;
-    }
+    const char* fn = c.fn == Fn::Left ? "Left" : c.fn == Fn::Right ? "Right" : "Mid";
+    return std::string(fn) + " " + c.s + " " + std::to_string(c.a) +
+           (c.fn == Fn::Mid ? " " + std::to_string(c.b) : std::string());
 }
 
-TEST(TextHelpers, CountsCodePointsAndLoneBadBytes)
+class CutRows : public testing::TestWithParam<CutCase> {};
+
+TEST_P(CutRows, CutsAndClampsCharacters)
 {
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"", 0},
-        {"abc", 3},
-        {"写真01", 4},
-        {"ｶﾒﾗ", 3},            // half-width katakana: three bytes each in UTF-8
-        {"a🎞b", 3},           // four-byte character
-        {std::string("a\0b", 3), 3},
-        {"\x80", 1},           // stray continuation byte
-        {"\xff\xfe", 2},       // bytes that never start a sequence
-        {"\xc0\xaf", 2},       // overlong "/"
-        {"\xe0\x80\xaf", 3},   // overlong three-byte form
-        {"\xed\xa0\x80", 3},   // surrogate
-        {"\xf4\x90\x80\x80", 4}, // beyond U+10FFFF
-        {"\xe5\x86", 2},       // truncated "写"
-        {"\xe5\x86" "a", 3},   // truncated, then ASCII
-        {"\xc3" "\xa9\xa9", 2}, // "é" followed by a stray continuation byte
-    };
-    for (const auto& [s, n] : cases)
-        EXPECT_EQ(CharLength(s), n) << "'" << s << "'";
+    const CutCase& c = GetParam();
+    EXPECT_EQ(Cut(c), c.expected) << CutLabel(c);
 }
+
+const std::vector<CutCase> kCutRows = {
+    {Fn::Mid, "abc", 2, 5, "bc"},
+    {Fn::Mid, "abc", 5, 2, "c"},  // a start past the end gives the last character
+    {Fn::Mid, "abc", 4, 1, "c"},
+    {Fn::Mid, "abc", 0, 2, ""},
+    {Fn::Mid, "abc", -3, 10, ""},
+    {Fn::Mid, "abc", 2, 0, ""},
+    {Fn::Mid, "abc", 2, -4, ""},
+    {Fn::Mid, "abc", 1, 1, "a"},
+    {Fn::Mid, "abc", 1, 3, "abc"},
+    {Fn::Mid, "", 1, 1, ""},
+    {Fn::Mid, "", 5, 5, ""},
+    {Fn::Mid, "abc", INT_MAX, INT_MAX, "c"},
+    {Fn::Mid, "abc", 2, INT_MAX, "bc"},
+    {Fn::Mid, "abc", INT_MIN, INT_MIN, ""},
+    {Fn::Mid, "写真01", 2, 2, "真0"},
+    {Fn::Mid, "写真01", 9, 1, "1"},
+    {Fn::Mid, "写真", 9, 1, "真"},
+    {Fn::Right, "abc", 5, 0, "abc"},
+    {Fn::Right, "abc", 0, 0, ""},
+    {Fn::Right, "abc", -2, 0, ""},
+    {Fn::Right, "abc", 1, 0, "c"},
+    {Fn::Right, "abc", INT_MAX, 0, "abc"},
+    {Fn::Right, "abc", INT_MIN, 0, ""},
+    {Fn::Right, "写真01", 3, 0, "真01"},
+    {Fn::Right, "", 3, 0, ""},
+    {Fn::Left, "abc", 5, 0, "abc"},
+    {Fn::Left, "abc", -1, 0, ""},
+    {Fn::Left, "abc", 0, 0, ""},
+    {Fn::Left, "abc", 2, 0, "ab"},
+    {Fn::Left, "abc", INT_MIN, 0, ""},
+    {Fn::Left, "写真01", 1, 0, "写"},
+    {Fn::Left, "写真01", 3, 0, "写真0"},
+    {Fn::Left, "🎞x", 1, 0, "🎞"},
+};
+
+INSTANTIATE_TEST_SUITE_P(TextHelpers, CutRows, testing::ValuesIn(kCutRows),
+                         RowNames(CutLabel));
+
+using LengthCase = std::pair<std::string, int>;
+
+class CharLengthRows : public testing::TestWithParam<LengthCase> {};
+
+TEST_P(CharLengthRows, CountsCodePointsAndLoneBadBytes)
+{
+    const auto& [s, n] = GetParam();
+    EXPECT_EQ(CharLength(s), n) << "'" << s << "'";
+}
+
+const std::vector<LengthCase> kCharLengthRows = {
+    {"", 0},
+    {"abc", 3},
+    {"写真01", 4},
+    {"ｶﾒﾗ", 3},            // half-width katakana: three bytes each in UTF-8
+    {"a🎞b", 3},           // four-byte character
+    {std::string("a\0b", 3), 3},
+    {"\x80", 1},           // stray continuation byte
+    {"\xff\xfe", 2},       // bytes that never start a sequence
+    {"\xc0\xaf", 2},       // overlong "/"
+    {"\xe0\x80\xaf", 3},   // overlong three-byte form
+    {"\xed\xa0\x80", 3},   // surrogate
+    {"\xf4\x90\x80\x80", 4}, // beyond U+10FFFF
+    {"\xe5\x86", 2},       // truncated "写"
+    {"\xe5\x86" "a", 3},   // truncated, then ASCII
+    {"\xc3" "\xa9\xa9", 2}, // "é" followed by a stray continuation byte
+};
+
+INSTANTIATE_TEST_SUITE_P(TextHelpers, CharLengthRows, testing::ValuesIn(kCharLengthRows),
+                         RowNames([](const LengthCase& c) { return c.first; }));
 
 // Every cut of a text with bad bytes and multi-byte characters must land on character
 // boundaries, and the pieces must add up to the text again.
@@ -119,55 +140,67 @@ TEST(TextHelpers, NeverCutsACharacterInTwo)
     EXPECT_EQ(CharMid(s, 8, 1), "🎞");
 }
 
-TEST(TextHelpers, ParseIntegerAccepts)
+using AcceptCase = std::pair<std::string, int32_t>;
+
+class ParseIntegerAcceptsRows : public testing::TestWithParam<AcceptCase> {};
+
+TEST_P(ParseIntegerAcceptsRows, GivesTheValue)
 {
-    const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"0", 0},
-        {"5", 5},
-        {"-0", 0},
-        {" -0", 0},
-        {"   42", 42},
-        {"+7", 7},
-        {"007", 7},
-        {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN},
-        {"$10", 16},
-        {"$ff", 255},
-        {"$7FFFFFFF", 2147483647},
-        {"$80000000", INT32_MIN},
-        {"$FFFFFFFF", -1},
-        {"$00000000FFFFFFFF", -1},
-        {"  $1a", 26},
-        {std::string(1000, '0') + "12", 12},
-    };
-    for (const auto& [s, v] : cases) {
-        try {
-            EXPECT_EQ(ParseInteger(s), v) << "'" << s << "'";
-        } catch (const EConvertError& e) {
-            ADD_FAILURE() << "'" << s << "' rejected: " << e.what();
-        }
+    const auto& [s, v] = GetParam();
+    try {
+        EXPECT_EQ(ParseInteger(s), v) << "'" << s << "'";
+    } catch (const EConvertError& e) {
+        ADD_FAILURE() << "'" << s << "' rejected: " << e.what();
     }
 }
 
-TEST(TextHelpers, ParseIntegerRejects)
+const std::vector<AcceptCase> kParseIntegerAcceptsRows = {
+    {"0", 0},
+    {"5", 5},
+    {"-0", 0},
+    {" -0", 0},
+    {"   42", 42},
+    {"+7", 7},
+    {"007", 7},
+    {"2147483647", 2147483647},
+    {"-2147483648", INT32_MIN},
+    {"$10", 16},
+    {"$ff", 255},
+    {"$7FFFFFFF", 2147483647},
+    {"$80000000", INT32_MIN},
+    {"$FFFFFFFF", -1},
+    {"$00000000FFFFFFFF", -1},
+    {"  $1a", 26},
+    {std::string(1000, '0') + "12", 12},
+};
+
+INSTANTIATE_TEST_SUITE_P(TextHelpers, ParseIntegerAcceptsRows, testing::ValuesIn(kParseIntegerAcceptsRows),
+                         RowNames([](const AcceptCase& c) { return c.first; }));
+
+class ParseIntegerRejectsRows : public testing::TestWithParam<std::string> {};
+
+TEST_P(ParseIntegerRejectsRows, ThrowsTheConvertError)
 {
-    const std::vector<std::string> cases = {
-        "", " ", "+", "-", "$", " $", "1 ", "1\t", "\t1", "0x10", "x10", "-$10", "$-1", "+$1",
-        "$G", "1e3", "12a", "--1", "+-1", "- 1", "1,000", "2147483648", "-2147483649",
-        "$100000000", "$1FFFFFFFF", "１２", std::string("1\0", 2), std::string(1000, '9'),
-        "-" + std::string(1000, '9'), "$" + std::string(1000, 'F'),
-    };
-    for (const std::string& s : cases) {
-        try {
-            const int32_t v = ParseInteger(s);
-            ADD_FAILURE() << "'" << s << "' accepted as " << v;
-        } catch (const EConvertError& e) {
-            // what() is a C string, so a NUL in the text ends the message there.
-            const std::string message = "'" + s + "' は整数ではありません";
-            EXPECT_STREQ(e.what(), message.c_str());
-        }
+    const std::string& s = GetParam();
+    try {
+        const int32_t v = ParseInteger(s);
+        ADD_FAILURE() << "'" << s << "' accepted as " << v;
+    } catch (const EConvertError& e) {
+        // what() is a C string, so a NUL in the text ends the message there.
+        const std::string message = "'" + s + "' は整数ではありません";
+        EXPECT_STREQ(e.what(), message.c_str());
     }
 }
+
+const std::vector<std::string> kParseIntegerRejectsRows = {
+    "", " ", "+", "-", "$", " $", "1 ", "1\t", "\t1", "0x10", "x10", "-$10", "$-1", "+$1",
+    "$G", "1e3", "12a", "--1", "+-1", "- 1", "1,000", "2147483648", "-2147483649",
+    "$100000000", "$1FFFFFFFF", "１２", std::string("1\0", 2), std::string(1000, '9'),
+    "-" + std::string(1000, '9'), "$" + std::string(1000, 'F'),
+};
+
+INSTANTIATE_TEST_SUITE_P(TextHelpers, ParseIntegerRejectsRows, testing::ValuesIn(kParseIntegerRejectsRows),
+                         RowNames([](const std::string& s) { return s; }));
 
 TEST(TextHelpers, ConvertErrorIsAPelkorinError)
 {

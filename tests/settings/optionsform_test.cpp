@@ -1,5 +1,6 @@
 // What "登録" saves from the options dialog's controls, and the ranges the controls map to.
 #include "settings/optionsform.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -85,26 +86,46 @@ TEST(OptionsForm, TextsAndTheUnclampedDigitCountAreSavedAsTheyStand)
     EXPECT_FALSE(v.JpegToJpg);
 }
 
-TEST(OptionsForm, MainDigitCountHoldsOneToNine)
+using DigitCountCase = std::pair<int, int>;
+
+class MainDigitCountRows : public testing::TestWithParam<DigitCountCase> {};
+
+TEST_P(MainDigitCountRows, HoldsOneToNine)
 {
-    const std::pair<int, int> cases[] = {{-5, 1}, {0, 1}, {1, 1}, {5, 5}, {9, 9}, {10, 9}, {100, 9}};
-    for (const auto& [count, main] : cases)
-        EXPECT_EQ(MainDigitCount(count), main) << count;
+    const auto& [count, main] = GetParam();
+    EXPECT_EQ(MainDigitCount(count), main) << count;
 }
+
+const DigitCountCase kDigitCountCases[] = {{-5, 1}, {0, 1}, {1, 1}, {5, 5}, {9, 9}, {10, 9}, {100, 9}};
+
+INSTANTIATE_TEST_SUITE_P(OptionsForm, MainDigitCountRows, testing::ValuesIn(kDigitCountCases),
+                         RowNames([](const DigitCountCase& c) { return std::to_string(c.first); }));
 
 TEST(OptionsForm, TrackBarsStayInsideTheScreen)
 {
     EXPECT_EQ(TrackBarMaximum(1024, 300), 724);
     EXPECT_EQ(TrackBarMaximum(768, 200), 568);
     EXPECT_EQ(TrackBarMaximum(250, 300), 0); // a tiny screen gives no negative range
-
-    struct Case {
-        int value, maximum, position;
-    };
-    const Case cases[] = {{-20, 724, 0}, {0, 724, 0}, {50, 724, 50}, {724, 724, 724},
-                          {900, 724, 724}, {30, 0, 0}, {30, -5, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(TrackBarPosition(c.value, c.maximum), c.position) << c.value << " in " << c.maximum;
 }
+
+struct TrackBarCase {
+    int value, maximum, position;
+};
+
+class TrackBarPositionRows : public testing::TestWithParam<TrackBarCase> {};
+
+TEST_P(TrackBarPositionRows, StaysInsideTheBar)
+{
+    const TrackBarCase& c = GetParam();
+    EXPECT_EQ(TrackBarPosition(c.value, c.maximum), c.position) << c.value << " in " << c.maximum;
+}
+
+const TrackBarCase kTrackBarCases[] = {{-20, 724, 0}, {0, 724, 0}, {50, 724, 50}, {724, 724, 724},
+                                       {900, 724, 724}, {30, 0, 0}, {30, -5, 0}};
+
+INSTANTIATE_TEST_SUITE_P(OptionsForm, TrackBarPositionRows, testing::ValuesIn(kTrackBarCases),
+                         RowNames([](const TrackBarCase& c) {
+                             return std::to_string(c.value) + " in " + std::to_string(c.maximum);
+                         }));
 
 } // namespace

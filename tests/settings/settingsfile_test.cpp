@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "support/tempfolder.h"
+#include "support/rowname.h"
 
 #include <gtest/gtest.h>
 
@@ -36,14 +37,16 @@ SettingsLinesArray Expect(const std::string& line0, int through)
     return lines;
 }
 
-TEST(SettingsFile, ParsesLinesAsTheReaderTakesThem)
+struct ParseCase {
+    const char* what;
+    std::string bytes;
+    SettingsMarker marker;
+    SettingsLinesArray lines;
+};
+
+std::vector<ParseCase> ParseCases()
 {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        SettingsMarker marker;
-        SettingsLinesArray lines;
-    };
+    using Case = ParseCase;
     SettingsLinesArray lfOnly;
     lfOnly[0] = File(kVer09, 24, "\n");
     SettingsLinesArray wrongCase;
@@ -97,13 +100,22 @@ TEST(SettingsFile, ParsesLinesAsTheReaderTakesThem)
         {"Ctrl-Z first", "\x1a" + File(kVer09, 24), SettingsMarker::None, empty},
         {"empty", "", SettingsMarker::None, empty},
     };
-    for (const Case& c : cases) {
-        const SettingsRead read = ParseSettings(c.bytes);
-        EXPECT_EQ(read.Marker, c.marker) << c.what;
-        for (int i = 0; i < kSettingsLines; ++i)
-            EXPECT_EQ(read.Lines[i], c.lines[i]) << c.what << ", line " << i;
-    }
+    return cases;
 }
+
+class ParseRows : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseRows, ParsesLinesAsTheReaderTakesThem)
+{
+    const ParseCase& c = GetParam();
+    const SettingsRead read = ParseSettings(c.bytes);
+    EXPECT_EQ(read.Marker, c.marker) << c.what;
+    for (int i = 0; i < kSettingsLines; ++i)
+        EXPECT_EQ(read.Lines[i], c.lines[i]) << c.what << ", line " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, ParseRows, testing::ValuesIn(ParseCases()),
+                         RowNames([](const ParseCase& c) { return c.what; }));
 
 TEST(SettingsFile, SurvivesArbitraryBytes)
 {

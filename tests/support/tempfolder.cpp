@@ -15,7 +15,10 @@ std::string ReadFileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/pelkorin-test-XXXXXX"))
+TempFolder::TempFolder() : TempFolder(QDir::tempPath().toStdString()) {}
+
+TempFolder::TempFolder(const std::string& parent)
+    : dir_(QString::fromStdString(parent) + QStringLiteral("/pelkorin-test-XXXXXX"))
 {
     if (!dir_.isValid())
         throw std::runtime_error("cannot make a temporary folder: " + dir_.errorString().toStdString());

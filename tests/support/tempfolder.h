@@ -12,6 +12,8 @@ std::string ReadFileBytes(const std::string& path);
 class TempFolder {
 public:
     TempFolder();
+    // A temporary folder inside parent rather than the system's temporary folder.
+    explicit TempFolder(const std::string& parent);
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
