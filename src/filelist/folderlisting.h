@@ -7,7 +7,8 @@
 struct FolderListing {
     std::string Folder;
     std::vector<std::string> Names;
-    std::vector<std::string> Subfolders;
+    // Defaulted, so that {folder, names} still initialises a listing without a warning.
+    std::vector<std::string> Subfolders = {};
 
     // Reads Folder again; throws EFileError (and keeps the old names) when it can't be read.
     void Read();
