@@ -37,3 +37,6 @@ void ReportRatio(benchmark::State& state, double measured, double baseline, doub
 // The floor of every listing: readdir of folder (dot names left out) and the case-blind sort
 // of the names, with nothing else around them.
 std::vector<std::string> BareReadAndSort(const std::string& folder);
+
+// Processor time of the calling thread, system calls included.
+double ThreadCpuSeconds();
