@@ -3,10 +3,14 @@
 #include "ui/messages.h"
 #include "support/tempfolder.h"
 
+#include "filelist/listingorder.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +67,32 @@ long ResidentBytes()
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
+}
+
+void ReportRatio(benchmark::State& state, double measured, double baseline, double target)
+{
+    state.counters["ratio"] = measured / baseline;
+    state.counters["target"] = target;
+}
+
+std::vector<std::string> BareReadAndSort(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (e->d_name[0] != '.')
+                names.emplace_back(e->d_name);
+        closedir(d);
+    }
+    SortListing(names);
+    return names;
+}
+
+double ThreadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 int main(int argc, char** argv)

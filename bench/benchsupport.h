@@ -4,8 +4,10 @@
 #include "app/windows.h"
 
 #include <QString>
+#include <benchmark/benchmark.h>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A control of a window, found by its name as the tests find it.
 template <typename T>
@@ -27,3 +29,14 @@ Windows StartOn(const std::string& folder);
 
 // Resident memory of this process in bytes.
 long ResidentBytes();
+
+// The counters tools/bench-check.sh reads: "ratio" is measured over baseline (both measured in
+// the same run) and "target" the largest ratio allowed.
+void ReportRatio(benchmark::State& state, double measured, double baseline, double target);
+
+// The floor of every listing: readdir of folder (dot names left out) and the case-blind sort
+// of the names, with nothing else around them.
+std::vector<std::string> BareReadAndSort(const std::string& folder);
+
+// Processor time of the calling thread, system calls included.
+double ThreadCpuSeconds();

@@ -97,8 +97,9 @@ private:
     void SwitchFolder(const std::string& path);
     // Selects a volume in Drive1 and runs Drive1Change.
     void SetDriveOf(const std::string& folder);
-    // Reads the listing again and refills oldfile (File1Change).
-    void ReadListing();
+    // Reads the listing again and refills oldfile (File1Change); false when it went back to
+    // the program's folder instead.
+    bool ReadListing();
     void FillDriveList();
     // Shows the volume of a folder in Drive1 without running Drive1Change.
     void ShowDriveOf(const std::string& folder);

@@ -98,22 +98,25 @@ void TMain::FillOldFile(std::vector<std::string> names)
     oldfile->setTopRow(0);
 }
 
-void TMain::ReadListing()
+bool TMain::ReadListing()
 {
     try {
         Listing.Folder = Dir1->folder();
         Listing.Read();
         File1Change();
+        return true;
     } catch (const EFileError&) {
         // The folder vanished or can't be read: back to the program's folder, silently.
         RecoverToProgramFolder();
+        return false;
     }
 }
 
 void TMain::Button11Click()
 {
-    Dir1->rebuild();
-    ReadListing();
+    // The one read of the folder gives the folder list its subfolders too.
+    if (ReadListing())
+        Dir1->rebuild(Listing.Subfolders);
 }
 
 void TMain::Dir1RowOpened(int row)

@@ -5,7 +5,9 @@
 
 void FolderListing::Read()
 {
-    std::vector<std::string> names = platform::ListFiles(Folder);
-    SortListing(names);
-    Names = std::move(names);
+    platform::FolderEntries entries = platform::ListFolder(Folder);
+    SortListing(entries.Files);
+    SortListing(entries.Subfolders);
+    Names = std::move(entries.Files);
+    Subfolders = std::move(entries.Subfolders);
 }

@@ -65,19 +65,29 @@ bool EntryIsFolder(DIR* d, const dirent* e)
     return S_ISDIR(st.st_mode);
 }
 
-template <typename Keep>
-std::vector<std::string> ListEntries(const std::string& folder, Keep keep)
+// Calls take(d, entry) for every visible entry of folder.
+template <typename Take>
+void ReadEntries(const std::string& folder, Take take)
 {
     DirHandle d = OpenFolder(folder);
-    std::vector<std::string> names;
     errno = 0;
     while (const dirent* e = readdir(d.get())) {
-        if (e->d_name[0] != '.' && keep(d.get(), e))
-            names.emplace_back(e->d_name);
+        if (e->d_name[0] != '.')
+            take(d.get(), e);
         errno = 0;
     }
     if (errno != 0)
         throw EFileError(FileErrorMessage("フォルダを読めません", folder, errno));
+}
+
+template <typename Keep>
+std::vector<std::string> ListEntries(const std::string& folder, Keep keep)
+{
+    std::vector<std::string> names;
+    ReadEntries(folder, [&](DIR* d, const dirent* e) {
+        if (keep(d, e))
+            names.emplace_back(e->d_name);
+    });
     return names;
 }
 
@@ -91,6 +101,15 @@ std::vector<std::string> ListFiles(const std::string& folder)
 std::vector<std::string> ListSubfolders(const std::string& folder)
 {
     return ListEntries(folder, [](DIR* d, const dirent* e) { return EntryIsFolder(d, e); });
+}
+
+FolderEntries ListFolder(const std::string& folder)
+{
+    FolderEntries entries;
+    ReadEntries(folder, [&](DIR* d, const dirent* e) {
+        (EntryIsFolder(d, e) ? entries.Subfolders : entries.Files).emplace_back(e->d_name);
+    });
+    return entries;
 }
 
 bool FileExists(const std::string& path)

@@ -14,6 +14,13 @@ std::vector<std::string> ListFiles(const std::string& folder);
 // Throws EFileError when the folder can't be read.
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
+// Both of the above from one read of the folder, which is half the time of two on a big one.
+struct FolderEntries {
+    std::vector<std::string> Files;
+    std::vector<std::string> Subfolders;
+};
+FolderEntries ListFolder(const std::string& folder);
+
 // True when the path names something that is not a folder.
 bool FileExists(const std::string& path);
 // True when the path names a folder (symbolic links followed).

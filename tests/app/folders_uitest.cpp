@@ -1,5 +1,6 @@
 // Folder navigation on real temporary folders: what the listing puts in oldfile, the folder
 // list, the drive list, the refresh button and the open dialog.
+#include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "platform/volumes.h"
 #include "support/mainwindowfixture.h"
@@ -140,8 +141,10 @@ TEST(Folders, RefreshShowsNewContentAndEmptiesNewFile)
 
     program.Write("b.jpg");
     std::filesystem::remove(program / "a.jpg");
+    program.MakeFolder("new folder");
     Find<QPushButton>(m, "Button11")->click();
     EXPECT_EQ(OldRows(m), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+    EXPECT_EQ(Find<FolderListView>(m, "Dir1")->rowNames().back(), "new folder");
     EXPECT_EQ(Find<NameListView>(m, "NewFile")->rowCount(), 0);
     EXPECT_FALSE(OldFile(m)->selectionModel()->hasSelection());
 }

@@ -1,6 +1,7 @@
 // Calls relative to an open folder, with and without RENAME_NOREPLACE, on real folders.
 #include "platform/filesystem.h"
 
+#include "base/errors.h"
 #include "support/tempfolder.h"
 #include "support/rowname.h"
 
@@ -178,6 +179,29 @@ TEST(FolderHandle, AFolderThatCannotBeOpenedFailsEveryCall)
         EXPECT_FALSE(h.RemoveFile("file"));
     }
     EXPECT_EQ(root.Files(), Names{"file"});
+}
+
+Names Sorted(Names n)
+{
+    std::sort(n.begin(), n.end());
+    return n;
+}
+
+// One read gives what the two separate listings give: links followed, a dangling link a
+// file, hidden names left out, names that are not UTF-8 kept as bytes.
+TEST(ListFolder, SplitsFilesAndSubfoldersAsTheTwoListingsDo)
+{
+    Folder f;
+    f.dir.Write(".hidden");
+    f.dir.MakeFolder(".hidden folder");
+    f.dir.Write("\x82\xa0.jpg");
+    f.dir.MakeFolder("\xff folder");
+    const platform::FolderEntries both = platform::ListFolder(f.dir.path());
+    EXPECT_EQ(Sorted(both.Files), Sorted({"\x82\xa0.jpg", "dangling", "file", "link to other", "other"}));
+    EXPECT_EQ(Sorted(both.Subfolders), Sorted({"link to sub", "sub", "\xff folder"}));
+    EXPECT_EQ(Sorted(both.Files), Sorted(platform::ListFiles(f.dir.path())));
+    EXPECT_EQ(Sorted(both.Subfolders), Sorted(platform::ListSubfolders(f.dir.path())));
+    EXPECT_THROW(platform::ListFolder(f.dir / "gone"), EFileError);
 }
 
 int OpenDescriptors()

@@ -86,8 +86,6 @@ bool FolderListView::switchTo(const std::string& path)
 
 void FolderListView::rebuild()
 {
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     std::vector<std::string> subfolders;
     try {
         subfolders = platform::ListSubfolders(folder_);
@@ -95,7 +93,13 @@ void FolderListView::rebuild()
         // The folder was entered a moment ago; a failed listing shows it without subfolders.
     }
     SortListing(subfolders);
+    rebuild(subfolders);
+}
 
+void FolderListView::rebuild(const std::vector<std::string>& subfolders)
+{
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     model_->clear();
     auto addRow = [&](const std::string& name, const std::string& folder, const QIcon& icon,
                       int depth) {

@@ -24,6 +24,8 @@ public:
     bool switchTo(const std::string& path);
     // Rebuilds the rows of the current folder (its subfolders may have changed).
     void rebuild();
+    // The same with the subfolders already read, in listing order.
+    void rebuild(const std::vector<std::string>& subfolders);
 
     // The folder a row stands for.
     std::string rowFolder(int row) const;
