@@ -110,6 +110,41 @@ TEST(FolderChooser, ThreeWaysOut)
     EXPECT_EQ(edit1, QString());
 }
 
+TEST(FolderChooser, EnterOnAFolderOpensItAndOnlyTheButtonsClose)
+{
+    TempFolder program;
+    program.MakeFolder("sub");
+    program.MakeFolder("sub/deeper");
+    StartedProgram p = StartProgram(program.path());
+    const std::string sub = program / "sub", deeper = program / "sub/deeper";
+    // Each row: the folder highlighted, then the key pressed on Dir2; the chooser stays open.
+    const struct { std::string folder; Qt::Key key; } enters[] = {
+        {sub, Qt::Key_Return}, {deeper, Qt::Key_Enter}, {sub, Qt::Key_Return}};
+    // The button Enter is pressed on at the end, and the result it hands back.
+    const struct { const char* button; QString selected; } ends[] = {
+        {"Button1", Utf8Text(sub)}, {"Button2", QString()}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.button);
+        QString edit1;
+        std::vector<ModalStep> steps = ChooseStartFolder(nullptr);
+        steps[1].Act = [&](QWidget* c) {
+            auto* dir2 = Find(c, "Dir2");
+            for (const auto& e : enters) {
+                HighlightFolderRow(c, "Dir2", e.folder);
+                QTest::keyClick(dir2, e.key);
+                EXPECT_EQ(dir2->property("directory").toString(), Utf8Text(e.folder));
+                EXPECT_TRUE(c->isVisible());
+            }
+            QTest::keyClick(Find(c, end.button), Qt::Key_Return);
+            EXPECT_FALSE(c->isVisible());
+        };
+        steps.push_back(ReadEdit1(edit1));
+        ExpectClean(WithOptions(p.main(), std::move(steps)), 3);
+        EXPECT_EQ(edit1, end.selected);
+        EXPECT_EQ(p.windows.Openfolda->property("SelectedFolder").toString(), end.selected);
+    }
+}
+
 TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
 {
     TempFolder program;

@@ -37,6 +37,11 @@ signals:
     // The user opened a row (double click or Enter).
     void rowOpened(int row);
 
+protected:
+    // Enter opens the highlighted row and goes no further, so a dialog's default button
+    // does not take it too.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QStandardItemModel* model_;
     std::string folder_;
