@@ -209,6 +209,41 @@ TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
     EXPECT_TRUE(run.Boxes[0].Text.contains(Utf8Text(noMedium))) << run.Boxes[0].Text.toStdString();
 }
 
+TEST(FolderChooser, AVolumeOpensWhereEitherWindowWasLastOnIt)
+{
+    TempFolder program, volume;
+    volume.MakeFolder("photos");
+    volume.MakeFolder("photos/2026");
+    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}});
+    StartedProgram p = StartProgram(program.path());
+    TMain* m = p.main();
+    auto* drive1 = Find<QComboBox>(m, "Drive1");
+    auto dir = [](QWidget* w, const char* name) { return Find(w, name)->property("directory").toString(); };
+
+    // The main window visits photos on the volume and goes back to "/".
+    QTest::keyClick(drive1, Qt::Key_Down);
+    OpenFolderRow(m, "Dir1", volume / "photos");
+    QTest::keyClick(drive1, Qt::Key_Up);
+    ASSERT_EQ(dir(m, "Dir1"), Utf8Text(program.path()));
+
+    // The chooser opens the volume where the main window left it, and goes deeper there.
+    QString opened;
+    std::vector<ModalStep> steps = ChooseStartFolder(nullptr);
+    steps[1].Act = [&](QWidget* c) {
+        QTest::keyClick(Find<QComboBox>(c, "Drive2"), Qt::Key_Down);
+        opened = dir(c, "Dir2");
+        OpenFolderRow(c, "Dir2", volume / "photos/2026");
+        c->close();
+    };
+    steps.push_back(OptionStep([](QWidget* d) { d->close(); }));
+    ExpectClean(WithOptions(m, std::move(steps)), 3);
+    EXPECT_EQ(opened, Utf8Text(volume / "photos"));
+
+    // The main window then opens the volume where the chooser left it.
+    EXPECT_TRUE(RunAnsweringBoxes([&] { QTest::keyClick(drive1, Qt::Key_Down); }).empty());
+    EXPECT_EQ(dir(m, "Dir1"), Utf8Text(volume / "photos/2026"));
+}
+
 TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)
 {
     TempFolder program;
