@@ -85,6 +85,7 @@ void TMain::BuildControls()
     Dir1 = MakeControl<FolderListView>(Panel1, "Dir1", {2, 26, 223, 105});
     Dir1->setFont(WindowFont(true, 12));
     Dir1->setFocusPolicy(Qt::ClickFocus);
+    Dir1->setEntersProcessFolder(true);
     Label4 = MakeLabel(Panel1, "Label4", QStringLiteral("現在のﾌｧｲﾙﾈｰﾑ"), {4, 136, 150, 14});
 
     Button3 = MakeButton(Panel1, "Button3", QStringLiteral("全選択(&A)"), {227, 4, 84, 25});

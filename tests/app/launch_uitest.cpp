@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <vector>
@@ -23,8 +24,14 @@ class UrlRecorder : public QObject {
     Q_OBJECT
 public:
     std::vector<QUrl> urls;
+    // The process's current folder at each hand-over: where the desktop's program starts.
+    std::vector<std::string> folders;
 public slots:
-    void record(const QUrl& url) { urls.push_back(url); }
+    void record(const QUrl& url)
+    {
+        urls.push_back(url);
+        folders.push_back(std::filesystem::current_path().string());
+    }
 };
 
 // A settings file as the options dialog saves it, with the start folder and viewer given.
@@ -175,6 +182,14 @@ TEST(ViewerLaunch, OtherFilesAndJpgWithoutViewerOpenThroughTheDesktop)
         EXPECT_EQ(PathOf(url), w.photos + "/" + c.name);
         EXPECT_TRUE(w.Recorded(c.withViewer ? 300 : 0).empty());
     }
+}
+
+TEST(ViewerLaunch, TheDesktopsProgramStartsInTheFolderShown)
+{
+    LaunchWindow w({"a.png"}, false);
+    EXPECT_TRUE(w.DoubleClick(0).empty());
+    ASSERT_EQ(w.opened.folders.size(), 1u);
+    EXPECT_EQ(w.opened.folders[0], std::filesystem::canonical(w.photos).string());
 }
 
 TEST(ViewerLaunch, CtrlSelectedRowsOpenTheTopmost)

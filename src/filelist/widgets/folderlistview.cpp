@@ -80,6 +80,8 @@ bool FolderListView::switchTo(const std::string& path)
     const std::string target = ResolveFolder(path, folder_);
     if (target == folder_)
         return false;
+    if (entersProcessFolder_)
+        platform::EnterFolder(target);
     folder_ = target;
     rebuild();
     return true;
