@@ -160,7 +160,7 @@ void TMain::BuildControls()
     Button9 = MakeButton(client, "Button9", QStringLiteral("画像表示"), {x + 8, middleTop + 74, 72, 22});
     Panel4 = MakeControl<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = MakeControl<QLabel>(Panel4, "Image1", {2, 2, 80, 80});
+    Image1 = MakeControl<QLabel>(Panel4, "Image1", {3, 3, 80, 80});
     Image1->setScaledContents(true);
 
     // Panel2: the option check boxes and the counter.
