@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QObject>
 #include <QTest>
 #include <QUrl>
@@ -181,6 +182,25 @@ TEST(ViewerLaunch, OtherFilesAndJpgWithoutViewerOpenThroughTheDesktop)
         EXPECT_EQ(url.scheme(), QStringLiteral("file"));
         EXPECT_EQ(PathOf(url), w.photos + "/" + c.name);
         EXPECT_TRUE(w.Recorded(c.withViewer ? 300 : 0).empty());
+    }
+}
+
+TEST(ViewerLaunch, OnlyTheLeftButtonsDoubleClickOpens)
+{
+    const struct { Qt::MouseButton button; std::size_t opened; } cases[] = {
+        {Qt::LeftButton, 1}, {Qt::MiddleButton, 0}, {Qt::RightButton, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        LaunchWindow w({"a.png", "b.png"}, false);
+        QWidget* viewport = w.oldfile->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, w.RowCentre(1));
+        EXPECT_TRUE(RunAnsweringBoxes([&] {
+                        QTest::mouseDClick(viewport, c.button, {}, w.RowCentre(1));
+                    }).empty());
+        if (auto* menu = Find<QMenu>(w.m, "PopupMenu1"))
+            menu->close(); // the right button's press brings up the context menu
+        EXPECT_TRUE(w.oldfile->selectionModel()->isRowSelected(1));
+        EXPECT_EQ(w.opened.urls.size(), c.opened);
     }
 }
 
