@@ -62,6 +62,7 @@ public:
     std::string ViewerPathBytes() const override { return ViewerPath; }
     std::string ProgramFolderBytes() const override { return ProgramFolder; }
     std::string ShownFolder() const override;
+    FolderNavigation& Folders() override { return Navigation; }
     QString BaseNumberText() const override;
     int DigitCountValue() const override;
     void ApplySavedOptions(const SettingsValues& values) override;

@@ -85,6 +85,7 @@ void TMain::BuildControls()
     Dir1 = MakeControl<FolderListView>(Panel1, "Dir1", {2, 26, 223, 105});
     Dir1->setFont(WindowFont(true, 12));
     Dir1->setFocusPolicy(Qt::ClickFocus);
+    Dir1->setEntersProcessFolder(true);
     Label4 = MakeLabel(Panel1, "Label4", QStringLiteral("現在のﾌｧｲﾙﾈｰﾑ"), {4, 136, 150, 14});
 
     Button3 = MakeButton(Panel1, "Button3", QStringLiteral("全選択(&A)"), {227, 4, 84, 25});
@@ -159,7 +160,7 @@ void TMain::BuildControls()
     Button9 = MakeButton(client, "Button9", QStringLiteral("画像表示"), {x + 8, middleTop + 74, 72, 22});
     Panel4 = MakeControl<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = MakeControl<QLabel>(Panel4, "Image1", {2, 2, 80, 80});
+    Image1 = MakeControl<QLabel>(Panel4, "Image1", {3, 3, 80, 80});
     Image1->setScaledContents(true);
 
     // Panel2: the option check boxes and the counter.

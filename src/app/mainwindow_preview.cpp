@@ -113,8 +113,10 @@ bool TMain::eventFilter(QObject* watched, QEvent* event)
         Guarded(this, [this] { Panel4MouseDown(); });
         return true;
     }
-    if (type == QEvent::MouseButtonDblClick && watched == oldfile->viewport()) {
+    if (type == QEvent::MouseButtonDblClick && watched == oldfile->viewport() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // The first press has already set the selection; the list handles the event as well.
+        // Only the left button's double click opens a file.
         Guarded(this, [this] { OldFileDblClick(); });
         return false;
     }

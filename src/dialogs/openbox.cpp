@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-TOpenfolda::TOpenfolda(OptionsHost& host) : QDialog(nullptr), host_(host)
+TOpenfolda::TOpenfolda(OptionsHost& host)
+    : QDialog(nullptr), host_(host), Navigation(host.Folders())
 {
     MakeFixedDialog(this, "Openfolda", QStringLiteral("フォルダ選択"), 465, 186);
     Drive2 = MakeControl<QComboBox>(this, "Drive2", {6, 6, 369, 20});
@@ -46,9 +47,9 @@ void TOpenfolda::FormCreate()
     Guarded(this, [&] { SwitchTo(host_.ShownFolder()); });
 }
 
+// The volumes the main window read at its start-up.
 void TOpenfolda::FillDriveList()
 {
-    Navigation.SetVolumes(platform::MountedVolumes());
     Drive2->clear();
     for (const platform::Volume& v : Navigation.Volumes()) {
         QString text = DisplayText(v.MountPoint);

@@ -34,7 +34,8 @@ private:
 
     OptionsHost& host_;
     std::string SelectedFolder;
-    FolderNavigation Navigation;
+    // The main window's: a volume opens where either window last was on it.
+    FolderNavigation& Navigation;
 
     QComboBox* Drive2 = nullptr;
     FolderListView* Dir2 = nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 class QWidget;
+class FolderNavigation;
 
 class OptionsHost {
 public:
@@ -19,6 +20,8 @@ public:
     virtual std::string ProgramFolderBytes() const = 0;
     // The folder the main folder list shows.
     virtual std::string ShownFolder() const = 0;
+    // The volumes and the folder last visited on each: one memory for every window.
+    virtual FolderNavigation& Folders() = 0;
     virtual QString BaseNumberText() const = 0;
     virtual int DigitCountValue() const = 0;
 

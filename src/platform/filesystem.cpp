@@ -311,4 +311,10 @@ std::string CurrentFolder()
     return buffer;
 }
 
+void EnterFolder(const std::string& folder)
+{
+    if (chdir(folder.c_str()) != 0)
+        throw EFileError(FileErrorMessage("フォルダを開けません", folder, errno));
+}
+
 } // namespace platform

@@ -75,5 +75,7 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 // The process's current folder, or "/" when it can't be read.
 std::string CurrentFolder();
+// Makes the folder the process's current folder. Throws EFileError when it can't be entered.
+void EnterFolder(const std::string& folder);
 
 } // namespace platform

@@ -110,6 +110,41 @@ TEST(FolderChooser, ThreeWaysOut)
     EXPECT_EQ(edit1, QString());
 }
 
+TEST(FolderChooser, EnterOnAFolderOpensItAndOnlyTheButtonsClose)
+{
+    TempFolder program;
+    program.MakeFolder("sub");
+    program.MakeFolder("sub/deeper");
+    StartedProgram p = StartProgram(program.path());
+    const std::string sub = program / "sub", deeper = program / "sub/deeper";
+    // Each row: the folder highlighted, then the key pressed on Dir2; the chooser stays open.
+    const struct { std::string folder; Qt::Key key; } enters[] = {
+        {sub, Qt::Key_Return}, {deeper, Qt::Key_Enter}, {sub, Qt::Key_Return}};
+    // The button Enter is pressed on at the end, and the result it hands back.
+    const struct { const char* button; QString selected; } ends[] = {
+        {"Button1", Utf8Text(sub)}, {"Button2", QString()}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.button);
+        QString edit1;
+        std::vector<ModalStep> steps = ChooseStartFolder(nullptr);
+        steps[1].Act = [&](QWidget* c) {
+            auto* dir2 = Find(c, "Dir2");
+            for (const auto& e : enters) {
+                HighlightFolderRow(c, "Dir2", e.folder);
+                QTest::keyClick(dir2, e.key);
+                EXPECT_EQ(dir2->property("directory").toString(), Utf8Text(e.folder));
+                EXPECT_TRUE(c->isVisible());
+            }
+            QTest::keyClick(Find(c, end.button), Qt::Key_Return);
+            EXPECT_FALSE(c->isVisible());
+        };
+        steps.push_back(ReadEdit1(edit1));
+        ExpectClean(WithOptions(p.main(), std::move(steps)), 3);
+        EXPECT_EQ(edit1, end.selected);
+        EXPECT_EQ(p.windows.Openfolda->property("SelectedFolder").toString(), end.selected);
+    }
+}
+
 TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
 {
     TempFolder program;
@@ -172,6 +207,41 @@ TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
     ASSERT_EQ(run.Boxes.size(), 1u);
     EXPECT_EQ(run.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(run.Boxes[0].Text.contains(FromUtf8(noMedium))) << run.Boxes[0].Text.toStdString();
+}
+
+TEST(FolderChooser, AVolumeOpensWhereEitherWindowWasLastOnIt)
+{
+    TempFolder program, volume;
+    volume.MakeFolder("photos");
+    volume.MakeFolder("photos/2026");
+    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}});
+    StartedProgram p = StartProgram(program.path());
+    TMain* m = p.main();
+    auto* drive1 = Find<QComboBox>(m, "Drive1");
+    auto dir = [](QWidget* w, const char* name) { return Find(w, name)->property("directory").toString(); };
+
+    // The main window visits photos on the volume and goes back to "/".
+    QTest::keyClick(drive1, Qt::Key_Down);
+    OpenFolderRow(m, "Dir1", volume / "photos");
+    QTest::keyClick(drive1, Qt::Key_Up);
+    ASSERT_EQ(dir(m, "Dir1"), Utf8Text(program.path()));
+
+    // The chooser opens the volume where the main window left it, and goes deeper there.
+    QString opened;
+    std::vector<ModalStep> steps = ChooseStartFolder(nullptr);
+    steps[1].Act = [&](QWidget* c) {
+        QTest::keyClick(Find<QComboBox>(c, "Drive2"), Qt::Key_Down);
+        opened = dir(c, "Dir2");
+        OpenFolderRow(c, "Dir2", volume / "photos/2026");
+        c->close();
+    };
+    steps.push_back(OptionStep([](QWidget* d) { d->close(); }));
+    ExpectClean(WithOptions(m, std::move(steps)), 3);
+    EXPECT_EQ(opened, Utf8Text(volume / "photos"));
+
+    // The main window then opens the volume where the chooser left it.
+    EXPECT_TRUE(RunAnsweringBoxes([&] { QTest::keyClick(drive1, Qt::Key_Down); }).empty());
+    EXPECT_EQ(dir(m, "Dir1"), Utf8Text(volume / "photos/2026"));
 }
 
 TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)

@@ -4,6 +4,7 @@
 #include "filelist/widgets/namelistview.h"
 #include "platform/volumes.h"
 #include "support/mainwindowfixture.h"
+#include "support/permissionoverride.h"
 #include "support/tempfolder.h"
 
 #include <QAction>
@@ -11,9 +12,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -200,6 +204,68 @@ TEST(Folders, DriveListOpensEachVolumeAtItsLastFolder)
         EXPECT_EQ(drive->currentIndex(), s.index);
         EXPECT_EQ(OldRows(m), s.rows);
     }
+}
+
+// The process's current folder, symbolic links resolved as getcwd gives them.
+QString ProcessFolder() { return Text(std::filesystem::current_path().string()); }
+QString RealPath(const std::string& path) { return Text(std::filesystem::canonical(path).string()); }
+
+TEST(Folders, EveryFolderShownIsTheProcessFolderAndOneThatCannotBeEnteredIsRefused)
+{
+    TempFolder program, volume;
+    program.MakeFolder("a");
+    program.MakeFolder("b");
+    program.MakeFolder("locked");
+    volume.MakeFolder("v");
+    VolumesOverride volumes({{"/", ""}, {volume.path(), ""}});
+    StartedProgram p = StartProgram(program.path());
+    TMain* m = p.main();
+    auto* drive = Find<QComboBox>(m, "Drive1");
+    EXPECT_EQ(ProcessFolder(), RealPath(program.path()));
+
+    const struct { const char* how; std::function<void()> act; std::string shown; } steps[] = {
+        {"row", [&] { OpenRow(m, u"a"_s); }, program / "a"},
+        {"next folder", [&] { Find<QPushButton>(m, "Button5")->click(); }, program / "b"},
+        {"drive", [&] { QTest::keyClick(drive, Qt::Key_Down); }, volume.path()},
+        {"row on the volume", [&] { OpenRow(m, u"v"_s); }, volume / "v"},
+        {"drive back", [&] { QTest::keyClick(drive, Qt::Key_Up); }, program / "b"},
+        {"vanished folder", [&] {
+             std::filesystem::remove(program / "b");
+             Find<QPushButton>(m, "Button11")->click();
+         }, program.path()},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.how);
+        EXPECT_TRUE(RunAnsweringBoxes(s.act).empty());
+        EXPECT_EQ(Dir1Folder(m), Text(s.shown));
+        EXPECT_EQ(ProcessFolder(), RealPath(s.shown));
+    }
+
+    // A folder that can be listed but not entered: opening its row is refused with the error
+    // box, and a volume that opens there sends the lists back to the program's folder silently.
+    namespace fs = std::filesystem;
+    const std::string locked[] = {program / "locked", volume / "v"};
+    for (const std::string& f : locked)
+        fs::permissions(f, fs::perms::owner_read);
+    const auto unlock = qScopeGuard([&] {
+        for (const std::string& f : locked)
+            fs::permissions(f, fs::perms::owner_all);
+    });
+    WithoutPermissionOverride asUser;
+    if (chdir(locked[0].c_str()) == 0)
+        GTEST_SKIP() << "this user enters every folder";
+    std::vector<SeenBox> boxes = RunAnsweringBoxes([&] { OpenRow(m, u"locked"_s); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_TRUE(boxes[0].Text.contains(Text(locked[0]))) << boxes[0].Text.toStdString();
+    EXPECT_EQ(Dir1Folder(m), Text(program.path()));
+    EXPECT_EQ(ProcessFolder(), RealPath(program.path()));
+
+    OpenRow(m, u"a"_s);
+    EXPECT_TRUE(RunAnsweringBoxes([&] { QTest::keyClick(drive, Qt::Key_Down); }).empty());
+    EXPECT_EQ(Dir1Folder(m), Text(program.path()));
+    EXPECT_EQ(drive->currentIndex(), 0);
+    EXPECT_EQ(ProcessFolder(), RealPath(program.path()));
 }
 
 // Opens "開く(&O)..." and picks file in the dialog; an empty file cancels it.

@@ -8,11 +8,13 @@
 #include <QByteArray>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QObject>
 #include <QTest>
 #include <QUrl>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <vector>
@@ -24,8 +26,14 @@ class UrlRecorder : public QObject {
     Q_OBJECT
 public:
     std::vector<QUrl> urls;
+    // The process's current folder at each hand-over: where the desktop's program starts.
+    std::vector<std::string> folders;
 public slots:
-    void record(const QUrl& url) { urls.push_back(url); }
+    void record(const QUrl& url)
+    {
+        urls.push_back(url);
+        folders.push_back(std::filesystem::current_path().string());
+    }
 };
 
 // A settings file as the options dialog saves it, with the start folder and viewer given.
@@ -185,6 +193,33 @@ TEST(ViewerLaunch, OtherFilesAndJpgWithoutViewerOpenThroughTheDesktop)
         EXPECT_EQ(PathOf(url), w.photos + "/" + c.name);
         EXPECT_TRUE(w.launches.empty());
     }
+}
+
+TEST(ViewerLaunch, OnlyTheLeftButtonsDoubleClickOpens)
+{
+    const struct { Qt::MouseButton button; std::size_t opened; } cases[] = {
+        {Qt::LeftButton, 1}, {Qt::MiddleButton, 0}, {Qt::RightButton, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        LaunchWindow w({"a.png", "b.png"}, false);
+        QWidget* viewport = w.oldfile->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, w.RowCentre(1));
+        EXPECT_TRUE(RunAnsweringBoxes([&] {
+                        QTest::mouseDClick(viewport, c.button, {}, w.RowCentre(1));
+                    }).empty());
+        if (auto* menu = Find<QMenu>(w.m, "PopupMenu1"))
+            menu->close(); // the right button's press brings up the context menu
+        EXPECT_TRUE(w.oldfile->selectionModel()->isRowSelected(1));
+        EXPECT_EQ(w.opened.urls.size(), c.opened);
+    }
+}
+
+TEST(ViewerLaunch, TheDesktopsProgramStartsInTheFolderShown)
+{
+    LaunchWindow w({"a.png"}, false);
+    EXPECT_TRUE(w.DoubleClick(0).empty());
+    ASSERT_EQ(w.opened.folders.size(), 1u);
+    EXPECT_EQ(w.opened.folders[0], std::filesystem::canonical(w.photos).string());
 }
 
 TEST(ViewerLaunch, CtrlSelectedRowsOpenTheTopmost)

@@ -163,6 +163,11 @@ TEST(Startup, BadNumberShowsErrorBoxAndStopsStartup)
         EXPECT_EQ(Dir1Folder(m), Text(c.startFolderOpened ? f.start : f.program.path()));
         EXPECT_EQ(m->pos(), kDesignPosition);
         EXPECT_TRUE(Find<QCheckBox>(m, "Check3")->isChecked()); // applied before the failure
+        // The preview picture keeps its design state: shown, enabled, in its design box.
+        auto* picture = Find<QLabel>(Find(m, "Panel4"), "Image1");
+        EXPECT_EQ(picture->geometry(), QRect(3, 3, 80, 80));
+        EXPECT_FALSE(picture->isHidden());
+        EXPECT_TRUE(picture->isEnabled());
     }
 }
 

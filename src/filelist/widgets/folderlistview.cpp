@@ -9,6 +9,7 @@
 #include "platform/filesystem.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -79,6 +80,8 @@ bool FolderListView::switchTo(const std::string& path)
     const std::string target = ResolveFolder(path, folder_);
     if (target == folder_)
         return false;
+    if (entersProcessFolder_)
+        platform::EnterFolder(target);
     folder_ = target;
     rebuild();
     return true;
@@ -134,6 +137,15 @@ std::vector<std::string> FolderListView::rowNames() const
     for (int r = 0; r < model_->rowCount(); ++r)
         names.push_back(String(model_->index(r, 0).data(kNameRole).toByteArray()));
     return names;
+}
+
+void FolderListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return QListView::keyPressEvent(event);
+    event->accept();
+    if (currentIndex().isValid())
+        emit rowOpened(currentIndex().row());
 }
 
 void FolderListView::setCurrentRow(int row)

@@ -34,12 +34,21 @@ public:
     // The row of the current folder, and selecting a row without opening it.
     int currentRow() const { return currentIndex().row(); }
     void setCurrentRow(int row);
+    // Every folder this list switches to becomes the process's current folder too, so that
+    // programs started for its files start there.
+    void setEntersProcessFolder(bool enters) { entersProcessFolder_ = enters; }
 
 signals:
     // The user opened a row (double click or Enter).
     void rowOpened(int row);
 
+protected:
+    // Enter opens the highlighted row and goes no further, so a dialog's default button
+    // does not take it too.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QStandardItemModel* model_;
     std::string folder_;
+    bool entersProcessFolder_ = false;
 };
