@@ -12,6 +12,7 @@
 #include "rename/naming.h"
 #include "rename/texthelpers.h"
 #include "settings/settingsfile.h"
+#include "settings/settingslocation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,7 +133,7 @@ void TMain::FormCreate()
         SwitchFolder(working);
         ProgramFolder = Dir1->folder();
 
-        if (auto read = ReadSettingsFile(ProgramFolder)) {
+        if (auto read = ReadSettingsFile(SettingsFolderToRead(ProgramFolder))) {
             SettingsLines = read->Lines;
             if (read->Marker != SettingsMarker::None) {
                 const auto& l = read->Lines;

@@ -7,6 +7,7 @@
 #include "dialogs/openbox.h"
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
+#include "settings/settingslocation.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -276,7 +277,7 @@ void TOption::optOKClick()
     if (const std::optional<std::string> message = UnstorableSettingsValue(values))
         throw ESettingsValueError(*message);
     host_.ApplySavedOptions(values);
-    WriteSettingsFile(host_.ProgramFolderBytes(), values);
+    WriteSettingsFile(SettingsFolderForSaving(host_.ProgramFolderBytes()), values);
     host_.OpenSavedFolder(values.StartFolder);
     host_.SetViewerPathBytes(values.ViewerPath);
     main->move(values.Left, values.Top);

@@ -1,6 +1,7 @@
 // Installed for all users, the program's folder is not writable by the one who runs it:
 // "登録" must then say which file it could not write, keep the dialog open and leave nothing
 // behind in that folder.
+#include "settings/settingslocation.h"
 #include "support/dialogdriving.h"
 #include "support/tempfolder.h"
 
@@ -64,6 +65,8 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
     const std::string locked = temp / "lib-pelkorin";
     temp.MakeFolder("lib-pelkorin");
     chmod(locked.c_str(), 0555);
+    // Where a user's own copy would go can't be made either (a file stands there).
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(temp.Write("plain")));
     // A mode a normal user cannot write through, and a pseudo file system no one can create
     // files in, so the case also runs for root.
     const std::string folders[] = {locked, "/sys/kernel"};
@@ -80,7 +83,8 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
         const SeenBox& box = attempt.Boxes[0];
         EXPECT_EQ(box.Title, u"Pelkorin"_s);
         EXPECT_EQ(box.Icon, QMessageBox::Critical);
-        const QString named = u"ファイルを書き込めません '"_s + Utf8Text(folder) + u"/Pelkorin.ini': "_s;
+        const QString named = u"ファイルを書き込めません '"_s + Utf8Text(CurrentSettingsFolders(folder).Save) +
+                              u"/Pelkorin.ini': "_s;
         EXPECT_TRUE(box.Text.startsWith(named)) << box.Text.toStdString();
         EXPECT_GT(box.Text.size(), named.size() + 1) << "no reason given";
         EXPECT_TRUE(box.Text.endsWith(u'.')) << box.Text.toStdString();
