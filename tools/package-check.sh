@@ -4,6 +4,9 @@
 # the program through its menu entry on a virtual display as a normal user whose "登録" must
 # land in ~/.config/pelkorin and be read at the next start, then removes the package and checks
 # that none of its files is left. Refuses to run when pelkorin is already installed.
+# With --fresh-root the install, the user's run and the removal happen instead in a new
+# Debian 12 root made by mmdebstrap (downloads a minimal system), which holds none of the build
+# packages: apt must find every dependency from the package alone.
 set -euo pipefail
 if [ "${1:-}" = as-user ]; then
   # Runs inside xvfb-run as the test user. $2: where to put screenshots (may be empty).
@@ -61,6 +64,23 @@ if [ "${1:-}" = as-user ]; then
   exit 0
 fi
 
+if [ "${1:-}" = left-check ]; then
+  # $2: the package's file list from dpkg -L, read after apt remove.
+  left=0
+  while IFS= read -r path; do
+    [ -d "$path" ] && [ ! -L "$path" ] && continue
+    if [ -e "$path" ] || [ -L "$path" ]; then echo "left behind: $path" >&2; left=1; fi
+  done < "$2"
+  for folder in /usr/lib/pelkorin /usr/share/doc/pelkorin; do
+    [ ! -e "$folder" ] || { echo "left behind: $folder" >&2; left=1; }
+  done
+  [ "$left" = 0 ] || exit 1
+  echo "removed: no file of the package is left ($(wc -l < "$2") entries checked)"
+  exit 0
+fi
+
+fresh=
+[ "${1:-}" = --fresh-root ] && fresh=yes
 [ "$(id -u)" = 0 ] || { echo "run as root: it installs and removes the package" >&2; exit 1; }
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -81,7 +101,6 @@ fi
 cmake --build build -j2 > /dev/null
 
 work=$(mktemp -d /tmp/pelkorin-package.XXXXXX)
-user=pelkorin-check
 made_user=
 cleanup() {
   if dpkg-query -W -f='${Status}' pelkorin 2>/dev/null | grep -q 'install ok installed'; then
@@ -108,6 +127,30 @@ echo "== desktop-file-validate"
 desktop-file-validate "$work/root/usr/share/applications/pelkorin.desktop" && echo "(no output: valid)" || fail=1
 [ "$fail" = 0 ] || { echo "a validator reported errors" >&2; exit 1; }
 
+install -m 755 "$0" "$work/check.sh"
+user=pelkorin-check
+as_user=(env -i HOME=/home/$user USER=$user PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8
+         QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24")
+if [ -n "$fresh" ]; then
+  command -v mmdebstrap > /dev/null ||
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends mmdebstrap
+  echo "== in a fresh Debian 12 root: apt install, a normal user's run, apt remove"
+  name=$(basename "$deb")
+  mmdebstrap --variant=apt --include=xvfb,xauth,xdotool,inotify-tools,passwd bookworm \
+    "$work/fresh.tar" http://deb.debian.org/debian \
+    --customize-hook="copy-in $deb $work/check.sh /tmp" \
+    --customize-hook="chroot \"\$1\" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/$name" \
+    --customize-hook='chroot "$1" dpkg -L pelkorin > "$1/tmp/files"' \
+    --customize-hook="chroot \"\$1\" useradd -m $user" \
+    --customize-hook="chroot \"\$1\" runuser -u $user -- env -i HOME=/home/$user USER=$user PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x1024x24' bash /tmp/check.sh as-user ''" \
+    --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pelkorin' \
+    --customize-hook='chroot "$1" bash /tmp/check.sh left-check /tmp/files' \
+    > "$work/mmdebstrap.log" 2>&1 || { tail -n 40 "$work/mmdebstrap.log" >&2; exit 1; }
+  grep -E '^(saved|read at the next start|removed):' "$work/mmdebstrap.log"
+  echo "package check ok"
+  exit 0
+fi
+
 echo "== apt install"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > "$work/apt.log" 2>&1 ||
   { cat "$work/apt.log" >&2; exit 1; }
@@ -126,22 +169,10 @@ if command -v import > /dev/null; then
   mkdir -p "$shots"
   chmod 1777 "$shots"
 fi
-install -m 755 "$0" "$work/check.sh"
-runuser -u "$user" -- env -i HOME="$home" USER="$user" PATH=/usr/local/bin:/usr/bin:/bin \
-  LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/check.sh" as-user "$shots"
+runuser -u "$user" -- "${as_user[@]}" bash "$work/check.sh" as-user "$shots"
 
 echo "== apt remove"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pelkorin > "$work/apt.log" 2>&1 ||
   { cat "$work/apt.log" >&2; exit 1; }
-left=0
-while IFS= read -r path; do
-  [ -d "$path" ] && [ ! -L "$path" ] && continue
-  if [ -e "$path" ] || [ -L "$path" ]; then echo "left behind: $path" >&2; left=1; fi
-done < "$work/files"
-for folder in /usr/lib/pelkorin /usr/share/doc/pelkorin; do
-  [ ! -e "$folder" ] || { echo "left behind: $folder" >&2; left=1; }
-done
-[ "$left" = 0 ] || exit 1
-echo "removed: no file of the package is left ($(wc -l < "$work/files") entries checked)"
+bash "$work/check.sh" left-check "$work/files"
 echo "package check ok"
