@@ -55,7 +55,7 @@ done
 [[ "$depends" != *-dev* ]] || { echo "Depends names a development package: $depends" >&2; fail=1; }
 
 dpkg-deb -x "$deb" "$tmp/root"
-if readelf -S "$tmp/root/usr/lib/pelkorin/pelkorin" | grep -qE '\.(symtab|debug_info)'; then
+if readelf -S "$tmp/root/usr/lib/pelkorin/pelkorin" | grep -qE '\.(symtab|debug_info|comment)'; then
   echo "the program is not stripped" >&2; fail=1
 fi
 out=$(desktop-file-validate "$tmp/root/usr/share/applications/pelkorin.desktop" 2>&1) ||
