@@ -10,6 +10,9 @@ set(PELKORIN_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/pelkorin")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# Resolved at start, so the relocation table can be read-only as a whole (Debian's hardening).
+target_link_options(pelkorin PRIVATE LINKER:-z,now)
+
 install(FILES data/${PELKORIN_APPSTREAM_ID}.metainfo.xml DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
 # Compressed the way Debian's tools do it: best compression, no name or time stamp inside.
