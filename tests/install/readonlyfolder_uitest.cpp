@@ -66,6 +66,7 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
     temp.MakeFolder("lib-pelkorin");
     chmod(locked.c_str(), 0555);
     // Where a user's own copy would go can't be made either (a file stands there).
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(temp.Write("plain")));
     // A mode a normal user cannot write through, and a pseudo file system no one can create
     // files in, so the case also runs for root.
@@ -92,6 +93,7 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
         EXPECT_EQ(Entries(folder), before);
     }
     chmod(locked.c_str(), 0755);
+    qputenv("XDG_CONFIG_HOME", configHome);
     EXPECT_GT(tried, 0) << "no folder here refuses new files";
 }
 
