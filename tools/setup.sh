@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
           libgtest-dev libbenchmark-dev fonts-ipafont-gothic
           clang libclang-rt-14-dev
-          xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools)
+          xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools
+          dpkg-dev file appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

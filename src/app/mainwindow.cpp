@@ -11,6 +11,7 @@
 #include "rename/texthelpers.h"
 #include "settings/optionsform.h"
 #include "settings/settingsfile.h"
+#include "settings/settingslocation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -117,7 +118,7 @@ void TMain::FormCreate()
         SwitchFolder(working);
         ProgramFolder = Dir1->folder();
 
-        if (auto read = ReadSettingsFile(ProgramFolder)) {
+        if (auto read = ReadSettingsFile(SettingsFolderToRead(ProgramFolder))) {
             SettingsLines = read->Lines;
             StartupSettings_ = DecodeSettings(*read);
             const SettingsValues& s = StartupSettings_;

@@ -10,6 +10,7 @@
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
 #include "rename/texthelpers.h"
+#include "settings/settingslocation.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -261,7 +262,7 @@ void TOption::optOKClick()
     if (const std::optional<std::string> message = UnstorableSettingsValue(values))
         throw ESettingsValueError(*message);
     host_.ApplySavedOptions(values);
-    WriteSettingsFile(host_.ProgramFolderBytes(), values);
+    WriteSettingsFile(SettingsFolderForSaving(host_.ProgramFolderBytes()), values);
     host_.OpenSavedFolder(values.StartFolder);
     host_.SetViewerPathBytes(values.ViewerPath);
     main->move(ParseInteger(values.Left.Text), ParseInteger(values.Top.Text));

@@ -122,7 +122,7 @@ TEST(FolderChooser, EnterOnAFolderOpensItAndOnlyTheButtonsClose)
         {sub, Qt::Key_Return}, {deeper, Qt::Key_Enter}, {sub, Qt::Key_Return}};
     // The button Enter is pressed on at the end, and the result it hands back.
     const struct { const char* button; QString selected; } ends[] = {
-        {"Button1", Utf8Text(sub)}, {"Button2", QString()}};
+        {"Button1", FromUtf8(sub)}, {"Button2", QString()}};
     for (const auto& end : ends) {
         SCOPED_TRACE(end.button);
         QString edit1;
@@ -132,7 +132,7 @@ TEST(FolderChooser, EnterOnAFolderOpensItAndOnlyTheButtonsClose)
             for (const auto& e : enters) {
                 HighlightFolderRow(c, "Dir2", e.folder);
                 QTest::keyClick(dir2, e.key);
-                EXPECT_EQ(dir2->property("directory").toString(), Utf8Text(e.folder));
+                EXPECT_EQ(dir2->property("directory").toString(), FromUtf8(e.folder));
                 EXPECT_TRUE(c->isVisible());
             }
             QTest::keyClick(Find(c, end.button), Qt::Key_Return);
@@ -224,7 +224,7 @@ TEST(FolderChooser, AVolumeOpensWhereEitherWindowWasLastOnIt)
     QTest::keyClick(drive1, Qt::Key_Down);
     OpenFolderRow(m, "Dir1", volume / "photos");
     QTest::keyClick(drive1, Qt::Key_Up);
-    ASSERT_EQ(dir(m, "Dir1"), Utf8Text(program.path()));
+    ASSERT_EQ(dir(m, "Dir1"), FromUtf8(program.path()));
 
     // The chooser opens the volume where the main window left it, and goes deeper there.
     QString opened;
@@ -237,11 +237,11 @@ TEST(FolderChooser, AVolumeOpensWhereEitherWindowWasLastOnIt)
     };
     steps.push_back(OptionStep([](QWidget* d) { d->close(); }));
     ExpectClean(WithOptions(m, std::move(steps)), 3);
-    EXPECT_EQ(opened, Utf8Text(volume / "photos"));
+    EXPECT_EQ(opened, FromUtf8(volume / "photos"));
 
     // The main window then opens the volume where the chooser left it.
     EXPECT_TRUE(RunAnsweringBoxes([&] { QTest::keyClick(drive1, Qt::Key_Down); }).empty());
-    EXPECT_EQ(dir(m, "Dir1"), Utf8Text(volume / "photos/2026"));
+    EXPECT_EQ(dir(m, "Dir1"), FromUtf8(volume / "photos/2026"));
 }
 
 TEST(ViewerDialog, PickSetsTheViewerAndCancelKeepsIt)

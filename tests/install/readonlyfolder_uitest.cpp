@@ -1,6 +1,7 @@
 // Installed for all users, the program's folder is not writable by the one who runs it:
 // "登録" must then say which file it could not write, keep the dialog open and leave nothing
 // behind in that folder.
+#include "settings/settingslocation.h"
 #include "support/dialogdriving.h"
 #include "support/permissionoverride.h"
 #include "support/tempfolder.h"
@@ -67,6 +68,9 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
     ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
     // A mode a user cannot write through (root meets it as a user does here), and a pseudo
     // file system no one can create files in, when there is one.
+    // Where a user's own copy would go can't be made either (a file stands there).
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(temp.Write("plain")));
     const std::string folders[] = {locked, "/sys/kernel"};
     {
         const WithoutPermissionOverride asAUser;
@@ -82,7 +86,8 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
             const SeenBox& box = attempt.Boxes[0];
             EXPECT_EQ(box.Title, u"Pelkorin"_s);
             EXPECT_EQ(box.Icon, QMessageBox::Critical);
-            const QString named = u"ファイルを書き込めません '"_s + FromUtf8(folder) + u"/Pelkorin.ini': "_s;
+            const QString named = u"ファイルを書き込めません '"_s +
+                                  FromUtf8(CurrentSettingsFolders(folder).Save) + u"/Pelkorin.ini': "_s;
             EXPECT_TRUE(box.Text.startsWith(named)) << box.Text.toStdString();
             EXPECT_GT(box.Text.size(), named.size() + 1) << "no reason given";
             EXPECT_TRUE(box.Text.endsWith(u'.')) << box.Text.toStdString();
@@ -91,6 +96,7 @@ TEST(ReadOnlyProgramFolder, SavingNamesTheSettingsFileInTheErrorBox)
         }
     }
     chmod(locked.c_str(), 0755);
+    qputenv("XDG_CONFIG_HOME", configHome);
 }
 
 } // namespace
