@@ -1,7 +1,9 @@
 // The capture-date sort of a folder of 10,000 JPEG files with EXIF blocks (a thumbnail inside,
 // after a JFIF segment, as cameras write them), against the date sort of the same folder in
 // the same run. "ratio" is the capture sort's time over the date sort's, summed over the
-// iterations; "capture_s" is one capture sort with the files in the page cache.
+// iterations, in the thread's processor time (user and kernel), which a busy machine disturbs
+// far less than the clock; "ratio_wall" is the same by the clock. "capture_s" is one capture
+// sort by the clock with the files in the page cache.
 #include "bench/benchsupport.h"
 #include "support/exifjpeg.h"
 
@@ -9,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -44,11 +47,23 @@ std::string MakePhotoFolder()
     return folder;
 }
 
-double Seconds(TMain* m, const char* entry)
+double ThreadSeconds()
 {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Timing {
+    double wall = 0, processor = 0;
+};
+
+Timing Seconds(TMain* m, const char* entry)
+{
+    const double processor = ThreadSeconds();
     const auto start = Clock::now();
     Control<QAction>(m, entry)->trigger();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return {std::chrono::duration<double>(Clock::now() - start).count(), ThreadSeconds() - processor};
 }
 
 void BM_CaptureSortVersusDateSort(benchmark::State& state)
@@ -58,17 +73,21 @@ void BM_CaptureSortVersusDateSort(benchmark::State& state)
     m->show();
     Seconds(m, "N15"); // warms the cache and the first-use costs alike
     Seconds(m, "N6");
-    double capture = 0, date = 0;
+    Timing capture, date;
     for (auto _ : state) {
-        date += Seconds(m, "N6");
-        const double seconds = Seconds(m, "N15");
-        capture += seconds;
-        state.SetIterationTime(seconds);
+        const Timing d = Seconds(m, "N6");
+        const Timing c = Seconds(m, "N15");
+        date.wall += d.wall;
+        date.processor += d.processor;
+        capture.wall += c.wall;
+        capture.processor += c.processor;
+        state.SetIterationTime(c.wall);
     }
     const double n = static_cast<double>(state.iterations());
-    state.counters["capture_s"] = capture / n;
-    state.counters["date_s"] = date / n;
-    state.counters["ratio"] = capture / date;
+    state.counters["capture_s"] = capture.wall / n;
+    state.counters["date_s"] = date.wall / n;
+    state.counters["ratio"] = capture.processor / date.processor;
+    state.counters["ratio_wall"] = capture.wall / date.wall;
     state.counters["target"] = 4;
 }
 BENCHMARK(BM_CaptureSortVersusDateSort)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

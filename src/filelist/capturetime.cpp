@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -165,19 +166,25 @@ std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path)
     platform::FileStartReader reader(path);
     if (!reader.valid())
         return std::nullopt;
-    // A first small read holds a short EXIF block whole and settles files that are no JPEG;
-    // a block with a thumbnail inside takes one more read to its end.
-    std::string bytes;
-    std::size_t want = 4096;
+    // One buffer for every file: a fresh one would be cleared or allocated per file, which
+    // costs as much as the read itself in a large folder.
+    thread_local std::vector<char> buffer(kCaptureBytesLimit);
+    // A first read of 16 KiB holds most EXIF blocks whole (thumbnail included) and settles
+    // files that are no JPEG; a longer block takes one more read to its end.
+    std::size_t have = 0;
+    std::size_t want = 16384;
     for (;;) {
-        if (!reader.ReadUpTo(bytes, want) || bytes.size() < want)
+        const std::size_t had = have;
+        have = reader.ReadUpTo(buffer.data(), have, want);
+        if (have == had)
             break;
-        const std::size_t more = std::min(ExifBytesWanted(bytes), kCaptureBytesLimit);
-        if (more <= bytes.size())
+        const std::size_t more =
+            std::min(ExifBytesWanted(std::string_view(buffer.data(), have)), kCaptureBytesLimit);
+        if (more <= have)
             break;
         want = more;
     }
-    return CaptureTimeFromBytes(bytes);
+    return CaptureTimeFromBytes(std::string_view(buffer.data(), have));
 }
 
 std::string CaptureTimeText(const CaptureTime& time)

@@ -1,5 +1,6 @@
 #include "platform/filestart.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,6 +20,7 @@ FileStartReader::FileStartReader(const std::string& path)
         return;
     }
     fd_ = fd;
+    size_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
 }
 
 FileStartReader::~FileStartReader()
@@ -27,23 +29,20 @@ FileStartReader::~FileStartReader()
         ::close(fd_);
 }
 
-bool FileStartReader::ReadUpTo(std::string& bytes, std::size_t upTo)
+std::size_t FileStartReader::ReadUpTo(char* buffer, std::size_t have, std::size_t upTo)
 {
     if (fd_ < 0)
-        return false;
-    while (bytes.size() < upTo) {
-        const std::size_t had = bytes.size();
-        bytes.resize(upTo);
-        const ssize_t n = read(fd_, bytes.data() + had, upTo - had);
-        if (n <= 0) {
-            bytes.resize(had);
-            if (n < 0 && errno == EINTR)
-                continue;
-            return n == 0;
-        }
-        bytes.resize(had + static_cast<std::size_t>(n));
+        return have;
+    upTo = std::min(upTo, size_);
+    while (have < upTo) {
+        const ssize_t n = read(fd_, buffer + have, upTo - have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        have += static_cast<std::size_t>(n);
     }
-    return true;
+    return have;
 }
 
 } // namespace platform

@@ -17,12 +17,15 @@ public:
 
     bool valid() const { return fd_ >= 0; }
 
-    // Appends the file's next bytes to bytes until it holds upTo bytes or the file ends.
-    // False on an invalid reader or a read error; what was read stays in bytes.
-    bool ReadUpTo(std::string& bytes, std::size_t upTo);
+    // Reads the file's bytes from offset `have` into buffer[have, upTo), stopping early at
+    // the file's end (its size when opened, so a short file takes no extra read to find its
+    // end). Returns how many bytes of buffer are filled now; have itself on an invalid reader
+    // or a read error.
+    std::size_t ReadUpTo(char* buffer, std::size_t have, std::size_t upTo);
 
 private:
     int fd_ = -1;
+    std::size_t size_ = 0;
 };
 
 } // namespace platform
