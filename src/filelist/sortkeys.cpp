@@ -1,6 +1,5 @@
 #include "filelist/sortkeys.h"
 
-#include "filelist/capturetime.h"
 #include "platform/filesystem.h"
 
 #include <QCollator>

@@ -1,5 +1,6 @@
 #pragma once
-// Keys of the sorts by extension and by date, and the order they put the listing in.
+// Keys of the sorts by extension, by date and by capture date, and the orders they put the
+// listing in.
 // Keys are byte strings (file names are raw bytes); the padded numbers are plain ASCII.
 #include "filelist/capturetime.h"
 
