@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
-          libgtest-dev libbenchmark-dev fonts-ipafont-gothic
+          libexif-dev libgtest-dev libbenchmark-dev fonts-ipafont-gothic
           clang libclang-rt-14-dev
           xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools
           dpkg-dev file appstream)

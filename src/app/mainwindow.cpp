@@ -77,6 +77,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(this, N4, &QAction::triggered, &TMain::N4Click);
     ConnectGuarded(this, N5, &QAction::triggered, &TMain::N5Click);
     ConnectGuarded(this, N6, &QAction::triggered, &TMain::N6Click);
+    ConnectGuarded(this, N15, &QAction::triggered, &TMain::N15Click);
     // The forwarding entries perform their button's own click, guarded there.
     const std::pair<QAction*, QPushButton*> forwards[] = {
         {N10, Button7}, {N11, Button6}, {N8, Button3}, {N9, Button4}, {N1, Button9}, {N14, Button8}};

@@ -138,6 +138,8 @@ private:
     void N5Click();
     void N6Click();
     void KeyedSort(bool byDate);
+    void N15Click();
+    void ShowSortedListing(const std::vector<std::size_t>& order, std::vector<std::string> keys);
     void OldFileScrolled();
     void NewFileScrolled();
     void OldFileSelectionChanged();
@@ -215,6 +217,7 @@ private:
     QAction *Help1 = nullptr, *Contents1 = nullptr, *About1 = nullptr;
     QAction *N10 = nullptr, *N11 = nullptr, *N8 = nullptr, *N9 = nullptr, *N1 = nullptr;
     QAction *N4 = nullptr, *N5 = nullptr, *N6 = nullptr, *N14 = nullptr;
+    QAction* N15 = nullptr;
 
     // The folder listing behind File1.
     FolderListing Listing;

@@ -232,6 +232,7 @@ void TMain::BuildMenus()
     N4 = MakeAction(this, "N4", QStringLiteral("ファイル名でソート"));
     N5 = MakeAction(this, "N5", QStringLiteral("拡張子でソート"));
     N6 = MakeAction(this, "N6", QStringLiteral("日付でソート"));
+    N15 = MakeAction(this, "N15", QStringLiteral("撮影日時でソート"));
     N14 = MakeAction(this, "N14", QStringLiteral("ファイル削除"));
     auto separator = [this](const char* name) {
         PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name));
@@ -247,6 +248,7 @@ void TMain::BuildMenus()
     PopupMenu1->addAction(N4);
     PopupMenu1->addAction(N5);
     PopupMenu1->addAction(N6);
+    PopupMenu1->addAction(N15);
     separator("N13");
     PopupMenu1->addAction(N14);
 }

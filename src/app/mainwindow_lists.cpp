@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "ui/messages.h"
+#include "filelist/capturesort.h"
 #include "filelist/moves.h"
 #include "filelist/sortkeys.h"
 #include "filelist/widgets/namelistview.h"
@@ -104,7 +105,19 @@ void TMain::KeyedSort(bool byDate)
     for (const std::string& name : names)
         keys.push_back(byDate ? DateKeyOfFile(prefix + name) : ExtensionKey(name));
     const std::vector<std::size_t> order = StableOrderByKeys(keys);
+    ShowSortedListing(order, std::move(keys));
+}
 
+void TMain::N15Click()
+{
+    CaptureSortResult sorted = CaptureSortOfFolder(FolderPrefixOfDir1(), Listing.Names);
+    ShowSortedListing(sorted.Order, std::move(sorted.Keys));
+}
+
+// The listing in the given order into oldfile, the keys beside their positions in fileList.
+void TMain::ShowSortedListing(const std::vector<std::size_t>& order, std::vector<std::string> keys)
+{
+    const std::vector<std::string>& names = Listing.Names;
     std::vector<SortAidModel::Row> rows;
     std::vector<std::string> sorted;
     rows.reserve(order.size());

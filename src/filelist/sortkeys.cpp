@@ -115,3 +115,25 @@ std::vector<std::size_t> StableOrderByKeys(const std::vector<std::string>& keys)
         order[start[rankOfId[idOfPosition[i]]]++] = i;
     return order;
 }
+
+std::vector<std::size_t> CaptureOrder(const std::vector<std::optional<CaptureTime>>& times,
+                                      const std::function<std::string(std::size_t)>& dateKeyOf)
+{
+    std::vector<std::size_t> order;
+    std::vector<std::size_t> undated;
+    std::vector<std::string> undatedKeys;
+    order.reserve(times.size());
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        if (times[i]) {
+            order.push_back(i);
+        } else {
+            undated.push_back(i);
+            undatedKeys.push_back(dateKeyOf(i));
+        }
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return *times[a] < *times[b]; });
+    for (std::size_t k : StableOrderByKeys(undatedKeys))
+        order.push_back(undated[k]);
+    return order;
+}

@@ -1,9 +1,14 @@
 #pragma once
-// Keys of the sorts by extension and by date, and the order they put the listing in.
+// Keys of the sorts by extension, by date and by capture date, and the orders they put the
+// listing in.
 // Keys are byte strings (file names are raw bytes); the padded numbers are plain ASCII.
+#include "filelist/capturetime.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,3 +38,9 @@ std::string IndexText(std::size_t index, std::size_t count);
 // keys that still collate equal (say, two invalid UTF-8 sequences) are ordered by their bytes.
 // Positions with equal keys keep their input order.
 std::vector<std::size_t> StableOrderByKeys(const std::vector<std::string>& keys);
+
+// Positions 0..n-1 in capture-date order: those with a capture time first, oldest first; then
+// those without one, ordered by their date keys as StableOrderByKeys does. Equal times and
+// equal keys keep their input order. dateKeyOf is asked only for positions without a time.
+std::vector<std::size_t> CaptureOrder(const std::vector<std::optional<CaptureTime>>& times,
+                                      const std::function<std::string(std::size_t)>& dateKeyOf);

@@ -198,7 +198,7 @@ TEST(ListMoves, EmptyFolderMovesAndSortsDoNothing)
     Window w(QStringList{});
     for (const char* button : {"Button1", "Button2"})
         EXPECT_TRUE(w.Click(button).empty()) << button;
-    for (const char* entry : {"N4", "N5", "N6"}) {
+    for (const char* entry : {"N4", "N5", "N6", "N15"}) {
         EXPECT_TRUE(w.Trigger(entry).empty()) << entry;
         EXPECT_EQ(w.oldfile->model()->rowCount(), 0) << entry;
         EXPECT_EQ(w.NewFile->model()->rowCount(), 0) << entry;
@@ -216,7 +216,7 @@ TEST(ListContextMenu, EntriesInOrderAndEachDoesItsButtonsWork)
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(entries, (QStringList{u"実行"_s, u"仮実行"_s, u"-"_s, u"ファイル全選択"_s, u"ファイル選択解除"_s, u"-"_s,
                                     u"画像表示"_s, u"-"_s, u"ファイル名でソート"_s, u"拡張子でソート"_s,
-                                    u"日付でソート"_s, u"-"_s, u"ファイル削除"_s}));
+                                    u"日付でソート"_s, u"撮影日時でソート"_s, u"-"_s, u"ファイル削除"_s}));
 
     w.oldfile->setTopRow(50);
     EXPECT_TRUE(w.Trigger("N8").empty());

@@ -296,7 +296,7 @@ TEST(MainWindowLayout, ContextMenuEntriesInOrder)
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(entries, (QStringList{u"実行"_s, u"仮実行"_s, u"-"_s, u"ファイル全選択"_s, u"ファイル選択解除"_s, u"-"_s,
                                     u"画像表示"_s, u"-"_s, u"ファイル名でソート"_s, u"拡張子でソート"_s,
-                                    u"日付でソート"_s, u"-"_s, u"ファイル削除"_s}));
+                                    u"日付でソート"_s, u"撮影日時でソート"_s, u"-"_s, u"ファイル削除"_s}));
 }
 
 TEST(MainWindowLayout, OnlyRunButtonsAreTabStops)
