@@ -11,6 +11,7 @@
 #include "filelist/widgets/sortaidmodel.h"
 #include "rename/naming.h"
 #include "rename/texthelpers.h"
+#include "rename/undo.h"
 #include "settings/settingsfile.h"
 
 #include <QAction>
@@ -34,6 +35,8 @@ TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(pa
     FillDriveList();
     ConnectHandlers();
     FormCreate();
+    // The record outlives the program: an execution of an earlier session can be undone.
+    Undo1->setEnabled(LoadUndoRecord().has_value());
 }
 
 TMain::~TMain() = default;
@@ -85,6 +88,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(Button9, &QPushButton::clicked, &TMain::Button9Click);
 
     ConnectGuarded(Open1, &QAction::triggered, &TMain::Open1Click);
+    ConnectGuarded(Undo1, &QAction::triggered, &TMain::Undo1Click);
     ConnectGuarded(Exit1, &QAction::triggered, &TMain::Exit1Click);
     ConnectGuarded(Object1, &QAction::triggered, &TMain::Object1Click);
     ConnectGuarded(Contents1, &QAction::triggered, &TMain::Contents1Click);
