@@ -99,6 +99,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Executions keep their undo record under the state folder: never the user's own.
+    const TempFolder state;
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.path()));
     QApplication app(argc, argv);
     SetMessageSinkForTesting([](const QString&) {});
     benchmark::Initialize(&argc, argv);

@@ -17,7 +17,7 @@ export LSAN_OPTIONS="suppressions=$PWD/tools/lsan-qt.supp:print_suppressions=0"
 export LC_ALL=C.UTF-8
 root="$PWD"
 status=0
-for target in settings_fuzz naming_fuzz texthelpers_fuzz sortkeys_fuzz jpeg_fuzz capturetime_fuzz; do
+for target in settings_fuzz naming_fuzz texthelpers_fuzz sortkeys_fuzz jpeg_fuzz capturetime_fuzz undorecord_fuzz; do
   work="$root/build-fuzz/corpus/$target"
   log="$root/build-fuzz/$target.log"
   mkdir -p "$work"

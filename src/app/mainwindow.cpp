@@ -10,6 +10,7 @@
 #include "filelist/widgets/namelistview.h"
 #include "rename/texthelpers.h"
 #include "settings/optionsform.h"
+#include "rename/undo.h"
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
 
@@ -32,6 +33,8 @@ TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(pa
     FillDriveList();
     ConnectHandlers();
     FormCreate();
+    // The record outlives the program: an execution of an earlier session can be undone.
+    Undo1->setEnabled(LoadUndoRecord().has_value());
 }
 
 TMain::~TMain() = default;
@@ -70,6 +73,7 @@ void TMain::ConnectHandlers()
     ConnectGuarded(this, Button9, &QPushButton::clicked, &TMain::Button9Click);
 
     ConnectGuarded(this, Open1, &QAction::triggered, &TMain::Open1Click);
+    ConnectGuarded(this, Undo1, &QAction::triggered, &TMain::Undo1Click);
     ConnectGuarded(this, Exit1, &QAction::triggered, &TMain::Exit1Click);
     ConnectGuarded(this, Object1, &QAction::triggered, &TMain::Object1Click);
     ConnectGuarded(this, Contents1, &QAction::triggered, &TMain::Contents1Click);

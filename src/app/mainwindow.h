@@ -93,6 +93,7 @@ private:
     void Button11Click();
     void Button5Click();
     void Open1Click();
+    void Undo1Click();
     void Exit1Click();
     // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.
     void SwitchFolder(const std::string& path);
@@ -213,6 +214,7 @@ private:
     QFileDialog* OpenDialog1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction *File2 = nullptr, *Open1 = nullptr, *Exit1 = nullptr;
+    QAction* Undo1 = nullptr;
     QAction *Edit1 = nullptr, *Object1 = nullptr;
     QAction *Help1 = nullptr, *Contents1 = nullptr, *About1 = nullptr;
     QAction *N10 = nullptr, *N11 = nullptr, *N8 = nullptr, *N9 = nullptr, *N1 = nullptr;

@@ -205,6 +205,10 @@ void TMain::BuildMenus()
     Open1 = MakeAction(this, "Open1", QStringLiteral("開く(&O)..."));
     Exit1 = MakeAction(this, "Exit1", QStringLiteral("終了(&X)"));
     fileMenu->addAction(Open1);
+    Undo1 = MakeAction(this, "Undo1", QStringLiteral("元に戻す(&U)"));
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Undo1->setEnabled(false);
+    fileMenu->addAction(Undo1);
     fileMenu->addSeparator();
     fileMenu->addAction(Exit1);
 

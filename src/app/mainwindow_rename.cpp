@@ -11,7 +11,9 @@
 #include "filelist/widgets/namelistview.h"
 #include "rename/renamerun.h"
 #include "rename/texthelpers.h"
+#include "rename/undo.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QScopeGuard>
 #include <QLabel>
@@ -99,8 +101,13 @@ void TMain::Button7Click()
     if (!StartRun(start, false))
         return;
     {
+        // Undo1 follows the record whichever way the run ends.
+        const auto undoState = qScopeGuard([this] { Undo1->setEnabled(LoadUndoRecord().has_value()); });
+        ExecutionRecord record;
         CounterDisplay counter(actlabel);
         ExecuteHooks hooks;
+        hooks.BeforeRenames = [&](const UndoRecord& planned) { record.Save(planned); };
+        hooks.Renamed = [&] { record.Renamed(); };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
         hooks.ReportTaken = [this](const std::string& newPath) {
             ShowMessage(this, newPath + "は存在するため変更できませんでした");

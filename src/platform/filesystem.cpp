@@ -234,6 +234,14 @@ bool FolderHandle::RemoveFile(const std::string& name) const
     return valid() && IsBareName(name) && unlinkat(fd_, name.c_str(), 0) == 0;
 }
 
+std::optional<FileIdentity> FolderHandle::IdentityOf(const std::string& name) const
+{
+    struct stat st;
+    if (!valid() || !IsBareName(name) || fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 bool ModificationTime(const std::string& path, std::tm& local)
 {
     struct stat st;

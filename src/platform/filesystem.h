@@ -1,6 +1,8 @@
 #pragma once
 // The only place that talks to the file system. Names and paths are raw bytes.
+#include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,13 @@ bool IsFolder(const std::string& path);
 void CheckFolderEnterable(const std::string& folder);
 
 enum class RenameResult { Renamed, Taken, Failed };
+
+// What tells one file from another on this machine, whatever its name.
+struct FileIdentity {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 // Renames without ever replacing an existing entry, not even one that appears meanwhile,
 // and never copies. Both paths must be in the same folder.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to);
@@ -53,6 +62,9 @@ public:
     bool FileExists(const std::string& name) const;
     // Removes the entry permanently unless it is a folder; a symbolic link goes as a link.
     bool RemoveFile(const std::string& name) const;
+    // The identity of the entry under name, a symbolic link itself and not its target;
+    // none when nothing is there.
+    std::optional<FileIdentity> IdentityOf(const std::string& name) const;
 
 private:
     int fd_ = -1;

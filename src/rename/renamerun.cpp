@@ -3,6 +3,8 @@
 #include "base/selection.h"
 #include "platform/filesystem.h"
 
+#include <exception>
+
 namespace {
 // The sequence number wraps like the 32-bit integer it is.
 int32_t Next(int32_t n)
@@ -39,6 +41,36 @@ void ComposeTrialRows(const std::vector<std::string>& names, const std::vector<b
     }
 }
 
+namespace {
+// The folder of a prefix: "/a/b/" -> "/a/b", "/" -> "/".
+std::string FolderOfPrefix(const std::string& prefix)
+{
+    return prefix.size() > 1 && prefix.back() == '/' ? prefix.substr(0, prefix.size() - 1) : prefix;
+}
+
+// The record of the renames a run will try, from the names composed beforehand.
+UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandle& folder,
+                          const std::vector<std::string>& names, const std::vector<bool>& selected,
+                          const std::vector<std::string>& newNames)
+{
+    UndoRecord planned;
+    planned.Folder = FolderOfPrefix(prefix);
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < selected.size() && k < newNames.size(); ++i) {
+        if (!selected[i])
+            continue;
+        const std::string& current = names[i];
+        const std::string& newName = newNames[k++];
+        if (!IsSafeNewName(newName) || newName == current)
+            continue;
+        // A file that is not there can't be renamed, nor be renamed back.
+        if (const auto id = folder.IdentityOf(current))
+            planned.Entries.push_back({current, newName, id->Device, id->Inode});
+    }
+    return planned;
+}
+} // namespace
+
 void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
                     const std::vector<bool>& selected, const RenameOptions& options,
                     int32_t firstNumber, const ExecuteHooks& hooks)
@@ -49,7 +81,30 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
     // One open folder for the whole run: each file then costs one rename relative to it, and
     // the existence test is made only when that rename fails.
     const platform::FolderHandle folder(prefix);
+    // The names are composed before the first rename so the record of the whole run can be
+    // written first. A name that can't be composed stops the run at that file, after the
+    // files before it were renamed, as if it had been composed in turn.
+    std::vector<std::string> newNames;
+    newNames.reserve(static_cast<std::size_t>(s.Count));
+    std::exception_ptr failure;
     int32_t number = firstNumber;
+    for (int i = 0; i <= s.Last; ++i) {
+        if (!selected[static_cast<std::size_t>(i)])
+            continue;
+        try {
+            newNames.push_back(ComposeNewName(names[static_cast<std::size_t>(i)], options, number));
+        } catch (...) {
+            failure = std::current_exception();
+            break;
+        }
+        number = Next(number);
+    }
+    if (hooks.BeforeRenames) {
+        const UndoRecord planned = PlannedRenames(prefix, folder, names, selected, newNames);
+        if (!planned.Entries.empty())
+            hooks.BeforeRenames(planned);
+    }
+    std::size_t k = 0;
     int n = 0;
     for (int i = 0; i <= s.Last; ++i) {
         if (!selected[static_cast<std::size_t>(i)])
@@ -57,14 +112,18 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
         ++n;
         if (hooks.Progress)
             hooks.Progress(n, s.Count);
+        if (k == newNames.size())
+            std::rethrow_exception(failure);
         const std::string& current = names[static_cast<std::size_t>(i)];
-        const std::string newName = ComposeNewName(current, options, number);
+        const std::string& newName = newNames[k++];
         // An unchanged name is left alone without asking the disk. A failure (a folder of
         // that name, no rights) leaves the file as it was and goes unreported.
-        if (IsSafeNewName(newName) && newName != current &&
-            folder.RenameNoReplace(current, newName) == platform::RenameResult::Taken &&
-            hooks.ReportTaken)
+        if (!IsSafeNewName(newName) || newName == current)
+            continue;
+        const platform::RenameResult r = folder.RenameNoReplace(current, newName);
+        if (r == platform::RenameResult::Renamed && hooks.Renamed)
+            hooks.Renamed();
+        else if (r == platform::RenameResult::Taken && hooks.ReportTaken)
             hooks.ReportTaken(prefix + newName);
-        number = Next(number);
     }
 }

@@ -2,6 +2,7 @@
 // The trial run and the execution over the selected rows of the list, in list order,
 // without any widget: the window hands in the names, the selection and the options.
 #include "rename/naming.h"
+#include "rename/undorecord.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,11 @@ struct ExecuteHooks {
     RunProgress Progress;
     // A selected file's new name is taken by another file: the new full path.
     std::function<void(const std::string& newPath)> ReportTaken;
+    // Once, before the first rename, when any rename is planned: every selected file whose
+    // new name differs and is safe, with the identity of the file under its current name.
+    std::function<void(const UndoRecord& planned)> BeforeRenames;
+    // After each file the run renamed.
+    std::function<void()> Renamed;
 };
 
 // Renames every selected file, in list order, inside the folder of prefix. Never replaces

@@ -10,6 +10,9 @@ int main(int argc, char** argv)
     // A user's settings copy never lands in the real home, whatever a test does.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    // Executions keep their undo record under the state folder: never the user's own.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,123 @@
+// The execution with its undo record, and the undo, over 100,000 files, each against the
+// floor of the same work: one renameat2 per file relative to the open folder, then the
+// re-read of the listing (readdir and the case-blind sort). Measured in turns in one run.
+#include "bench/benchsupport.h"
+#include "filelist/folderlisting.h"
+#include "filelist/widgets/namelistview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+constexpr int kFiles = 100000;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The floor: renames every file from one first letter to the other and reads the listing.
+double Floor(const std::string& folder, char from, char to)
+{
+    const auto start = Clock::now();
+    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    char a[32], b[32];
+    for (int i = 0; i < kFiles; ++i) {
+        std::snprintf(a, sizeof a, "%c%06d.jpg", from, i);
+        std::snprintf(b, sizeof b, "%c%06d.jpg", to, i);
+        renameat2(dir, a, dir, b, RENAME_NOREPLACE);
+    }
+    close(dir);
+    FolderListing listing{folder, {}};
+    listing.Read();
+    benchmark::DoNotOptimize(listing.Names.data());
+    return Since(start);
+}
+
+// Every name of the list starts with first.
+void ExpectAll(TMain* m, char first)
+{
+    const auto& names = Control<NameListView>(m, "oldfile")->names()->names();
+    if (names.size() != kFiles || std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n[0] != first; }))
+        throw std::runtime_error(std::string("not every file starts with ") + first);
+}
+
+struct Turns {
+    double execute = 0, executeFloor = 0, undo = 0, undoFloor = 0;
+};
+
+// One turn: the floor a -> b and back, then the window's execution a -> b and its undo.
+void Turn(const std::string& folder, TMain* m, Turns& t)
+{
+    t.executeFloor += Floor(folder, 'a', 'b');
+    t.undoFloor += Floor(folder, 'b', 'a');
+    Control<QPushButton>(m, "Button11")->click();
+    Control<QPushButton>(m, "Button3")->click();
+    auto start = Clock::now();
+    Control<QPushButton>(m, "Button7")->click();
+    t.execute += Since(start);
+    ExpectAll(m, 'b');
+    start = Clock::now();
+    Control<QAction>(m, "Undo1")->trigger();
+    t.undo += Since(start);
+    ExpectAll(m, 'a');
+}
+
+TMain* Started(Windows& w)
+{
+    TMain* m = w.Main.get();
+    m->show();
+    Control<QCheckBox>(m, "Check1")->setChecked(true);
+    Control<QCheckBox>(m, "Check2")->setChecked(false); // keep the digit runs, change only the text part
+    Control<QLineEdit>(m, "textvol")->setText(QStringLiteral("b"));
+    return m;
+}
+
+void BM_ExecuteWithRecordVersusFloor(benchmark::State& state)
+{
+    const std::string folder = MakeBenchFolder("undo", kFiles, "a", ".jpg");
+    Windows w = StartOn(folder);
+    TMain* m = Started(w);
+    Turns t;
+    for (auto _ : state) {
+        const double before = t.execute;
+        Turn(folder, m, t);
+        state.SetIterationTime(t.execute - before);
+    }
+    state.counters["window_s"] = t.execute;
+    state.counters["floor_s"] = t.executeFloor;
+    state.counters["ratio"] = t.execute / t.executeFloor;
+    state.counters["target"] = 1.25;
+}
+BENCHMARK(BM_ExecuteWithRecordVersusFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_UndoVersusFloor(benchmark::State& state)
+{
+    const std::string folder = MakeBenchFolder("undo", kFiles, "a", ".jpg");
+    Windows w = StartOn(folder);
+    TMain* m = Started(w);
+    Turns t;
+    for (auto _ : state) {
+        const double before = t.undo;
+        Turn(folder, m, t);
+        state.SetIterationTime(t.undo - before);
+    }
+    state.counters["window_s"] = t.undo;
+    state.counters["floor_s"] = t.undoFloor;
+    state.counters["ratio"] = t.undo / t.undoFloor;
+    state.counters["target"] = 1.5;
+}
+BENCHMARK(BM_UndoVersusFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+} // namespace

@@ -1,0 +1,140 @@
+#include "rename/undorecord.h"
+
+#include <QByteArrayView>
+#include <QCryptographicHash>
+
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kMagic{"PELKUNDO", 8};
+constexpr uint32_t kVersion = 1;
+constexpr std::size_t kDigestSize = 32; // SHA-256
+// The smallest entry: two one-byte names with their lengths, device and inode.
+constexpr std::size_t kMinEntrySize = 4 + 1 + 4 + 1 + 8 + 8;
+
+bool IsBareName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
+bool IsFolderPath(std::string_view path)
+{
+    return !path.empty() && path[0] == '/' && path.find('\0') == std::string_view::npos;
+}
+
+// Little-endian, whatever the machine, so a record means the same everywhere.
+void PutInt(std::string& out, uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void PutText(std::string& out, std::string_view text)
+{
+    PutInt(out, text.size(), 4);
+    out.append(text);
+}
+
+std::string Digest(std::string_view body)
+{
+    const QByteArray d = QCryptographicHash::hash(QByteArrayView(body.data(), static_cast<qsizetype>(body.size())),
+                                                  QCryptographicHash::Sha256);
+    return d.toStdString();
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : rest_(bytes) {}
+    bool Int(uint64_t& value, int bytes)
+    {
+        if (rest_.size() < static_cast<std::size_t>(bytes))
+            return false;
+        value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value |= static_cast<uint64_t>(static_cast<unsigned char>(rest_[static_cast<std::size_t>(i)])) << (8 * i);
+        rest_.remove_prefix(static_cast<std::size_t>(bytes));
+        return true;
+    }
+    bool Text(std::string& text)
+    {
+        uint64_t size = 0;
+        if (!Int(size, 4) || size > rest_.size())
+            return false;
+        text.assign(rest_.substr(0, size));
+        rest_.remove_prefix(size);
+        return true;
+    }
+    bool Literal(std::string_view expected)
+    {
+        if (!rest_.starts_with(expected))
+            return false;
+        rest_.remove_prefix(expected.size());
+        return true;
+    }
+    std::size_t Left() const { return rest_.size(); }
+
+private:
+    std::string_view rest_;
+};
+
+} // namespace
+
+bool IsValidUndoRecord(const UndoRecord& record)
+{
+    if (!IsFolderPath(record.Folder))
+        return false;
+    for (const UndoEntry& e : record.Entries)
+        if (!IsBareName(e.OldName) || !IsBareName(e.NewName))
+            return false;
+    return true;
+}
+
+std::string EncodeUndoRecord(const UndoRecord& record)
+{
+    std::string out;
+    std::size_t size = kMagic.size() + 4 + 4 + record.Folder.size() + 8 + kDigestSize;
+    for (const UndoEntry& e : record.Entries)
+        size += 8 + e.OldName.size() + e.NewName.size() + 16;
+    out.reserve(size);
+    out.append(kMagic);
+    PutInt(out, kVersion, 4);
+    PutText(out, record.Folder);
+    PutInt(out, record.Entries.size(), 8);
+    for (const UndoEntry& e : record.Entries) {
+        PutText(out, e.OldName);
+        PutText(out, e.NewName);
+        PutInt(out, e.Device, 8);
+        PutInt(out, e.Inode, 8);
+    }
+    out += Digest(out);
+    return out;
+}
+
+std::string SealUndoRecordBody(std::string_view body)
+{
+    return std::string(body) + Digest(body);
+}
+
+std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes)
+{
+    if (bytes.size() < kDigestSize)
+        return std::nullopt;
+    const std::string_view body = bytes.substr(0, bytes.size() - kDigestSize);
+    if (Digest(body) != bytes.substr(body.size()))
+        return std::nullopt;
+    Reader in(body);
+    uint64_t version = 0, count = 0;
+    UndoRecord record;
+    if (!in.Literal(kMagic) || !in.Int(version, 4) || version != kVersion || !in.Text(record.Folder) ||
+        !in.Int(count, 8) || count > in.Left() / kMinEntrySize)
+        return std::nullopt;
+    record.Entries.resize(static_cast<std::size_t>(count));
+    for (UndoEntry& e : record.Entries)
+        if (!in.Text(e.OldName) || !in.Text(e.NewName) || !in.Int(e.Device, 8) || !in.Int(e.Inode, 8))
+            return std::nullopt;
+    if (in.Left() != 0 || !IsValidUndoRecord(record))
+        return std::nullopt;
+    return record;
+}

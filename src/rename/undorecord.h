@@ -1,0 +1,37 @@
+#pragma once
+// The record of one execution that lets it be undone: the folder and, for each planned rename,
+// the old and new name and the identity of the file. Names are raw bytes (anything but NUL
+// and "/", newlines included), so the record is a length-prefixed binary format; a magic and
+// version header and a trailing SHA-256 make a damaged or foreign file read as no record.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct UndoEntry {
+    std::string OldName;
+    std::string NewName;
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    bool operator==(const UndoEntry&) const = default;
+};
+
+struct UndoRecord {
+    std::string Folder; // absolute path of the folder the execution renamed in
+    std::vector<UndoEntry> Entries; // in list order
+    bool operator==(const UndoRecord&) const = default;
+};
+
+// True when every name is a bare entry name and the folder an absolute path without NUL;
+// only such records are written or read.
+bool IsValidUndoRecord(const UndoRecord& record);
+
+// The bytes of the record. Precondition: IsValidUndoRecord(record).
+std::string EncodeUndoRecord(const UndoRecord& record);
+// The record, or none for bytes that are not a whole, intact, valid record.
+std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes);
+
+// Appends the checksum the reader expects to any body (header included); lets the fuzzer
+// reach the reader's inner checks with bytes of its own.
+std::string SealUndoRecordBody(std::string_view body);

@@ -1,0 +1,278 @@
+// The undo record on disk across executions, and the undo itself on real folders: whatever
+// the execution did and whatever happened to the folder since, the undo loses, replaces and
+// duplicates no file, and moves only files the execution renamed back to their old names.
+#include "rename/undo.h"
+
+#include "platform/statefile.h"
+#include "support/tempfolder.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>; // content -> name; every content is unique
+
+// No test of this program writes into the user's own state folder.
+class StateHome : public testing::Environment {
+public:
+    void SetUp() override { qputenv("XDG_STATE_HOME", dir_.path().toUtf8()); }
+
+private:
+    QTemporaryDir dir_;
+};
+[[maybe_unused]] testing::Environment* const kStateHome = testing::AddGlobalTestEnvironment(new StateHome);
+
+// Sets an environment variable for one scope (unset when value is none).
+class EnvFor {
+public:
+    EnvFor(const char* name, std::optional<std::string> value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        Set(value);
+    }
+    ~EnvFor() { Set(old_); }
+
+private:
+    void Set(const std::optional<std::string>& v)
+    {
+        if (v)
+            setenv(name_, v->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(UndoStateFolder, FollowsTheBaseDirectoryRules)
+{
+    struct Case {
+        std::optional<std::string> state, home;
+        std::string folder;
+    } cases[] = {
+        {"/s", "/h", "/s/pelkorin"},
+        {"relative", "/h", "/h/.local/state/pelkorin"},
+        {"", "/h/", "/h/.local/state/pelkorin"},
+        {std::nullopt, "/h", "/h/.local/state/pelkorin"},
+    };
+    for (const Case& c : cases) {
+        EnvFor state("XDG_STATE_HOME", c.state);
+        EnvFor home("HOME", c.home);
+        EXPECT_EQ(platform::ProgramStateFolder(), c.folder) << c.state.value_or("(unset)");
+    }
+}
+
+const UndoRecord kFirst{"/w", {{"a", "b", 1, 2}}};
+const UndoRecord kSecond{"/w", {{"b", "c", 1, 2}, {"x\ny", "z", 3, 4}}};
+
+// One execution's part of the record: saved, then renamed files (or none).
+void Execution(const UndoRecord& planned, int renamed)
+{
+    ExecutionRecord record;
+    record.Save(planned);
+    for (int i = 0; i < renamed; ++i)
+        record.Renamed();
+}
+
+TEST(UndoExecutionRecord, TheLastExecutionThatRenamedAFileIsKept)
+{
+    ASSERT_TRUE(RemoveUndoRecord());
+    EXPECT_FALSE(LoadUndoRecord());
+    Execution(kFirst, 0);
+    EXPECT_FALSE(LoadUndoRecord()) << "no file renamed, no record";
+    Execution(kFirst, 1);
+    EXPECT_EQ(LoadUndoRecord(), kFirst);
+    Execution(kSecond, 0);
+    EXPECT_EQ(LoadUndoRecord(), kFirst) << "an execution that changed nothing keeps the one before";
+    Execution(kSecond, 2);
+    EXPECT_EQ(LoadUndoRecord(), kSecond);
+    // A damaged record is none.
+    std::string bytes = ReadFileBytes(UndoRecordPath());
+    bytes[bytes.size() / 2] ^= 1;
+    platform::WriteFileDurably(UndoRecordPath(), bytes);
+    EXPECT_FALSE(LoadUndoRecord());
+    ASSERT_TRUE(RemoveUndoRecord());
+}
+
+TEST(UndoExecutionRecord, ARecordThatCantBeWrittenLeavesNone)
+{
+    TempFolder dir;
+    dir.Write("state"); // a file where the state folder should be
+    EnvFor state("XDG_STATE_HOME", dir / "state/deeper");
+    Execution(kFirst, 1);
+    EXPECT_FALSE(LoadUndoRecord());
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"state"});
+}
+
+// --- The property: random executions, random changes from outside, undo. ---
+
+Files Snapshot(const std::string& folder)
+{
+    Files files;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (!e.is_directory()) {
+            const std::string content = ReadFileBytes(e.path());
+            EXPECT_FALSE(files.count(content)) << "duplicated: " << content;
+            files[content] = e.path().filename().native();
+        }
+    return files;
+}
+
+template <typename T>
+const T& Pick(std::mt19937& rng, const std::vector<T>& v)
+{
+    return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(rng)];
+}
+
+std::string RandomName(std::mt19937& rng)
+{
+    static const std::vector<std::string> texts = {"", "a", "b", "x\ny", "\x82\xa0"};
+    static const std::vector<std::string> digits = {"", "0", "1", "2", "01", "02", "3"};
+    static const std::vector<std::string> exts = {".jpg", ".JPG", ""};
+    const std::string n = Pick(rng, texts) + Pick(rng, digits) + Pick(rng, exts);
+    return n.empty() ? "e" : n;
+}
+
+RenameOptions RandomOptions(std::mt19937& rng)
+{
+    std::bernoulli_distribution coin(0.5);
+    RenameOptions o;
+    o.ChangeText = coin(rng);
+    o.NewText = Pick(rng, std::vector<std::string>{"", "a", "b", "x\ny"});
+    o.PadDigits = coin(rng);
+    o.DigitCount = std::uniform_int_distribution<int>(1, 2)(rng);
+    o.Sequential = coin(rng);
+    o.ChangeExt = coin(rng);
+    o.NewExt = "jpg";
+    return o;
+}
+
+bool Coin(std::mt19937& rng)
+{
+    return std::bernoulli_distribution(0.5)(rng);
+}
+
+struct Crash {};
+
+// Empties the folder at the end of a round: QTemporaryDir can't remove names that are not UTF-8.
+struct Emptied {
+    const TempFolder& dir;
+    ~Emptied()
+    {
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(dir.path(), ec))
+            fs::remove_all(e.path(), ec);
+    }
+};
+
+TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
+{
+    std::mt19937 rng(19);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        TempFolder dir;
+        const Emptied emptied{dir};
+        int made = 0;
+        for (int i = std::uniform_int_distribution<int>(1, 8)(rng); i > 0; --i)
+            if (const std::string name = RandomName(rng); !dir.Exists(name))
+                dir.Write(name, "file " + std::to_string(made++));
+        std::vector<std::string> names;
+        for (const auto& [content, name] : Snapshot(dir.path()))
+            names.push_back(name);
+        std::shuffle(names.begin(), names.end(), rng);
+        std::vector<bool> selected(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            selected[i] = std::bernoulli_distribution(0.8)(rng);
+
+        const Files before = Snapshot(dir.path());
+        UndoRecord record;
+        ExecuteHooks hooks;
+        hooks.BeforeRenames = [&](const UndoRecord& r) { record = r; };
+        // Sometimes the program dies part way.
+        const int crashAt = std::uniform_int_distribution<int>(1, 12)(rng);
+        hooks.Progress = [&](int n, int) {
+            if (n == crashAt)
+                throw Crash{};
+        };
+        try {
+            ExecuteRenames(dir.path() + "/", names, selected, RandomOptions(rng),
+                           std::uniform_int_distribution<int>(0, 3)(rng), hooks);
+        } catch (const Crash&) {
+        }
+        if (record.Entries.empty())
+            continue;
+        EXPECT_EQ(record.Folder, dir.path());
+
+        // Outside changes. Strangers are made first, so none can reuse the inode of a file
+        // deleted later: device and inode tell files apart only while both exist.
+        const bool changes = std::bernoulli_distribution(0.6)(rng);
+        std::vector<std::string> strangers;
+        for (int i = changes ? std::uniform_int_distribution<int>(0, 3)(rng) : 0; i > 0; --i) {
+            strangers.push_back(".stranger" + std::to_string(i));
+            dir.Write(strangers.back(), "stranger " + std::to_string(i));
+        }
+        for (int i = changes ? std::uniform_int_distribution<int>(1, 4)(rng) : 0; i > 0; --i) {
+            const Files now = Snapshot(dir.path());
+            auto victim = std::next(now.begin(), std::uniform_int_distribution<long>(0, static_cast<long>(now.size()) - 1)(rng));
+            const std::string target = Coin(rng) ? Pick(rng, record.Entries).OldName : Pick(rng, record.Entries).NewName;
+            switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+            case 0: // renamed by someone else
+                if (!dir.Exists(target) && victim->second[0] != '.')
+                    fs::rename(dir / victim->second, dir / target);
+                break;
+            case 1: // deleted
+                if (victim->second[0] != '.')
+                    fs::remove(dir / victim->second);
+                break;
+            default: // a stranger under a name of the record, replacing what was there
+                if (!strangers.empty()) {
+                    fs::rename(dir / strangers.back(), dir / target);
+                    strangers.pop_back();
+                }
+            }
+        }
+        const Files changed = Snapshot(dir.path());
+
+        std::vector<std::string> reported;
+        UndoHooks undoHooks;
+        undoHooks.ReportTaken = [&](const std::string& path) { reported.push_back(path); };
+        UndoRenames(record, undoHooks);
+        const Files after = Snapshot(dir.path());
+
+        // Nothing lost, replaced or duplicated: the same contents, one name each.
+        ASSERT_EQ(after.size(), changed.size());
+        for (const auto& [content, name] : after)
+            ASSERT_TRUE(changed.count(content)) << content;
+        // Every moved file was renamed by the execution and is back under its old name.
+        for (const auto& [content, name] : after) {
+            if (name == changed.at(content))
+                continue;
+            const bool planned = std::any_of(record.Entries.begin(), record.Entries.end(), [&](const UndoEntry& e) {
+                return e.OldName == name && e.NewName == changed.at(content);
+            });
+            EXPECT_TRUE(planned) << content << " moved from " << changed.at(content) << " to " << name;
+            ASSERT_TRUE(before.count(content));
+            EXPECT_EQ(before.at(content), name) << content;
+        }
+        // Left alone, the folder is as it was before the execution.
+        if (!changes) {
+            EXPECT_EQ(after, before);
+            EXPECT_TRUE(reported.empty());
+        }
+        for (const std::string& path : reported)
+            EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << path;
+    }
+}
+
+} // namespace
