@@ -1,0 +1,78 @@
+// The trial run of 100,000 selected files with the foresight against the same trial run
+// without it, in turns in one process. "Without" is the trial run in a folder it may not
+// read: the foresight then gives up at once and the run is the plain trial run.
+#include "bench/benchsupport.h"
+#include "filelist/widgets/namelistview.h"
+#include "support/permissionoverride.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <sys/stat.h>
+
+namespace {
+constexpr int kFiles = 100000;
+using Clock = std::chrono::steady_clock;
+
+double TimedTrialRun(TMain* m)
+{
+    const auto start = Clock::now();
+    Control<QPushButton>(m, "Button6")->click();
+    QApplication::processEvents();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int MarkedRows(TMain* m)
+{
+    const QAbstractItemModel* rows = Control<NameListView>(m, "NewFile")->model();
+    int marked = 0;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        marked += rows->index(r, 0).data(Qt::ToolTipRole).isValid() ? 1 : 0;
+    return marked;
+}
+
+// Argument 0: every new name is free; 1: every new name but the last is taken (renumbering
+// IMG_000000... one up), the most marks and tooltips a run can make.
+void BM_TrialRunForesightVersusWithout(benchmark::State& state)
+{
+    const bool taken = state.range(0) == 1;
+    const std::string folder = MakeBenchFolder("foresight", kFiles, "IMG_", ".JPG");
+    Windows w = StartOn(folder);
+    TMain* m = w.Main.get();
+    m->show();
+    Control<QCheckBox>(m, "Check2")->setChecked(true);
+    Control<QSpinBox>(m, "UpDown1")->setValue(6);
+    Control<QCheckBox>(m, "Check3")->setChecked(true);
+    Control<QLineEdit>(m, "text2")->setText(taken ? QStringLiteral("1") : QStringLiteral("100000"));
+    Control<QPushButton>(m, "Button3")->click();
+    double with = 0, without = 0;
+    int markedWith = 0, markedWithout = 0;
+    for (auto _ : state) {
+        const double seconds = TimedTrialRun(m);
+        with += seconds;
+        state.SetIterationTime(seconds);
+        markedWith = MarkedRows(m);
+        {
+            WithoutPermissionOverride asUser;
+            chmod(folder.c_str(), 0300);
+            without += TimedTrialRun(m);
+            chmod(folder.c_str(), 0755);
+        }
+        markedWithout = MarkedRows(m);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["with_s"] = with / n;
+    state.counters["without_s"] = without / n;
+    state.counters["ratio"] = with / without;
+    state.counters["target"] = 1.5;
+    state.counters["marked"] = markedWith;
+    state.counters["marked_without"] = markedWithout;
+}
+BENCHMARK(BM_TrialRunForesightVersusWithout)->Arg(0)->Arg(1)->UseManualTime()
+    ->Unit(benchmark::kMillisecond)->Iterations(5);
+} // namespace
