@@ -3,19 +3,45 @@
 #include "base/errors.h"
 #include "rename/renamerun.h"
 
-#include <algorithm>
-#include <unordered_map>
+#include <QByteArrayView>
+#include <QHash>
 
-std::vector<Foresight> ForeseeRenames(platform::FolderSnapshot folder,
+#include <algorithm>
+
+namespace {
+using platform::EntryKind;
+constexpr auto kAbsent = static_cast<EntryKind>(0xff);
+
+QByteArrayView View(const std::string& s)
+{
+    return QByteArrayView(s.data(), static_cast<qsizetype>(s.size()));
+}
+} // namespace
+
+std::vector<Foresight> ForeseeRenames(const platform::FolderSnapshot& folder,
                                       const std::vector<std::string>& names,
                                       const std::vector<bool>& selected,
                                       const std::vector<std::string>& rows)
 {
-    using platform::EntryKind;
-    std::unordered_map<std::string, EntryKind> present;
-    present.reserve(folder.Entries.size());
-    for (platform::FolderEntry& e : folder.Entries)
-        present.emplace(std::move(e.Name), e.Kind);
+    // Every name the run meets gets a slot once; the replay then only moves kinds between
+    // table, so 100,000 renames cost no allocation each. The keys point into the callers'
+    // strings, which outlive the table.
+    QHash<QByteArrayView, std::uint32_t> table;
+    table.reserve(static_cast<qsizetype>(folder.Entries.size() + 2 * rows.size()));
+    std::vector<EntryKind> state;
+    state.reserve(folder.Entries.size() + 2 * rows.size());
+    for (const platform::FolderEntry& e : folder.Entries) {
+        table.emplace(View(e.Name), static_cast<std::uint32_t>(state.size()));
+        state.push_back(e.Kind);
+    }
+    const auto slotOf = [&](const std::string& name) {
+        if (const auto it = table.constFind(View(name)); it != table.constEnd())
+            return *it;
+        const auto slot = static_cast<std::uint32_t>(state.size());
+        table.emplace(View(name), slot);
+        state.push_back(kAbsent);
+        return slot;
+    };
 
     std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
     const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
@@ -28,20 +54,18 @@ std::vector<Foresight> ForeseeRenames(platform::FolderSnapshot folder,
             verdicts[i] = Foresight::Refused;
             continue;
         }
-        const auto target = present.find(wanted);
-        const auto source = present.find(current);
+        const std::uint32_t to = slotOf(wanted);
+        const std::uint32_t from = slotOf(current);
         // Renaming without replacing succeeds exactly when the file is still there, nothing at
         // all holds the new name, the name fits and the folder may be changed.
-        if (target == present.end() && source != present.end() &&
-            wanted.size() <= folder.NameMax && folder.Writable) {
-            const EntryKind kind = source->second;
-            present.erase(source);
-            present.emplace(wanted, kind);
+        if (state[to] == kAbsent && state[from] != kAbsent && wanted.size() <= folder.NameMax &&
+            folder.Writable) {
+            state[to] = state[from];
+            state[from] = kAbsent;
             continue;
         }
         // A failed rename is reported only when a file (links followed) holds the new name.
-        const bool fileThere = target != present.end() && target->second == EntryKind::File;
-        verdicts[i] = fileThere ? Foresight::Taken : Foresight::Refused;
+        verdicts[i] = state[to] == EntryKind::File ? Foresight::Taken : Foresight::Refused;
     }
     return verdicts;
 }

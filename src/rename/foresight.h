@@ -16,7 +16,7 @@ enum class Foresight : std::uint8_t {
 // One verdict per trial row (rows[i] is the new name of names[i] when selected[i]), in list
 // order, each rename that succeeds freeing its old name and taking its new one for the rows
 // after it.
-std::vector<Foresight> ForeseeRenames(platform::FolderSnapshot folder,
+std::vector<Foresight> ForeseeRenames(const platform::FolderSnapshot& folder,
                                       const std::vector<std::string>& names,
                                       const std::vector<bool>& selected,
                                       const std::vector<std::string>& rows);
