@@ -9,6 +9,7 @@
 #include "ui/digitspinbox.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
+#include "rename/foresight.h"
 #include "rename/renamerun.h"
 #include "rename/texthelpers.h"
 #include "rename/undo.h"
@@ -21,6 +22,28 @@
 
 namespace {
 const char* const kNothingSelected = "ファイルが選択されていません。";
+
+// Marks the trial rows whose files the execution would leave under their old names, as the
+// folder stands now; returns how many.
+int MarkRowsLeftAlone(NameListModel& rows, const std::string& prefix,
+                      const std::vector<std::string>& names, const std::vector<bool>& selected)
+{
+    const std::vector<Foresight> verdicts = ForeseeRenamesIn(prefix, names, selected, rows.names());
+    std::vector<QString> tips;
+    int marked = 0;
+    for (std::size_t i = 0; i < verdicts.size(); ++i) {
+        if (verdicts[i] == Foresight::Fine)
+            continue;
+        if (tips.empty())
+            tips.resize(verdicts.size());
+        tips[i] = verdicts[i] == Foresight::Taken
+                      ? DisplayText(prefix + rows.names()[i]) + QStringLiteral("は存在するため変更できません")
+                      : QStringLiteral("この名前には変更できません");
+        ++marked;
+    }
+    rows.setTips(std::move(tips));
+    return marked;
+}
 } // namespace
 
 void TMain::SetTextvolBytes(const std::string& bytes)
@@ -90,8 +113,12 @@ void TMain::Button6Click()
         ComposeTrialRows(oldfile->names()->names(), start.Selected, CurrentOptions(start.DigitCount),
                          start.FirstNumber, [&](int n, int t) { counter.Show(n, t); }, rows);
     }
+    const int leftAlone = MarkRowsLeftAlone(*NewFile->names(), FolderPrefixOfDir1(),
+                                            oldfile->names()->names(), start.Selected);
     NewFile->setTopRow(oldfile->topRow());
-    ShowMessage(this, std::string("　　　　　仮実行終了　　　　\r　確認後　実行してください　"));
+    ShowMessage(this, QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　"),
+                leftAlone > 0 ? QStringLiteral("赤字の%1個のファイルは変更できません").arg(leftAlone)
+                              : QString());
 }
 
 void TMain::Button7Click()

@@ -15,9 +15,11 @@ QString Bounded(const QString& text)
     return text.left(kKeep) + QStringLiteral("…") + text.right(kKeep);
 }
 
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+             const QString& informative = {})
 {
     QMessageBox box(icon, QStringLiteral("Pelkorin"), Bounded(text), QMessageBox::Ok, parent);
+    box.setInformativeText(informative);
     box.exec();
 }
 } // namespace
@@ -42,6 +44,15 @@ void ShowMessage(QWidget* parent, const QString& text)
         return;
     }
     ShowBox(parent, QMessageBox::NoIcon, text);
+}
+
+void ShowMessage(QWidget* parent, const QString& text, const QString& informative)
+{
+    if (MessageSink()) {
+        MessageSink()(text);
+        return;
+    }
+    ShowBox(parent, QMessageBox::NoIcon, text, informative);
 }
 
 void ShowMessage(QWidget* parent, const std::string& utf8)

@@ -13,6 +13,8 @@ void SetMessageSinkForTesting(std::function<void(const QString&)> sink);
 // A modal box with an OK button, no icon, caption "Pelkorin".
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowMessage(QWidget* parent, const std::string& utf8);
+// The same box with an informative text under the message (none when empty).
+void ShowMessage(QWidget* parent, const QString& text, const QString& informative);
 
 // The error text: the message, plus "." when its last byte sorts after ".".
 std::string ErrorBoxText(const std::string& message);

@@ -21,6 +21,7 @@ std::vector<SeenBox> RunAnsweringBoxes(const std::function<void()>& action, cons
             SeenBox s;
             s.Title = box->windowTitle();
             s.Text = box->text();
+            s.InformativeText = box->informativeText();
             s.Icon = box->icon();
             for (QAbstractButton* b : box->buttons())
                 s.Buttons << b->text();

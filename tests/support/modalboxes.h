@@ -8,6 +8,7 @@
 struct SeenBox {
     QString Title;
     QString Text;
+    QString InformativeText;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QStringList Buttons; // button texts, in order
 };

@@ -2,6 +2,8 @@
 
 #include "filelist/displaytext.h"
 
+#include <QColor>
+
 int NameListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(names_.size());
@@ -16,6 +18,13 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
         return DisplayText(name);
     if (role == Qt::UserRole)
         return QByteArray(name.data(), static_cast<qsizetype>(name.size()));
+    const std::size_t row = static_cast<std::size_t>(index.row());
+    if (row < tips_.size() && !tips_[row].isEmpty()) {
+        if (role == Qt::ForegroundRole)
+            return QColor(Qt::red);
+        if (role == Qt::ToolTipRole)
+            return tips_[row];
+    }
     return {};
 }
 
@@ -23,5 +32,13 @@ void NameListModel::setNames(std::vector<std::string> names)
 {
     beginResetModel();
     names_ = std::move(names);
+    tips_.clear();
     endResetModel();
+}
+
+void NameListModel::setTips(std::vector<QString> tips)
+{
+    tips_ = std::move(tips);
+    if (!names_.empty())
+        emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }

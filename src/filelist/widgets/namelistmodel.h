@@ -16,7 +16,10 @@ public:
     const std::vector<std::string>& names() const { return names_; }
     void setNames(std::vector<std::string> names);
     void clear() { setNames({}); }
+    // Rows with a non-empty tip are drawn in red with that tooltip; new names clear them.
+    void setTips(std::vector<QString> tips);
 
 private:
     std::vector<std::string> names_;
+    std::vector<QString> tips_;
 };

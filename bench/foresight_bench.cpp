@@ -1,0 +1,99 @@
+// The trial run of 100,000 selected files with the foresight against the same trial run
+// without it, in turns in one process. "Without" is the trial run in a folder it may not
+// read: the foresight then gives up at once and the run is the plain trial run.
+#include "bench/benchsupport.h"
+#include "filelist/widgets/namelistview.h"
+#include "support/permissionoverride.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace {
+constexpr int kFiles = 100000;
+using Clock = std::chrono::steady_clock;
+
+double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Spent {
+    double wall = 0, cpu = 0;
+};
+
+// Wall time and the window thread's processor time (kernel time of its reads included):
+// on a machine shared with other work only the latter compares the two runs fairly.
+Spent TimedTrialRun(TMain* m)
+{
+    const auto start = Clock::now();
+    const double cpu = ThreadSeconds();
+    Control<QPushButton>(m, "Button6")->click();
+    QApplication::processEvents();
+    return {std::chrono::duration<double>(Clock::now() - start).count(), ThreadSeconds() - cpu};
+}
+
+int MarkedRows(TMain* m)
+{
+    const QAbstractItemModel* rows = Control<NameListView>(m, "NewFile")->model();
+    int marked = 0;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        marked += rows->index(r, 0).data(Qt::ToolTipRole).isValid() ? 1 : 0;
+    return marked;
+}
+
+// Argument 0: every new name is free; 1: every new name but the last is taken (renumbering
+// IMG_000000... one up), the most marks and tooltips a run can make.
+void BM_TrialRunForesightVersusWithout(benchmark::State& state)
+{
+    const bool taken = state.range(0) == 1;
+    const std::string folder = MakeBenchFolder("foresight", kFiles, "IMG_", ".JPG");
+    Windows w = StartOn(folder);
+    TMain* m = w.Main.get();
+    m->show();
+    Control<QCheckBox>(m, "Check2")->setChecked(true);
+    Control<QSpinBox>(m, "UpDown1")->setValue(6);
+    Control<QCheckBox>(m, "Check3")->setChecked(true);
+    Control<QLineEdit>(m, "text2")->setText(taken ? QStringLiteral("1") : QStringLiteral("100000"));
+    Control<QPushButton>(m, "Button3")->click();
+    Spent with, without;
+    int markedWith = 0, markedWithout = 0;
+    for (auto _ : state) {
+        const Spent w1 = TimedTrialRun(m);
+        with.wall += w1.wall;
+        with.cpu += w1.cpu;
+        state.SetIterationTime(w1.wall);
+        markedWith = MarkedRows(m);
+        {
+            WithoutPermissionOverride asUser;
+            chmod(folder.c_str(), 0300);
+            const Spent w0 = TimedTrialRun(m);
+            without.wall += w0.wall;
+            without.cpu += w0.cpu;
+            chmod(folder.c_str(), 0755);
+        }
+        markedWithout = MarkedRows(m);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["with_s"] = with.wall / n;
+    state.counters["without_s"] = without.wall / n;
+    state.counters["with_cpu_s"] = with.cpu / n;
+    state.counters["without_cpu_s"] = without.cpu / n;
+    state.counters["wall_ratio"] = with.wall / without.wall;
+    state.counters["ratio"] = with.cpu / without.cpu;
+    state.counters["target"] = 1.5;
+    state.counters["marked"] = markedWith;
+    state.counters["marked_without"] = markedWithout;
+}
+BENCHMARK(BM_TrialRunForesightVersusWithout)->Arg(0)->Arg(1)->UseManualTime()
+    ->Unit(benchmark::kMillisecond)->Iterations(5);
+} // namespace

@@ -1,0 +1,235 @@
+// The foresight against the real execution: random folders go through the foresight and then
+// through ExecuteRenames on disk, and the rows marked are exactly the rows the execution
+// reports (Taken) or leaves under their names without a word (Refused).
+#include "rename/foresight.h"
+
+#include "platform/filesystem.h"
+#include "rename/renamerun.h"
+#include "rename/texthelpers.h"
+#include "support/permissionoverride.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = platform::EntryKind;
+
+template <typename T>
+const T& Pick(std::mt19937& rng, const std::vector<T>& from)
+{
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+}
+
+bool Chance(std::mt19937& rng, double p) { return std::bernoulli_distribution(p)(rng); }
+
+// Names from a small pool, so that current names, new names and obstacles often meet. The
+// long text part brings names close to the 255-byte limit without passing it.
+std::string PoolName(std::mt19937& rng)
+{
+    static const std::vector<std::string> texts = {"", "a", "b", "IMG_", std::string(248, 'n')};
+    static const std::vector<std::string> exts = {"", ".jpg", ".JPG", ".txt"};
+    std::string digits;
+    for (int n = std::uniform_int_distribution<int>(0, 2)(rng); n > 0; --n)
+        digits += static_cast<char>('0' + std::uniform_int_distribution<int>(0, 4)(rng));
+    return Pick(rng, texts) + digits + Pick(rng, exts);
+}
+
+RenameOptions RandomOptions(std::mt19937& rng)
+{
+    // The long text makes new names of 253 to 257 bytes: some fit, some are too long.
+    static const std::vector<std::string> texts = {"", "a", "b", "IMG_", "a/b", ".", std::string(250, 'n')};
+    static const std::vector<std::string> exts = {"", "jpg", "JPG", "txt", "/x"};
+    RenameOptions o;
+    o.ChangeText = Chance(rng, 0.5);
+    o.NewText = Pick(rng, texts);
+    o.PadDigits = Chance(rng, 0.5);
+    o.DigitCount = std::uniform_int_distribution<int>(1, 3)(rng);
+    o.Sequential = Chance(rng, 0.5);
+    o.ExtLowerCase = Chance(rng, 0.5);
+    o.JpegToJpg = Chance(rng, 0.5);
+    o.ChangeExt = Chance(rng, 0.3);
+    o.NewExt = Pick(rng, exts);
+    return o;
+}
+
+// One folder "d" beside "outside" (a file and a folder that links inside may point to).
+struct Round {
+    TempFolder parent;
+    std::string folder = parent.path() + "/d";
+    std::vector<std::string> names;
+    std::vector<bool> selected;
+    RenameOptions options;
+    int32_t base = 0;
+
+    void Put(const std::string& name, int what) const
+    {
+        const std::string path = folder + "/" + name;
+        if (!IsSafeNewName(name) || name.size() > 255 || fs::exists(fs::symlink_status(path)))
+            return;
+        switch (what) {
+        case 0: std::ofstream(path) << name; break;
+        case 1: fs::create_directory(path); break;
+        case 2: fs::create_symlink("nowhere", path); break;
+        case 3: fs::create_symlink("../outside/dir", path); break;
+        case 4: fs::create_symlink("../outside/file", path); break;
+        default: mkfifo(path.c_str(), 0644); break;
+        }
+    }
+
+    explicit Round(std::mt19937& rng)
+    {
+        fs::create_directories(parent.path() + "/outside/dir");
+        std::ofstream(parent.path() + "/outside/file") << "outside";
+        fs::create_directory(folder);
+        if (Chance(rng, 0.3)) {
+            // A run of numbered files renumbered up or down by one or two: chains that work
+            // in one direction and stop at the first taken name in the other.
+            const int first = std::uniform_int_distribution<int>(0, 3)(rng);
+            const int count = std::uniform_int_distribution<int>(2, 6)(rng);
+            for (int k = first; k < first + count; ++k)
+                Put((k < 10 ? "0" : "") + std::to_string(k) + ".jpg", 0);
+            options.PadDigits = true;
+            options.DigitCount = 2;
+            options.Sequential = true;
+            base = first + std::uniform_int_distribution<int>(-2, 2)(rng);
+        } else {
+            options = RandomOptions(rng);
+            base = std::uniform_int_distribution<int32_t>(-2, 6)(rng);
+            for (int n = std::uniform_int_distribution<int>(1, 10)(rng); n > 0; --n)
+                Put(PoolName(rng), 0);
+        }
+        // Obstacles named like the new names: folders, links of every sort, a pipe, hidden files.
+        std::vector<std::string> likely;
+        const std::vector<std::string> files = platform::ListFiles(folder);
+        ComposeTrialRows(files, std::vector<bool>(files.size(), true), options, base, {}, likely);
+        for (int n = std::uniform_int_distribution<int>(0, 4)(rng); n > 0; --n)
+            Put(Chance(rng, 0.7) && !likely.empty() ? Pick(rng, likely) : PoolName(rng),
+                std::uniform_int_distribution<int>(1, 5)(rng));
+        if (Chance(rng, 0.3))
+            Put("." + PoolName(rng), 0);
+        names = platform::ListFiles(folder); // the rows as the listing gives them
+        if (Chance(rng, 0.5))
+            std::sort(names.begin(), names.end());
+        else
+            std::shuffle(names.begin(), names.end(), rng);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            selected.push_back(Chance(rng, 0.8));
+    }
+};
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Runs the round through the foresight and then the execution; the verdicts the execution
+// earns: Taken where it reported, Refused where it left the file silently.
+void CheckRound(const Round& r)
+{
+    std::vector<std::string> rows;
+    ComposeTrialRows(r.names, r.selected, r.options, r.base, {}, rows);
+    const std::vector<Foresight> foreseen =
+        ForeseeRenamesIn(FolderPrefix(r.folder), r.names, r.selected, rows);
+
+    std::vector<ino_t> before;
+    std::vector<std::size_t> selectedRows;
+    for (std::size_t i = 0; i < r.names.size(); ++i) {
+        before.push_back(InodeOf(r.folder + "/" + r.names[i]));
+        if (r.selected[i])
+            selectedRows.push_back(i);
+    }
+    std::vector<Foresight> earned(rows.size(), Foresight::Fine);
+    std::size_t current = 0;
+    ExecuteHooks hooks;
+    hooks.Progress = [&](int n, int) { current = selectedRows[static_cast<std::size_t>(n - 1)]; };
+    hooks.ReportTaken = [&](const std::string& path) {
+        EXPECT_EQ(path, FolderPrefix(r.folder) + rows[current]);
+        earned[current] = Foresight::Taken;
+    };
+    ExecuteRenames(FolderPrefix(r.folder), r.names, r.selected, r.options, r.base, hooks);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const bool left = r.selected[i] && rows[i] != r.names[i] &&
+                          InodeOf(r.folder + "/" + r.names[i]) == before[i];
+        if (left && earned[i] == Foresight::Fine)
+            earned[i] = Foresight::Refused;
+        EXPECT_TRUE(earned[i] != Foresight::Taken || left) << "reported yet renamed: " << i;
+    }
+    EXPECT_EQ(foreseen, earned);
+    if (foreseen != earned)
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            ADD_FAILURE() << i << (r.selected[i] ? " * " : "   ") << r.names[i] << " -> " << rows[i];
+}
+
+void RunRounds(unsigned seed, int rounds, bool readOnlyAtTimes)
+{
+    std::mt19937 rng(seed);
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const Round r(rng);
+        if (readOnlyAtTimes && Chance(rng, 0.25)) {
+            WithoutPermissionOverride asUser;
+            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::remove);
+            CheckRound(r);
+            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::add);
+        } else {
+            CheckRound(r);
+        }
+    }
+}
+
+TEST(Foresight, MarksExactlyTheRowsTheExecutionLeavesUnderTheirNames)
+{
+    RunRounds(18, 200, true);
+}
+
+TEST(Foresight, AgreesOnTheLinkPathToo)
+{
+    platform::SetNoReplaceRefusedForTesting(true);
+    RunRounds(1818, 100, false);
+    platform::SetNoReplaceRefusedForTesting(false);
+}
+
+TEST(Foresight, NothingIsMarkedWhenTheFolderCannotBeRead)
+{
+    TempFolder t;
+    const std::vector<Foresight> v =
+        ForeseeRenamesIn(t / "gone/", {"a", "b"}, {true, true}, {"b", ".x"});
+    EXPECT_EQ(v, std::vector<Foresight>(2, Foresight::Fine));
+}
+
+TEST(FolderSnapshot, KindsAsTheFileExistsTestSeesThem)
+{
+    TempFolder t;
+    t.Write("file");
+    t.Write(".hidden");
+    t.MakeFolder("dir");
+    fs::create_symlink("nowhere", t / "dangling");
+    fs::create_symlink("dir", t / "todir");
+    fs::create_symlink("file", t / "tofile");
+    fs::create_symlink("loop", t / "loop");
+    mkfifo((t / "pipe").c_str(), 0644);
+    std::map<std::string, Kind> seen;
+    const platform::FolderSnapshot s = platform::ReadFolderSnapshot(t.path());
+    for (const platform::FolderEntry& e : s.Entries)
+        seen[e.Name] = e.Kind;
+    const std::map<std::string, Kind> expected = {
+        {".hidden", Kind::File}, {"dangling", Kind::Unreachable}, {"dir", Kind::Folder},
+        {"file", Kind::File},    {"loop", Kind::Unreachable},     {"pipe", Kind::File},
+        {"todir", Kind::Folder}, {"tofile", Kind::File},
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_GE(s.NameMax, 255u);
+    EXPECT_TRUE(s.Writable);
+}
+
+} // namespace
