@@ -33,7 +33,7 @@ for program in "${programs[@]}"; do
   fi
   [ -s "$json" ] || continue
   while read -r name ratio target verdict; do
-    lines+=("$(printf '%-44s ratio %8s  target %6s  %s' "$name" \
+    lines+=("$(printf '%-56s ratio %8s  target %6s  %s' "$name" \
                       "$(LC_ALL=C printf '%.3f' "$ratio" 2>/dev/null || echo "$ratio")" \
                       "$(LC_ALL=C printf '%g' "$target" 2>/dev/null || echo "$target")" "$verdict")")
     checked=$((checked + 1))
