@@ -109,7 +109,7 @@ void TMain::Button6Click()
         return;
     const std::string prefix = FolderPrefixOfDir1();
     // The folder is read while the rows are composed.
-    ForesightReading foresight(prefix, oldfile->names()->names().size());
+    ForesightReading foresight(prefix);
     std::vector<std::string> rows;
     {
         // The rows made before a failing file still show, as they would have been appended.

@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -57,7 +58,19 @@ public:
                 return static_cast<std::uint32_t>(i);
         }
     }
-    std::uint32_t SlotOf(std::string_view name) { return SlotOf(name, HashOf(name)); }
+    // The slot of the name, or none when the table does not hold it.
+    std::optional<std::uint32_t> Find(std::string_view name, Hash h) const
+    {
+        const auto tag = static_cast<std::uint16_t>(h >> 48);
+        for (std::size_t i = h & mask_;; i = (i + 1) & mask_) {
+            const Cell& c = cells_[i];
+            if (!c.used)
+                return std::nullopt;
+            if (c.tag == tag && c.size == name.size() &&
+                std::string_view(c.data, c.size) == name)
+                return static_cast<std::uint32_t>(i);
+        }
+    }
     EntryKind& operator[](std::uint32_t slot) { return cells_[slot].kind; }
 
 private:
@@ -91,23 +104,9 @@ private:
 
 } // namespace
 
-struct ForesightReading::Folder {
-    platform::FolderSnapshot snapshot;
-    NameKinds kinds;
-
-    // Each listed file may bring its current and its new name besides the names the folder
-    // holds.
-    Folder(const std::string& folder, std::size_t listed)
-        : snapshot(platform::ReadFolderSnapshot(folder)), kinds(snapshot.Entries.size() + 2 * listed)
-    {
-        for (const platform::FolderEntry& e : snapshot.Entries)
-            kinds[kinds.SlotOf(e.Name)] = e.Kind;
-    }
-};
-
-ForesightReading::ForesightReading(const std::string& folder, std::size_t listed)
+ForesightReading::ForesightReading(const std::string& folder)
 {
-    const auto read = [folder, listed] { return std::make_unique<Folder>(folder, listed); };
+    const auto read = [folder] { return platform::ReadFolderSnapshot(folder); };
     try {
         folder_ = std::async(std::launch::async, read);
     } catch (const std::system_error&) {
@@ -119,53 +118,86 @@ ForesightReading::ForesightReading(const std::string& folder, std::size_t listed
 // The future of std::async waits for its thread: the reading never outlives its trial run.
 ForesightReading::~ForesightReading() = default;
 
+namespace {
+
+// Runs body(i, hashes...) for i in [0, count) where wanted(i), the cells of the names keys(i)
+// gives fetched a few steps ahead: the table is far larger than the caches, and waiting for
+// memory is most of what a lookup costs.
+template <std::size_t N, typename Wanted, typename Keys, typename Body>
+void WithCellsAhead(const NameKinds& table, std::size_t count, Wanted wanted, Keys keys, Body body)
+{
+    constexpr std::size_t kAhead = 8;
+    std::array<std::array<NameKinds::Hash, N>, kAhead> ahead{};
+    const auto fetch = [&](std::size_t i) {
+        if (i >= count || !wanted(i))
+            return;
+        const std::array<std::string_view, N> k = keys(i);
+        for (std::size_t n = 0; n < N; ++n) {
+            ahead[i % kAhead][n] = NameKinds::HashOf(k[n]);
+            table.Prefetch(ahead[i % kAhead][n]);
+        }
+    };
+    for (std::size_t i = 0; i < kAhead; ++i)
+        fetch(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::array<NameKinds::Hash, N> h = ahead[i % kAhead];
+        fetch(i + kAhead);
+        if (wanted(i))
+            body(i, h);
+    }
+}
+
+constexpr std::uint32_t kUntouched = 0xffffffff; // not selected, or the name does not change
+constexpr std::uint32_t kUnsafe = 0xfffffffe;
+
+} // namespace
+
 std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>& names,
                                                  const std::vector<bool>& selected,
                                                  const std::vector<std::string>& rows)
 {
+    // While the folder is still being read, every name the run meets gets its slot, the
+    // current and the new name of each row; the folder's entries then only fill in kinds.
+    const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
+    NameKinds state(2 * last);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> moves(last, {kUntouched, kUntouched});
+    WithCellsAhead<2>(
+        state, last, [&](std::size_t i) { return selected[i] && rows[i] != names[i]; },
+        [&](std::size_t i) { return std::array<std::string_view, 2>{rows[i], names[i]}; },
+        [&](std::size_t i, const std::array<NameKinds::Hash, 2>& h) {
+            if (!IsSafeNewName(rows[i]))
+                moves[i].first = kUnsafe;
+            else
+                moves[i] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
+        });
+
     std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
-    std::unique_ptr<Folder> folder;
+    platform::FolderSnapshot s;
     try {
-        folder = folder_.get();
+        s = folder_.get();
     } catch (const EFileError&) {
         // The trial run itself never needed the folder: it shows its rows without marks.
         return verdicts;
     }
-    NameKinds& state = folder->kinds;
-    const platform::FolderSnapshot& s = folder->snapshot;
-    const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
-    state.Reserve(2 * last);
-    // The cells a row needs are fetched a few rows ahead: the table is far larger than the
-    // caches, and waiting for memory is most of what a lookup costs.
-    constexpr std::size_t kAhead = 8;
-    std::array<std::pair<NameKinds::Hash, NameKinds::Hash>, kAhead> ahead{};
-    const auto fetch = [&](std::size_t i) {
-        if (i >= last || !selected[i])
-            return;
-        auto& [to, from] = ahead[i % kAhead];
-        to = NameKinds::HashOf(rows[i]);
-        from = NameKinds::HashOf(names[i]);
-        state.Prefetch(to);
-        state.Prefetch(from);
-    };
-    for (std::size_t i = 0; i < kAhead; ++i)
-        fetch(i);
+    WithCellsAhead<1>(
+        state, s.Entries.size(), [](std::size_t) { return true; },
+        [&](std::size_t i) { return std::array<std::string_view, 1>{s.Entries[i].Name}; },
+        [&](std::size_t i, const std::array<NameKinds::Hash, 1>& h) {
+            if (const auto slot = state.Find(s.Entries[i].Name, h[0]))
+                state[*slot] = s.Entries[i].Kind;
+        });
+
     for (std::size_t i = 0; i < last; ++i) {
-        const auto [toHash, fromHash] = ahead[i % kAhead];
-        fetch(i + kAhead);
-        const std::string& current = names[i];
-        const std::string& wanted = rows[i];
-        if (!selected[i] || wanted == current)
+        const auto [to, from] = moves[i];
+        if (to == kUntouched)
             continue;
-        if (!IsSafeNewName(wanted)) {
+        if (to == kUnsafe) {
             verdicts[i] = Foresight::Refused;
             continue;
         }
-        const std::uint32_t to = state.SlotOf(wanted, toHash);
-        const std::uint32_t from = state.SlotOf(current, fromHash);
         // Renaming without replacing succeeds exactly when the file is still there, nothing at
         // all holds the new name, the name fits and the folder may be changed.
-        if (state[to] == kAbsent && state[from] != kAbsent && wanted.size() <= s.NameMax &&
+        if (state[to] == kAbsent && state[from] != kAbsent && rows[i].size() <= s.NameMax &&
             s.Writable) {
             state[to] = state[from];
             state[from] = kAbsent;
@@ -182,5 +214,5 @@ std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
                                         const std::vector<bool>& selected,
                                         const std::vector<std::string>& rows)
 {
-    return ForesightReading(folder, names.size()).Foresee(names, selected, rows);
+    return ForesightReading(folder).Foresee(names, selected, rows);
 }

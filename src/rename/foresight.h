@@ -1,10 +1,10 @@
 #pragma once
 // What the execution will do with each row of a trial run, foreseen from one reading of the
 // folder: the execution's own rules, replayed over the names instead of the disk.
-#include <cstddef>
+#include "platform/foldersnapshot.h"
+
 #include <cstdint>
 #include <future>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,12 +15,11 @@ enum class Foresight : std::uint8_t {
 };
 
 // The foresight of one trial run. Reading a large folder costs about as much as composing its
-// rows, so the folder is read (and its names indexed) on a thread of its own from the moment
-// this is made, while the caller composes the rows; the reading touches nothing but its own data.
+// rows, so the folder is read on a thread of its own from the moment this is made, while the
+// caller composes the rows; the reading touches nothing but its own data.
 class ForesightReading {
 public:
-    // listed: how many names the list shows, to size the index once.
-    ForesightReading(const std::string& folder, std::size_t listed);
+    explicit ForesightReading(const std::string& folder);
     ~ForesightReading();
     ForesightReading(const ForesightReading&) = delete;
     ForesightReading& operator=(const ForesightReading&) = delete;
@@ -33,8 +32,7 @@ public:
                                    const std::vector<std::string>& rows);
 
 private:
-    struct Folder;
-    std::future<std::unique_ptr<Folder>> folder_;
+    std::future<platform::FolderSnapshot> folder_;
 };
 
 // The same in one call, for the folder as it stands now.
