@@ -9,6 +9,7 @@
 #include <bit>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <system_error>
 
@@ -19,36 +20,29 @@ constexpr auto kAbsent = static_cast<EntryKind>(0xff);
 // Every name the run meets, each with what the folder holds under it. Open addressing over
 // one flat array of cells that carry the name itself: 100,000 names cost no allocation each,
 // and a lookup touches one cell and the name's bytes. The names stay where they are (the
-// snapshot's entries, the list, the rows), which outlive the table. Slots stay put until
-// Reserve.
+// list, the rows), which outlive the table. Made for a known number of names, it never
+// grows, so a slot stays valid for the whole run.
 class NameKinds {
 public:
     using Hash = std::uint64_t;
-    explicit NameKinds(std::size_t expected) { Reserve(expected); }
-
-    // Room for that many more names without moving any.
-    void Reserve(std::size_t more)
+    explicit NameKinds(std::size_t most)
+        : cells_(std::bit_ceil(most * 4 / 3 + 16)), mask_(cells_.size() - 1), most_(most)
     {
-        const std::size_t wanted = std::bit_ceil((used_ + more) * 4 / 3 + 16);
-        if (wanted > cells_.size())
-            Rehash(wanted);
     }
 
     static Hash HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
     // Brings the cell a later lookup starts at into the cache while other work goes on.
     void Prefetch(Hash h) const { __builtin_prefetch(&cells_[h & mask_]); }
 
-    // The slot of the name, added as absent when the table holds nothing of that name.
+    // The slot of the name, added as absent when the table does not hold it yet.
     std::uint32_t SlotOf(std::string_view name, Hash h)
     {
         const auto tag = static_cast<std::uint16_t>(h >> 48);
         for (std::size_t i = h & mask_;; i = (i + 1) & mask_) {
             Cell& c = cells_[i];
             if (!c.used) {
-                if (4 * (used_ + 1) > 3 * cells_.size()) {
-                    Rehash(2 * cells_.size());
-                    return SlotOf(name, h);
-                }
+                if (used_ == most_)
+                    throw std::length_error("more names than the table was made for");
                 c = {name.data(), static_cast<std::uint32_t>(name.size()), tag, kAbsent, true};
                 ++used_;
                 return static_cast<std::uint32_t>(i);
@@ -58,6 +52,7 @@ public:
                 return static_cast<std::uint32_t>(i);
         }
     }
+
     // The slot of the name, or none when the table does not hold it.
     std::optional<std::uint32_t> Find(std::string_view name, Hash h) const
     {
@@ -82,23 +77,9 @@ private:
         bool used = false;
     };
 
-    void Rehash(std::size_t cells)
-    {
-        std::vector<Cell> old(cells, Cell{});
-        old.swap(cells_);
-        mask_ = cells - 1;
-        for (const Cell& c : old) {
-            if (!c.used)
-                continue;
-            std::size_t i = HashOf(std::string_view(c.data, c.size)) & mask_;
-            while (cells_[i].used)
-                i = (i + 1) & mask_;
-            cells_[i] = c;
-        }
-    }
-
     std::vector<Cell> cells_;
-    std::size_t mask_ = 0;
+    std::size_t mask_;
+    std::size_t most_;
     std::size_t used_ = 0;
 };
 
@@ -159,7 +140,7 @@ std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>&
     // While the folder is still being read, every name the run meets gets its slot, the
     // current and the new name of each row; the folder's entries then only fill in kinds.
     const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
-    NameKinds state(2 * last);
+    NameKinds state(2 * last); // at most two names a row
     std::vector<std::pair<std::uint32_t, std::uint32_t>> moves(last, {kUntouched, kUntouched});
     WithCellsAhead<2>(
         state, last, [&](std::size_t i) { return selected[i] && rows[i] != names[i]; },
