@@ -20,10 +20,10 @@ namespace {
 constexpr int kFiles = 100000;
 using Clock = std::chrono::steady_clock;
 
-double ThreadSeconds()
+double ProcessSeconds()
 {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -31,15 +31,16 @@ struct Spent {
     double wall = 0, cpu = 0;
 };
 
-// Wall time and the window thread's processor time (kernel time of its reads included):
-// on a machine shared with other work only the latter compares the two runs fairly.
+// Wall time, which the target is about, and the processor time of every thread (the reading
+// of the folder runs beside the window thread, kernel time included): on a machine shared
+// with other work the latter tells how much more work the foresight is.
 Spent TimedTrialRun(TMain* m)
 {
     const auto start = Clock::now();
-    const double cpu = ThreadSeconds();
+    const double cpu = ProcessSeconds();
     Control<QPushButton>(m, "Button6")->click();
     QApplication::processEvents();
-    return {std::chrono::duration<double>(Clock::now() - start).count(), ThreadSeconds() - cpu};
+    return {std::chrono::duration<double>(Clock::now() - start).count(), ProcessSeconds() - cpu};
 }
 
 int MarkedRows(TMain* m)
@@ -88,8 +89,8 @@ void BM_TrialRunForesightVersusWithout(benchmark::State& state)
     state.counters["without_s"] = without.wall / n;
     state.counters["with_cpu_s"] = with.cpu / n;
     state.counters["without_cpu_s"] = without.cpu / n;
-    state.counters["wall_ratio"] = with.wall / without.wall;
-    state.counters["ratio"] = with.cpu / without.cpu;
+    state.counters["ratio"] = with.wall / without.wall;
+    state.counters["cpu_ratio"] = with.cpu / without.cpu;
     state.counters["target"] = 1.5;
     state.counters["marked"] = markedWith;
     state.counters["marked_without"] = markedWithout;

@@ -25,24 +25,25 @@ const char* const kNothingSelected = "ファイルが選択されていません
 
 // Marks the trial rows whose files the execution would leave under their old names, as the
 // folder stands now; returns how many.
-int MarkRowsLeftAlone(NameListModel& rows, const std::string& prefix,
+int MarkRowsLeftAlone(NameListModel& rows, ForesightReading& foresight, const std::string& prefix,
                       const std::vector<std::string>& names, const std::vector<bool>& selected)
 {
-    const std::vector<Foresight> verdicts = ForeseeRenamesIn(prefix, names, selected, rows.names());
-    std::vector<QString> tips;
-    int marked = 0;
+    std::vector<Foresight> verdicts = foresight.Foresee(names, selected, rows.names());
+    std::vector<bool> marked(verdicts.size());
+    int count = 0;
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
-        if (verdicts[i] == Foresight::Fine)
-            continue;
-        if (tips.empty())
-            tips.resize(verdicts.size());
-        tips[i] = verdicts[i] == Foresight::Taken
-                      ? DisplayText(prefix + rows.names()[i]) + QStringLiteral("は存在するため変更できません")
-                      : QStringLiteral("この名前には変更できません");
-        ++marked;
+        marked[i] = verdicts[i] != Foresight::Fine;
+        count += marked[i] ? 1 : 0;
     }
-    rows.setTips(std::move(tips));
-    return marked;
+    if (count == 0)
+        return 0;
+    rows.setTips(std::move(marked),
+                 [verdicts = std::move(verdicts), prefix](std::size_t row, const std::string& name) {
+                     return verdicts[row] == Foresight::Taken
+                                ? DisplayText(prefix + name) + QStringLiteral("は存在するため変更できません")
+                                : QStringLiteral("この名前には変更できません");
+                 });
+    return count;
 }
 } // namespace
 
@@ -105,6 +106,9 @@ void TMain::Button6Click()
     RunStart start;
     if (!StartRun(start, true))
         return;
+    const std::string prefix = FolderPrefixOfDir1();
+    // The folder is read while the rows are composed.
+    ForesightReading foresight(prefix);
     std::vector<std::string> rows;
     {
         // The rows made before a failing file still show, as they would have been appended.
@@ -113,7 +117,7 @@ void TMain::Button6Click()
         ComposeTrialRows(oldfile->names()->names(), start.Selected, CurrentOptions(start.DigitCount),
                          start.FirstNumber, [&](int n, int t) { counter.Show(n, t); }, rows);
     }
-    const int leftAlone = MarkRowsLeftAlone(*NewFile->names(), FolderPrefixOfDir1(),
+    const int leftAlone = MarkRowsLeftAlone(*NewFile->names(), foresight, prefix,
                                             oldfile->names()->names(), start.Selected);
     NewFile->setTopRow(oldfile->topRow());
     ShowMessage(this, QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　"),

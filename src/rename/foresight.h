@@ -4,6 +4,7 @@
 #include "platform/foldersnapshot.h"
 
 #include <cstdint>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,28 @@ enum class Foresight : std::uint8_t {
     Refused, // the rename fails unreported: a folder or link of that name, an unsafe or too long name
 };
 
-// One verdict per trial row (rows[i] is the new name of names[i] when selected[i]), in list
-// order, each rename that succeeds freeing its old name and taking its new one for the rows
-// after it.
-std::vector<Foresight> ForeseeRenames(const platform::FolderSnapshot& folder,
-                                      const std::vector<std::string>& names,
-                                      const std::vector<bool>& selected,
-                                      const std::vector<std::string>& rows);
+// The foresight of one trial run. Reading a large folder costs about as much as composing its
+// rows, so the folder is read on a thread of its own from the moment this is made, while the
+// caller composes the rows; the reading touches nothing but its own data.
+class ForesightReading {
+public:
+    explicit ForesightReading(const std::string& folder);
+    ~ForesightReading();
+    ForesightReading(const ForesightReading&) = delete;
+    ForesightReading& operator=(const ForesightReading&) = delete;
 
-// The same for the folder as it stands now; nothing marked when it can't be read.
+    // One verdict per trial row (rows[i] is the new name of names[i] when selected[i]), in list
+    // order, each rename that succeeds freeing its old name and taking its new one for the rows
+    // after it. Nothing is marked when the folder could not be read. Call it once.
+    std::vector<Foresight> Foresee(const std::vector<std::string>& names,
+                                   const std::vector<bool>& selected,
+                                   const std::vector<std::string>& rows);
+
+private:
+    std::future<platform::FolderSnapshot> folder_;
+};
+
+// The same in one call, for the folder as it stands now.
 std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
                                         const std::vector<std::string>& names,
                                         const std::vector<bool>& selected,

@@ -4,6 +4,7 @@
 #include "rename/foresight.h"
 
 #include "platform/filesystem.h"
+#include "platform/foldersnapshot.h"
 #include "rename/renamerun.h"
 #include "rename/texthelpers.h"
 #include "support/permissionoverride.h"

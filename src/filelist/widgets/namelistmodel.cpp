@@ -19,11 +19,11 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::UserRole)
         return QByteArray(name.data(), static_cast<qsizetype>(name.size()));
     const std::size_t row = static_cast<std::size_t>(index.row());
-    if (row < tips_.size() && !tips_[row].isEmpty()) {
+    if (row < marked_.size() && marked_[row]) {
         if (role == Qt::ForegroundRole)
             return QColor(Qt::red);
         if (role == Qt::ToolTipRole)
-            return tips_[row];
+            return tipOf_(row, name);
     }
     return {};
 }
@@ -32,13 +32,15 @@ void NameListModel::setNames(std::vector<std::string> names)
 {
     beginResetModel();
     names_ = std::move(names);
-    tips_.clear();
+    marked_.clear();
+    tipOf_ = nullptr;
     endResetModel();
 }
 
-void NameListModel::setTips(std::vector<QString> tips)
+void NameListModel::setTips(std::vector<bool> marked, TipMaker tipOf)
 {
-    tips_ = std::move(tips);
+    marked_ = std::move(marked);
+    tipOf_ = std::move(tipOf);
     if (!names_.empty())
         emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }

@@ -2,6 +2,7 @@
 // A flat list of raw file names: the display text for the screen, the bytes at Qt::UserRole.
 // Filled in one reset, so 100,000 rows cost one layout.
 #include <QAbstractListModel>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,13 @@ public:
     const std::vector<std::string>& names() const { return names_; }
     void setNames(std::vector<std::string> names);
     void clear() { setNames({}); }
-    // Rows with a non-empty tip are drawn in red with that tooltip; new names clear them.
-    void setTips(std::vector<QString> tips);
+    // Marked rows are drawn in red, with tipOf(row, name) as their tooltip; new names clear
+    // the marks. The texts are made only when asked for: a run may mark 100,000 rows.
+    using TipMaker = std::function<QString(std::size_t row, const std::string& name)>;
+    void setTips(std::vector<bool> marked, TipMaker tipOf);
 
 private:
     std::vector<std::string> names_;
-    std::vector<QString> tips_;
+    std::vector<bool> marked_;
+    TipMaker tipOf_;
 };
