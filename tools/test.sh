@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure
+ctest --test-dir build --output-on-failure -j"$(nproc)"
 bash tools/sanitize.sh
 bash tools/fuzz.sh

@@ -25,6 +25,14 @@ TempFolder::TempFolder(const std::string& parent)
     path_ = dir_.path().toStdString();
 }
 
+TempFolder::~TempFolder()
+{
+    // QTemporaryDir passes over names that are not UTF-8 and then can't remove their folder;
+    // the standard library removes by bytes.
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
 std::string TempFolder::operator/(const std::string& relative) const
 {
     return path_ + "/" + relative;

@@ -14,6 +14,7 @@ public:
     TempFolder();
     // A temporary folder inside parent rather than the system's temporary folder.
     explicit TempFolder(const std::string& parent);
+    ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
