@@ -1,4 +1,5 @@
 // Capture times from real EXIF layouts, the reading of a file's start, and the capture order.
+#include "filelist/capturesort.h"
 #include "filelist/capturetime.h"
 #include "filelist/sortkeys.h"
 
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <random>
 #include <sys/stat.h>
@@ -258,3 +261,42 @@ TEST(CaptureOrder, DatedFirstOldestFirstThenUndatedByDateKeyAndStable)
 }
 
 } // namespace
+
+// A folder large enough to be read on several threads orders exactly as the times say:
+// photos by capture time, then the rest by modification time.
+TEST(CaptureSortOfFolder, ALargeFolderOrdersAsItsTimesSay)
+{
+    TempFolder temp;
+    constexpr int kFiles = 1500; // past the size where a second thread joins in
+    std::vector<int> second(kFiles);
+    for (int i = 0; i < kFiles; ++i)
+        second[static_cast<std::size_t>(i)] = i;
+    std::mt19937 random(20261208);
+    std::shuffle(second.begin(), second.end(), random);
+    std::vector<std::string> names;
+    std::vector<std::pair<int, std::size_t>> photos, others;
+    for (int i = 0; i < kFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.jpg", i);
+        names.emplace_back(name);
+        const int s = second[static_cast<std::size_t>(i)];
+        if (i % 7 == 0) {
+            temp.Write(name, "no picture");
+            ASSERT_TRUE(temp.Touch(name, 1500000000 + 60 * s)); // the date key counts minutes
+            others.emplace_back(s, names.size() - 1);
+        } else {
+            char time[32];
+            std::snprintf(time, sizeof time, "2019:08:07 %02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+            temp.Write(name, JpegWithExif(Original(time)));
+            photos.emplace_back(s, names.size() - 1);
+        }
+    }
+    std::sort(photos.begin(), photos.end());
+    std::sort(others.begin(), others.end());
+    std::vector<std::size_t> expected;
+    for (const auto& p : photos)
+        expected.push_back(p.second);
+    for (const auto& o : others)
+        expected.push_back(o.second);
+    EXPECT_EQ(CaptureSortOfFolder(temp.path() + "/", names).Order, expected);
+}
