@@ -28,6 +28,12 @@ void CounterDisplay::Show(int n, int t)
         Flush(true);
 }
 
+void CounterDisplay::ShowNow()
+{
+    if (pending_)
+        Flush(true);
+}
+
 void CounterDisplay::Flush(bool repaint)
 {
     label_->setText(QString::fromStdString(FormatCounter(n_, t_)));

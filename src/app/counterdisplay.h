@@ -14,6 +14,8 @@ public:
     CounterDisplay& operator=(const CounterDisplay&) = delete;
 
     void Show(int n, int t);
+    // Puts the latest count on the label at once, as before a box that names that file.
+    void ShowNow();
 
 private:
     void Flush(bool repaint);

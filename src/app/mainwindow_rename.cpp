@@ -140,7 +140,8 @@ void TMain::Button7Click()
         hooks.BeforeRenames = [&](const UndoRecord& planned) { record.Save(planned); };
         hooks.Renamed = [&] { record.Renamed(); };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
-        hooks.ReportTaken = [this](const std::string& newPath) {
+        hooks.ReportTaken = [this, &counter](const std::string& newPath) {
+            counter.ShowNow();
             ShowMessage(this, newPath + "は存在するため変更できませんでした");
         };
         ExecuteRenames(prefix, oldfile->names()->names(), start.Selected,

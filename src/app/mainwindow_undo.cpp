@@ -30,7 +30,8 @@ void TMain::Undo1Click()
         CounterDisplay counter(actlabel);
         UndoHooks hooks;
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
-        hooks.ReportTaken = [this](const std::string& oldPath) {
+        hooks.ReportTaken = [this, &counter](const std::string& oldPath) {
+            counter.ShowNow();
             ShowMessage(this, oldPath + "は存在するため元に戻せませんでした");
         };
         UndoRenames(*record, hooks);

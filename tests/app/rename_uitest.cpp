@@ -316,3 +316,22 @@ INSTANTIATE_TEST_SUITE_P(RenameExecute, ExecuteRows, testing::ValuesIn(ExecuteCa
                          RowNames([](const ExecuteCase& c) { return c.label; }));
 
 } // namespace
+
+namespace {
+// Each box of the execution names one file: the counter beside it must already show that
+// file's number, even though the label is otherwise repainted at most once a frame.
+TEST(RenameExecute, ATakenNameBoxShowsThatFilesNumber)
+{
+    Window w({{"1.jpg", "A"}, {"2.jpg", "B"}, {"3.jpg", "C"}, {"x2.jpg", "D"}});
+    w.Apply({.check1 = true, .textvol = "x"});
+    w.SelectNames({"1.jpg", "2.jpg", "3.jpg"});
+    QStringList countersAtBoxes;
+    RunAnsweringBoxes(
+        [&] { Find<QPushButton>(w.m(), "Button7")->click(); },
+        [&](QMessageBox*) -> QAbstractButton* {
+            countersAtBoxes << Find<QLabel>(w.m(), "actlabel")->text();
+            return nullptr;
+        });
+    EXPECT_EQ(countersAtBoxes, (QStringList{u"002/003"_s, u"003/003"_s}));
+}
+} // namespace
