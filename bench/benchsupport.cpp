@@ -88,11 +88,23 @@ std::vector<std::string> BareReadAndSort(const std::string& folder)
     return names;
 }
 
-double ThreadCpuSeconds()
+namespace {
+double CpuSeconds(clockid_t clock)
 {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+} // namespace
+
+double ThreadCpuSeconds()
+{
+    return CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+double ProcessCpuSeconds()
+{
+    return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
 int main(int argc, char** argv)

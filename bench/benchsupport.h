@@ -40,3 +40,5 @@ std::vector<std::string> BareReadAndSort(const std::string& folder);
 
 // Processor time of the calling thread, system calls included.
 double ThreadCpuSeconds();
+// Processor time of every thread of the program, system calls included.
+double ProcessCpuSeconds();

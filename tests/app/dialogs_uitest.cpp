@@ -351,6 +351,8 @@ public:
     {
         QElapsedTimer t;
         t.start();
+        // Polls for the record the started program writes; a timeout leaves it empty and the
+        // caller's comparison fails, so the wait never stands in for a check.
         while (!bin_.Exists("record") && t.elapsed() < 5000)
             QTest::qWait(20);
         return bin_.Read("record");
