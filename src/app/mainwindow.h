@@ -2,6 +2,7 @@
 // The main window: every control, the fields of the running program and the handlers of
 // its events. Handler bodies stay short and call the module that does the work.
 #include "dialogs/optionshost.h"
+#include "filelist/capturecache.h"
 #include "filelist/folderlisting.h"
 #include "filelist/navigation.h"
 
@@ -223,6 +224,7 @@ private:
 
     // The folder listing behind File1.
     FolderListing Listing;
+    CaptureTimeCache CaptureTimes; // shared by every capture-date sort of this window
 
     std::string textvolRaw_;
     QString textvolRawShown_;

@@ -110,7 +110,7 @@ void TMain::KeyedSort(bool byDate)
 
 void TMain::N15Click()
 {
-    CaptureSortResult sorted = CaptureSortOfFolder(FolderPrefixOfDir1(), Listing.Names);
+    CaptureSortResult sorted = CaptureSortOfFolder(FolderPrefixOfDir1(), Listing.Names, CaptureTimes);
     ShowSortedListing(sorted.Order, std::move(sorted.Keys));
 }
 

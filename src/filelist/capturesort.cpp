@@ -2,6 +2,7 @@
 
 #include "filelist/capturetime.h"
 #include "filelist/sortkeys.h"
+#include "platform/filestamp.h"
 
 #include <algorithm>
 #include <exception>
@@ -13,19 +14,37 @@ namespace {
 // Below this many files per core a second thread costs more than it saves.
 constexpr std::size_t kFilesPerWorker = 512;
 
-// Reading a header is a few system calls and a short parse per file, so a large folder is
-// read on every core: each worker fills only its own slice of the result, and all are joined
-// before anything reads it.
-std::vector<std::optional<CaptureTime>> CaptureTimesOf(const std::string& folderPrefix,
-                                                       const std::vector<std::string>& names)
+struct Looked {
+    std::optional<platform::FileStamp> Stamp;
+    std::optional<CaptureTime> Time;
+    bool Read = false; // the header was read now, so the cache learns it
+};
+
+// One stat per file tells whether the cache still holds its time; only a file the cache does
+// not know is opened. Anything but a regular file is never opened. A large folder is looked
+// at on every core: each worker fills only its own slice, the cache is only read meanwhile,
+// and all are joined before anything else reads the slices.
+std::vector<Looked> LookAtFiles(const std::string& folderPrefix, const std::vector<std::string>& names,
+                                const CaptureTimeCache& cache)
 {
     const std::size_t n = names.size();
-    std::vector<std::optional<CaptureTime>> times(n);
+    std::vector<Looked> looked(n);
     std::vector<std::exception_ptr> failures;
     const auto readSlice = [&](std::size_t from, std::size_t to, std::exception_ptr& failure) {
         try {
-            for (std::size_t i = from; i < to; ++i)
-                times[i] = CaptureTimeOfFile(folderPrefix + names[i]);
+            for (std::size_t i = from; i < to; ++i) {
+                const std::string path = folderPrefix + names[i];
+                Looked& l = looked[i];
+                l.Stamp = platform::StampOfFile(path);
+                if (!l.Stamp || !l.Stamp->Regular)
+                    continue;
+                if (const auto known = cache.Find(*l.Stamp)) {
+                    l.Time = *known;
+                    continue;
+                }
+                l.Time = CaptureTimeOfFile(path);
+                l.Read = true;
+            }
         } catch (...) {
             failure = std::current_exception();
         }
@@ -51,18 +70,25 @@ std::vector<std::optional<CaptureTime>> CaptureTimesOf(const std::string& folder
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
-    return times;
+    return looked;
 }
 } // namespace
 
 CaptureSortResult CaptureSortOfFolder(const std::string& folderPrefix,
-                                      const std::vector<std::string>& names)
+                                      const std::vector<std::string>& names, CaptureTimeCache& cache)
 {
-    const std::vector<std::optional<CaptureTime>> times = CaptureTimesOf(folderPrefix, names);
+    const std::vector<Looked> looked = LookAtFiles(folderPrefix, names, cache);
+    std::vector<std::optional<CaptureTime>> times(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        times[i] = looked[i].Time;
+        if (looked[i].Read)
+            cache.Store(*looked[i].Stamp, looked[i].Time);
+    }
     CaptureSortResult result;
     result.Keys.resize(names.size());
+    // A file without a capture time is dated from the stat already made.
     result.Order = CaptureOrder(times, [&](std::size_t i) {
-        return result.Keys[i] = DateKeyOfFile(folderPrefix + names[i]);
+        return result.Keys[i] = looked[i].Stamp ? DateKeyOfTime(looked[i].Stamp->Modified) : DateKey(-1);
     });
     for (std::size_t i = 0; i < names.size(); ++i)
         if (times[i])

@@ -1,5 +1,7 @@
 #pragma once
 // The capture-date sort of a folder listing: each file's header read once, then ordered.
+#include "filelist/capturecache.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@ struct CaptureSortResult {
 };
 
 // Orders names (bare names in folderPrefix, which ends in "/") as CaptureOrder does, reading
-// each file's capture time and, for a file without one, its modification time.
+// each file's capture time (from the cache when it knows the file as it stands, which then
+// learns the rest) and, for a file without one, its modification time.
 CaptureSortResult CaptureSortOfFolder(const std::string& folderPrefix,
-                                      const std::vector<std::string>& names);
+                                      const std::vector<std::string>& names, CaptureTimeCache& cache);

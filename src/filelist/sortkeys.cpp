@@ -1,5 +1,6 @@
 #include "filelist/sortkeys.h"
 
+#include "platform/filestamp.h"
 #include "platform/filesystem.h"
 
 #include <QCollator>
@@ -49,6 +50,14 @@ std::string DateKeyOfFile(const std::string& path)
 {
     std::tm local{};
     if (!platform::ModificationTime(path, local))
+        return DateKey(-1);
+    return DateKey(PackDateTime(local));
+}
+
+std::string DateKeyOfTime(std::time_t modified)
+{
+    std::tm local{};
+    if (!platform::LocalTimeOf(modified, local))
         return DateKey(-1);
     return DateKey(PackDateTime(local));
 }

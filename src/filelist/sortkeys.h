@@ -28,6 +28,8 @@ std::string DateKey(int32_t packed);
 // DateKey of a file's last modification in local time; the key of -1 when the file can't be
 // examined.
 std::string DateKeyOfFile(const std::string& path);
+// The same for a modification time already known.
+std::string DateKeyOfTime(std::time_t modified);
 
 // The index in decimal, zero-padded to five digits, or to the width of the largest index of a
 // list of count rows when that is wider (so large folders never wrap).

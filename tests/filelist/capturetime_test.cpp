@@ -264,7 +264,9 @@ TEST(CaptureOrder, DatedFirstOldestFirstThenUndatedByDateKeyAndStable)
 
 // A folder large enough to be read on several threads orders exactly as the times say:
 // photos by capture time, then the rest by modification time.
-TEST(CaptureSortOfFolder, ALargeFolderOrdersAsItsTimesSay)
+// A second sort with the same cache reads only what changed: rewritten photos must move to
+// their new times, the others keep theirs.
+TEST(CaptureSortOfFolder, ALargeFolderOrdersAsItsTimesSayAndTheCacheFollowsRewrites)
 {
     TempFolder temp;
     constexpr int kFiles = 1500; // past the size where a second thread joins in
@@ -274,7 +276,11 @@ TEST(CaptureSortOfFolder, ALargeFolderOrdersAsItsTimesSay)
     std::mt19937 random(20261208);
     std::shuffle(second.begin(), second.end(), random);
     std::vector<std::string> names;
-    std::vector<std::pair<int, std::size_t>> photos, others;
+    const auto writePhoto = [&](const std::string& name, int s) {
+        char time[32];
+        std::snprintf(time, sizeof time, "2019:08:07 %02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+        temp.Write(name, JpegWithExif(Original(time)));
+    };
     for (int i = 0; i < kFiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "f%05d.jpg", i);
@@ -283,20 +289,32 @@ TEST(CaptureSortOfFolder, ALargeFolderOrdersAsItsTimesSay)
         if (i % 7 == 0) {
             temp.Write(name, "no picture");
             ASSERT_TRUE(temp.Touch(name, 1500000000 + 60 * s)); // the date key counts minutes
-            others.emplace_back(s, names.size() - 1);
         } else {
-            char time[32];
-            std::snprintf(time, sizeof time, "2019:08:07 %02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
-            temp.Write(name, JpegWithExif(Original(time)));
-            photos.emplace_back(s, names.size() - 1);
+            writePhoto(name, s);
         }
     }
-    std::sort(photos.begin(), photos.end());
-    std::sort(others.begin(), others.end());
-    std::vector<std::size_t> expected;
-    for (const auto& p : photos)
-        expected.push_back(p.second);
-    for (const auto& o : others)
-        expected.push_back(o.second);
-    EXPECT_EQ(CaptureSortOfFolder(temp.path() + "/", names).Order, expected);
+    const auto expected = [&] {
+        std::vector<std::pair<int, std::size_t>> photos, others;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            (i % 7 == 0 ? others : photos).emplace_back(second[i], i);
+        std::sort(photos.begin(), photos.end());
+        std::sort(others.begin(), others.end());
+        std::vector<std::size_t> order;
+        for (const auto& p : photos)
+            order.push_back(p.second);
+        for (const auto& o : others)
+            order.push_back(o.second);
+        return order;
+    };
+    CaptureTimeCache cache;
+    EXPECT_EQ(CaptureSortOfFolder(temp.path() + "/", names, cache).Order, expected());
+    EXPECT_EQ(cache.size(), names.size());
+    // Reverse the times of every third photo; same length, so only the bytes and times differ.
+    for (std::size_t i = 3; i < names.size(); i += 3) {
+        if (i % 7 == 0)
+            continue;
+        second[i] = kFiles - 1 - second[i] + kFiles;
+        writePhoto(names[i], second[i]);
+    }
+    EXPECT_EQ(CaptureSortOfFolder(temp.path() + "/", names, cache).Order, expected());
 }

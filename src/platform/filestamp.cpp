@@ -1,0 +1,29 @@
+#include "platform/filestamp.h"
+
+#include <sys/stat.h>
+
+namespace platform {
+
+std::optional<FileStamp> StampOfFile(const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+    FileStamp s;
+    s.Device = static_cast<uint64_t>(st.st_dev);
+    s.Inode = static_cast<uint64_t>(st.st_ino);
+    s.Size = static_cast<int64_t>(st.st_size);
+    s.ModifiedNs = ns(st.st_mtim);
+    s.ChangedNs = ns(st.st_ctim);
+    s.Regular = S_ISREG(st.st_mode);
+    s.Modified = st.st_mtime;
+    return s;
+}
+
+bool LocalTimeOf(std::time_t time, std::tm& local)
+{
+    return localtime_r(&time, &local) != nullptr;
+}
+
+} // namespace platform

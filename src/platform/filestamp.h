@@ -1,0 +1,29 @@
+#pragma once
+// What a file is and when it last changed, from one stat: enough to know that a file read
+// before is still the same file with the same bytes, without opening it.
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct FileStamp {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t Size = 0;
+    int64_t ModifiedNs = 0; // last modification, nanoseconds since 1970
+    int64_t ChangedNs = 0;  // last status change: a rewrite that restores the modification time
+                            // still moves this one
+    bool Regular = false;   // a regular file (symbolic links followed)
+    std::time_t Modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of what path names, symbolic links followed; none when it can't be examined.
+std::optional<FileStamp> StampOfFile(const std::string& path);
+
+// The time as local time; false when it can't be converted.
+bool LocalTimeOf(std::time_t time, std::tm& local);
+
+} // namespace platform
