@@ -258,9 +258,10 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
     // read used to give.
     int error = 0;
     Descriptor fd(OpenRegularFile(path, error));
-    if (!fd.valid())
-        throw EFileError(FileErrorMessage(error == EISDIR ? "ファイルを読めません" : "ファイルを開けません",
-                                          path, error));
+    if (!fd.valid()) {
+        const char* action = error == EISDIR ? "ファイルを読めません" : "ファイルを開けません";
+        throw EFileError(FileErrorMessage(action, path, error));
+    }
     std::string data;
     char buffer[65536];
     for (;;) {
