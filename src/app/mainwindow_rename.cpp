@@ -168,7 +168,8 @@ void TMain::WatchTrialInputs()
     for (QLineEdit* edit : {textvol, edit2, text2, Edit4})
         connect(edit, &QLineEdit::textChanged, this, changed);
     connect(UpDown1, &QSpinBox::valueChanged, this, changed);
-    // The extension flags change in SetExtensionFlags.
+    // The extension flags change in SetExtensionFlags. Any further option the names come to
+    // depend on (a checkable menu entry, say) is connected here as well.
 }
 
 void TMain::TrialInputChanged()
