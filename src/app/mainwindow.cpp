@@ -104,6 +104,7 @@ void TMain::ConnectHandlers()
     Panel4->installEventFilter(this);
     Image1->installEventFilter(this);
     oldfile->viewport()->installEventFilter(this);
+    WatchTrialInputs();
 }
 
 void TMain::FormCreate()

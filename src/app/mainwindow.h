@@ -127,6 +127,13 @@ private:
     RenameOptions CurrentOptions(int digitCount) const;
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
+    // Greys the rows of the last trial run once anything they were made from changes: the
+    // selection or order of oldfile, or an input of the names. Every such input is connected
+    // in WatchTrialInputs, one place; a new option the names depend on joins there.
+    void WatchTrialInputs();
+    void TrialInputChanged();
+    // The two extension flags of the options dialog; a change greys the trial rows.
+    void SetExtensionFlags(bool lowerCase, bool jpegToJpg);
 
     // Deleting.
     void Button8Click();

@@ -41,8 +41,7 @@ void TMain::ApplySavedOptions(const SettingsValues& values)
     Check3->setChecked(values.Sequential);
     UpDown1->setValue(MainDigitCount(ParseInteger(values.DigitCount.Text)));
     edit2->setText(QString::number(UpDown1->value()));
-    ExtLowerCase = values.ExtLowerCase;
-    JpegToJpg = values.JpegToJpg;
+    SetExtensionFlags(values.ExtLowerCase, values.JpegToJpg);
     Check4->setChecked(values.ChangeExt);
 }
 

@@ -19,6 +19,15 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+// The bare name as the viewer's one argument; a name beginning with "-" is made a path
+// ("./" in the working folder), so that no file name can pass for one of its options.
+std::string ViewerArgument(const std::string& name)
+{
+    return !name.empty() && name[0] == '-' ? "./" + name : name;
+}
+} // namespace
+
 void TMain::HidePicture()
 {
     Image1->setScaledContents(true);
@@ -74,7 +83,7 @@ void TMain::OldFileDblClick()
     const std::string& name = oldfile->names()->names()[row];
     // What happens to the started program is its own affair: nothing is reported.
     if (preview::PassesJpegTest(name) && !ViewerPath.empty())
-        platform::LaunchProgram(ViewerPath, name, prefix);
+        platform::LaunchProgram(ViewerPath, ViewerArgument(name), prefix);
     else
         QDesktopServices::openUrl(preview::FileUrlFromPath(prefix + name));
 }

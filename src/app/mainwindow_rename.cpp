@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,6 +151,39 @@ void TMain::Button7Click()
     ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
     ReadListing();
     NewFile->names()->clear();
+}
+
+void TMain::WatchTrialInputs()
+{
+    // What the trial rows were made from: the rows chosen, their order, and every value the
+    // new names depend on. Program changes count as much as the user's.
+    auto changed = [this] { TrialInputChanged(); };
+    connect(oldfile->selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
+    NameListModel* order = oldfile->names();
+    connect(order, &QAbstractItemModel::modelReset, this, changed);
+    connect(order, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(order, &QAbstractItemModel::rowsMoved, this, changed);
+    for (QCheckBox* check : {Check1, Check2, Check3, Check4})
+        connect(check, &QCheckBox::toggled, this, changed);
+    for (QLineEdit* edit : {textvol, edit2, text2, Edit4})
+        connect(edit, &QLineEdit::textChanged, this, changed);
+    connect(UpDown1, &QSpinBox::valueChanged, this, changed);
+    // The extension flags change in SetExtensionFlags. Any further option the names come to
+    // depend on (a checkable menu entry, say) is connected here as well.
+}
+
+void TMain::TrialInputChanged()
+{
+    NewFile->names()->setStale(QStringLiteral("仮実行の後で変更されています"));
+}
+
+void TMain::SetExtensionFlags(bool lowerCase, bool jpegToJpg)
+{
+    const bool changed = lowerCase != ExtLowerCase || jpegToJpg != JpegToJpg;
+    ExtLowerCase = lowerCase;
+    JpegToJpg = jpegToJpg;
+    if (changed)
+        TrialInputChanged();
 }
 
 void TMain::TextvolEdited()

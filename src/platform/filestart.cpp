@@ -8,19 +8,50 @@
 
 namespace platform {
 
+int OpenRegularFile(const std::string& path, int& error, std::size_t* size)
+{
+    // One lstat tells most names: a plain file needs no second look, and is then opened with
+    // O_NOFOLLOW so that a link put in its place is refused.
+    struct stat seen;
+    if (lstat(path.c_str(), &seen) != 0) {
+        error = errno;
+        return -1;
+    }
+    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    if (S_ISLNK(seen.st_mode)) {
+        if (stat(path.c_str(), &seen) != 0) {
+            error = errno;
+            return -1;
+        }
+    } else {
+        flags |= O_NOFOLLOW;
+    }
+    if (!S_ISREG(seen.st_mode)) {
+        error = S_ISDIR(seen.st_mode) ? EISDIR : ENXIO;
+        return -1;
+    }
+    // O_NONBLOCK and O_NOCTTY still matter: something else may stand there by now.
+    const int fd = open(path.c_str(), flags);
+    if (fd < 0) {
+        error = errno == ELOOP ? ESTALE : errno;
+        return -1;
+    }
+    struct stat opened;
+    if (fstat(fd, &opened) != 0 || opened.st_dev != seen.st_dev || opened.st_ino != seen.st_ino ||
+        !S_ISREG(opened.st_mode)) {
+        error = ESTALE;
+        ::close(fd);
+        return -1;
+    }
+    if (size)
+        *size = opened.st_size > 0 ? static_cast<std::size_t>(opened.st_size) : 0;
+    return fd;
+}
+
 FileStartReader::FileStartReader(const std::string& path)
 {
-    // O_NONBLOCK: opening a named pipe nobody writes to would wait here otherwise.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return;
-    }
-    fd_ = fd;
-    size_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    int error = 0;
+    fd_ = OpenRegularFile(path, error, &size_);
 }
 
 FileStartReader::~FileStartReader()

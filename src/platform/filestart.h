@@ -1,13 +1,20 @@
 #pragma once
-// Reading the first bytes of a file that may be anything a folder can hold under a photo's name.
+// Opening and reading files that may be anything a folder can hold under a photo's name.
 #include <cstddef>
 #include <string>
 
 namespace platform {
 
-// A regular file opened for reading from its start. The name is opened without blocking and
-// checked before any read, so a named pipe, a device or a folder under it gives an invalid
-// reader and is never read.
+// Opens path for reading only when it is a regular file (symbolic links followed). What the
+// name stands for is looked at first, so a named pipe, a device or a folder is never opened;
+// the opened file must be the very one looked at, so nothing put in its place meanwhile is
+// read. Returns the descriptor, or -1 with error set (EISDIR for a folder, ENXIO for anything
+// else that is no regular file, ESTALE when it changed between the look and the open), and
+// the file's size when asked for.
+int OpenRegularFile(const std::string& path, int& error, std::size_t* size = nullptr);
+
+// A regular file opened for reading from its start (OpenRegularFile); anything else gives an
+// invalid reader and is never read.
 class FileStartReader {
 public:
     explicit FileStartReader(const std::string& path);

@@ -1,6 +1,7 @@
 #include "platform/filesystem.h"
 
 #include "base/errors.h"
+#include "platform/filestart.h"
 
 #include <atomic>
 #include <cerrno>
@@ -252,16 +253,15 @@ bool ModificationTime(const std::string& path, std::tm& local)
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
-    // Non-blocking, so a named pipe or a device under a file's name cannot stall the window;
-    // only regular files (and folders, which fail on read) are read.
-    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.valid())
-        throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
-    struct stat st;
-    if (fstat(fd.get(), &st) != 0)
-        throw EFileError(FileErrorMessage("ファイルを開けません", path, errno));
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-        throw EFileError(FileErrorMessage("ファイルを開けません", path, ENXIO));
+    // Only a regular file is opened at all, so a named pipe or a device under a file's name
+    // can neither stall the window nor be touched. A folder keeps the message its failed
+    // read used to give.
+    int error = 0;
+    Descriptor fd(OpenRegularFile(path, error));
+    if (!fd.valid()) {
+        const char* action = error == EISDIR ? "ファイルを読めません" : "ファイルを開けません";
+        throw EFileError(FileErrorMessage(action, path, error));
+    }
     std::string data;
     char buffer[65536];
     for (;;) {
@@ -280,9 +280,37 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
     return data;
 }
 
+namespace {
+// The file a chain of symbolic links ends at (the path itself when it is no link, or when
+// nothing is there yet); a link to a link is followed as open() would.
+std::string FinalTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        std::string link(4096, '\0');
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
+            return target;
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = target.rfind('/');
+        target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+    }
+    return target;
+}
+} // namespace
+
 void WriteFileReplacing(const std::string& path, const std::string& bytes)
 {
-    std::string temp = path + ".tmpXXXXXX";
+    // Through a symbolic link (dotfile managers keep settings that way) the link stays and
+    // its target gets the new content, keeping its mode; a new file is 0644.
+    const std::string target = FinalTarget(path);
+    mode_t mode = 0644;
+    if (struct stat st; stat(target.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    std::string temp = target + ".tmpXXXXXX";
     Descriptor fd(mkstemp(temp.data()));
     if (!fd.valid())
         throw EFileError(FileErrorMessage("ファイルを書き込めません", path, errno));
@@ -302,11 +330,11 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes)
         }
         done += static_cast<std::size_t>(n);
     }
-    if (fchmod(fd.get(), 0644) != 0 || fsync(fd.get()) != 0)
+    if (fchmod(fd.get(), mode) != 0 || fsync(fd.get()) != 0)
         fail(errno);
     if (const int e = fd.close(); e != 0)
         fail(e);
-    if (rename(temp.c_str(), path.c_str()) != 0)
+    if (rename(temp.c_str(), target.c_str()) != 0)
         fail(errno);
 }
 

@@ -73,8 +73,11 @@ struct LaunchWindow {
         for (const std::string& f : files)
             program.Write("photos/" + f, "x");
         const std::string viewer = program / "viewer.sh";
+        // Like many viewers it takes options before file names; this one runs the text of
+        // its --info option, so a name taken for an option would leave a file behind.
         program.Write("viewer.sh",
                       "#!/bin/sh\n"
+                      "case \"$1\" in --info=*) sh -c \"${1#--info=}\" ;; esac\n"
                       "{ pwd -P; printf '%s\\n' \"$#\"; for a in \"$@\"; do printf '%s\\0' \"$a\"; "
                       "done; } > '" + record + ".part'\n"
                       "mv '" + record + ".part' '" + record + "'\n");
@@ -143,15 +146,18 @@ struct LaunchWindow {
 struct ViewerCase {
     const char* label;
     std::string name;
+    std::string argument; // what the viewer receives; empty: the name itself
 };
 
 TEST(ViewerLaunch, JpgGoesToTheViewerAsOneArgumentInItsFolder)
 {
     const ViewerCase cases[] = {
-        {"capitals", "IMG_0001.JPG"},
-        {"space", "my photo.jpg"},
-        {"not UTF-8", "\x83\x74\x83\x48\x83\x67 photo.jPg"},
-        {"long", std::string(120, 'n') + ".jpg"},
+        {"capitals", "IMG_0001.JPG", {}},
+        {"space", "my photo.jpg", {}},
+        {"not UTF-8", "\x83\x74\x83\x48\x83\x67 photo.jPg", {}},
+        {"long", std::string(120, 'n') + ".jpg", {}},
+        {"an option that runs a command", "--info=touch PWNED;.jpg", "./--info=touch PWNED;.jpg"},
+        {"a short option", "-x.jpg", "./-x.jpg"},
     };
     for (const ViewerCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -166,8 +172,9 @@ TEST(ViewerLaunch, JpgGoesToTheViewerAsOneArgumentInItsFolder)
         EXPECT_EQ(seen[0], std::string(real));
         std::free(real);
         EXPECT_EQ(seen[1], "1");
-        EXPECT_EQ(seen[2], c.name);
+        EXPECT_EQ(seen[2], c.argument.empty() ? c.name : c.argument);
         EXPECT_TRUE(w.opened.urls.empty());
+        EXPECT_FALSE(w.program.Exists("photos/PWNED"));
     }
 }
 

@@ -1,5 +1,7 @@
-// Reading a whole file: what a name can stand for in a photo folder besides a photo.
+// Reading a whole file and a file's first bytes: what a name can stand for in a photo folder
+// besides a photo. Only a regular file is read; nothing else is even opened.
 #include "platform/filesystem.h"
+#include "platform/filestart.h"
 
 #include "base/errors.h"
 #include "support/tempfolder.h"
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +34,10 @@ TEST_P(ReadWholeFileRows, ReadsRegularFilesAndRefusesWhatCouldStallOrNeverEnd)
 
     const ReadCase& c = GetParam();
     const std::string path = c.name[0] == '/' ? c.name : t / c.name;
+    // Tells whether anything opened what the name stands for.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    const bool watched = inotify_add_watch(watch, path.c_str(), IN_OPEN) >= 0;
     if (c.readable) {
         EXPECT_EQ(platform::ReadWholeFile(path, 1 << 20), c.content);
     } else {
@@ -41,6 +48,14 @@ TEST_P(ReadWholeFileRows, ReadsRegularFilesAndRefusesWhatCouldStallOrNeverEnd)
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
         }
     }
+    platform::FileStartReader start(path);
+    EXPECT_EQ(start.valid(), c.readable);
+    char buffer[16] = {};
+    const std::size_t got = start.ReadUpTo(buffer, 0, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, got), c.content);
+    char events[4096];
+    EXPECT_EQ(watched && read(watch, events, sizeof events) > 0, c.readable);
+    close(watch);
 }
 
 const ReadCase kReadCases[] = {
@@ -51,6 +66,7 @@ const ReadCase kReadCases[] = {
     {"pipe.jpg", false, {}},
     {"folder.jpg", false, {}},
     {"/dev/zero", false, {}},
+    {"/dev/null", false, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(ReadWholeFile, ReadWholeFileRows, testing::ValuesIn(kReadCases),

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iconv.h>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -265,6 +267,41 @@ TEST(SettingsFile, WriteThenReadRoundTrip)
     EXPECT_EQ(l[20], "-2147483648");
     EXPECT_EQ(l[22], "2147483647");
     EXPECT_EQ(l[24], "-99");
+}
+
+TEST(SettingsFile, WritingThroughASymbolicLinkKeepsTheLinkAndTheTargetsMode)
+{
+    // As a dotfile manager keeps it: the file a link to a link, relative, in another folder.
+    TempFolder folder;
+    folder.MakeFolder("dotfiles");
+    folder.MakeFolder("program");
+    folder.Write("dotfiles/real.ini", File(kVer07, 22));
+    ASSERT_EQ(chmod((folder / "dotfiles/real.ini").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("real.ini", (folder / "dotfiles/current.ini").c_str()), 0);
+    ASSERT_EQ(symlink("../dotfiles/current.ini", (folder / "program/Pelkorin.ini").c_str()), 0);
+
+    SettingsValues v;
+    v.StartFolder = "/photos";
+    WriteSettingsFile(folder / "program", v);
+
+    EXPECT_EQ(folder.Read("dotfiles/real.ini"), BuildSettingsText(v));
+    struct stat st;
+    ASSERT_EQ(lstat((folder / "program/Pelkorin.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat((folder / "dotfiles/current.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat((folder / "dotfiles/real.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    // No temporary file left beside the target or the link.
+    for (const char* sub : {"dotfiles", "program"})
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / sub),
+                                std::filesystem::directory_iterator()),
+                  sub[0] == 'd' ? 2 : 1) << sub;
+
+    // A new file is readable by all, whatever the umask.
+    WriteSettingsFile(folder / "dotfiles", v);
+    ASSERT_EQ(stat((folder / "dotfiles/Pelkorin.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
 TEST(SettingsFile, ReadingAFolderNamedLikeTheFileFindsNoFile)

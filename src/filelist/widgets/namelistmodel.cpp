@@ -19,6 +19,13 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::UserRole)
         return QByteArray(name.data(), static_cast<qsizetype>(name.size()));
     const std::size_t row = static_cast<std::size_t>(index.row());
+    if (isStale() && !name.empty()) {
+        if (role == Qt::ForegroundRole)
+            return QColor(140, 140, 140);
+        if (role == Qt::ToolTipRole)
+            return staleTip_;
+        return {};
+    }
     if (row < marked_.size() && marked_[row]) {
         if (role == Qt::ForegroundRole)
             return QColor(Qt::red);
@@ -34,6 +41,7 @@ void NameListModel::setNames(std::vector<std::string> names)
     names_ = std::move(names);
     marked_.clear();
     tipOf_ = nullptr;
+    staleTip_.clear();
     endResetModel();
 }
 
@@ -43,4 +51,12 @@ void NameListModel::setTips(std::vector<bool> marked, TipMaker tipOf)
     tipOf_ = std::move(tipOf);
     if (!names_.empty())
         emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
+}
+
+void NameListModel::setStale(const QString& tip)
+{
+    if (names_.empty() || staleTip_ == tip)
+        return;
+    staleTip_ = tip;
+    emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }
