@@ -42,7 +42,7 @@ std::vector<Looked> LookAtFiles(const std::string& folderPrefix, const std::vect
                     l.Time = *known;
                     continue;
                 }
-                l.Time = CaptureTimeOfFile(path);
+                l.Time = CaptureTimeOfFile(path, {l.Stamp->Device, l.Stamp->Inode, l.Stamp->Link});
                 l.Read = true;
             }
         } catch (...) {

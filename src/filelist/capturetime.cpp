@@ -164,6 +164,17 @@ std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start)
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path)
 {
     platform::FileStartReader reader(path);
+    return CaptureTimeOfReader(reader);
+}
+
+std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen)
+{
+    platform::FileStartReader reader(path, seen);
+    return CaptureTimeOfReader(reader);
+}
+
+std::optional<CaptureTime> CaptureTimeOfReader(platform::FileStartReader& reader)
+{
     if (!reader.valid())
         return std::nullopt;
     // One buffer for every file: a fresh one would be cleared or allocated per file, which

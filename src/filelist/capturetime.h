@@ -1,5 +1,7 @@
 #pragma once
 // The time a camera wrote into a photo (EXIF), found in the first bytes of the file.
+#include "platform/filestart.h"
+
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +39,10 @@ std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start);
 // only as far as the EXIF block reaches; nullopt for anything that is not a readable regular
 // file.
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path);
+// The same for a file its caller has looked at already, so it is not looked at twice.
+std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen);
+// The same from a reader already opened.
+std::optional<CaptureTime> CaptureTimeOfReader(platform::FileStartReader& reader);
 
 // "YYYY:MM:DD HH:MM:SS.nnnnnnnnn", the key shown by the hidden sort list.
 std::string CaptureTimeText(const CaptureTime& time);

@@ -7,7 +7,10 @@ namespace platform {
 std::optional<FileStamp> StampOfFile(const std::string& path)
 {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0)
+    if (lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    const bool link = S_ISLNK(st.st_mode);
+    if (link && stat(path.c_str(), &st) != 0)
         return std::nullopt;
     const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
     FileStamp s;
@@ -17,6 +20,7 @@ std::optional<FileStamp> StampOfFile(const std::string& path)
     s.ModifiedNs = ns(st.st_mtim);
     s.ChangedNs = ns(st.st_ctim);
     s.Regular = S_ISREG(st.st_mode);
+    s.Link = link;
     s.Modified = st.st_mtime;
     return s;
 }

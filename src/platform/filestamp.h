@@ -16,11 +16,13 @@ struct FileStamp {
     int64_t ChangedNs = 0;  // last status change: a rewrite that restores the modification time
                             // still moves this one
     bool Regular = false;   // a regular file (symbolic links followed)
+    bool Link = false;      // the name itself is a symbolic link
     std::time_t Modified = 0;
     bool operator==(const FileStamp&) const = default;
 };
 
-// The stamp of what path names, symbolic links followed; none when it can't be examined.
+// The stamp of what path names, symbolic links followed (one lstat for a name that is no
+// link); none when it can't be examined.
 std::optional<FileStamp> StampOfFile(const std::string& path);
 
 // The time as local time; false when it can't be converted.

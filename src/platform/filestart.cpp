@@ -30,15 +30,22 @@ int OpenRegularFile(const std::string& path, int& error, std::size_t* size)
         error = S_ISDIR(seen.st_mode) ? EISDIR : ENXIO;
         return -1;
     }
+    return OpenLookedAtFile(path, {static_cast<uint64_t>(seen.st_dev), static_cast<uint64_t>(seen.st_ino),
+                                   (flags & O_NOFOLLOW) == 0},
+                            error, size);
+}
+
+int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error, std::size_t* size)
+{
     // O_NONBLOCK and O_NOCTTY still matter: something else may stand there by now.
-    const int fd = open(path.c_str(), flags);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (seen.Link ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         error = errno == ELOOP ? ESTALE : errno;
         return -1;
     }
     struct stat opened;
-    if (fstat(fd, &opened) != 0 || opened.st_dev != seen.st_dev || opened.st_ino != seen.st_ino ||
-        !S_ISREG(opened.st_mode)) {
+    if (fstat(fd, &opened) != 0 || static_cast<uint64_t>(opened.st_dev) != seen.Device ||
+        static_cast<uint64_t>(opened.st_ino) != seen.Inode || !S_ISREG(opened.st_mode)) {
         error = ESTALE;
         ::close(fd);
         return -1;
@@ -52,6 +59,12 @@ FileStartReader::FileStartReader(const std::string& path)
 {
     int error = 0;
     fd_ = OpenRegularFile(path, error, &size_);
+}
+
+FileStartReader::FileStartReader(const std::string& path, const LookedAt& seen)
+{
+    int error = 0;
+    fd_ = OpenLookedAtFile(path, seen, error, &size_);
 }
 
 FileStartReader::~FileStartReader()

@@ -1,6 +1,7 @@
 #pragma once
 // Opening and reading files that may be anything a folder can hold under a photo's name.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -13,11 +14,22 @@ namespace platform {
 // the file's size when asked for.
 int OpenRegularFile(const std::string& path, int& error, std::size_t* size = nullptr);
 
+// What a look at a name found: the file it stands for and whether the name is a link.
+struct LookedAt {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    bool Link = false;
+};
+// OpenRegularFile for a caller that has looked already (a regular file, seen as `seen`).
+int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error,
+                     std::size_t* size = nullptr);
+
 // A regular file opened for reading from its start (OpenRegularFile); anything else gives an
 // invalid reader and is never read.
 class FileStartReader {
 public:
     explicit FileStartReader(const std::string& path);
+    FileStartReader(const std::string& path, const LookedAt& seen);
     ~FileStartReader();
     FileStartReader(const FileStartReader&) = delete;
     FileStartReader& operator=(const FileStartReader&) = delete;
