@@ -131,13 +131,18 @@ void TMain::Button7Click()
     RunStart start;
     if (!StartRun(start, false))
         return;
+    bool declined = false;
     {
         // Undo1 follows the record whichever way the run ends.
         const auto undoState = qScopeGuard([this] { Undo1->setEnabled(LoadUndoRecord().has_value()); });
         ExecutionRecord record;
         CounterDisplay counter(actlabel);
         ExecuteHooks hooks;
-        hooks.BeforeRenames = [&](const UndoRecord& planned) { record.Save(planned); };
+        hooks.BeforeRenames = [&](const UndoRecord& planned) {
+            const RecordSave saved = record.Save(planned);
+            declined = saved != RecordSave::Saved && !GoOnWithoutUndoRecord(saved);
+            return !declined;
+        };
         hooks.Renamed = [&] { record.Renamed(); };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
         hooks.ReportTaken = [this, &counter](const std::string& newPath) {
@@ -147,6 +152,9 @@ void TMain::Button7Click()
         ExecuteRenames(prefix, oldfile->names()->names(), start.Selected,
                        CurrentOptions(start.DigitCount), start.FirstNumber, hooks);
     }
+    // Declined: nothing was renamed, nothing to report.
+    if (declined)
+        return;
     ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
     ReadListing();
     NewFile->names()->clear();

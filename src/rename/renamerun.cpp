@@ -65,7 +65,12 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
             continue;
         // A file that is not there can't be renamed, nor be renamed back.
         if (const auto id = folder.IdentityOf(current))
-            planned.Entries.push_back({current, newName, id->Device, id->Inode});
+            planned.Entries.push_back({current, newName, id->Device, id->Inode, id->Birth});
+    }
+    if (const auto id = folder.Identity()) {
+        planned.FolderDevice = id->Device;
+        planned.FolderInode = id->Inode;
+        planned.FolderBirth = id->Birth;
     }
     return planned;
 }
@@ -101,8 +106,8 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
     }
     if (hooks.BeforeRenames) {
         const UndoRecord planned = PlannedRenames(prefix, folder, names, selected, newNames);
-        if (!planned.Entries.empty())
-            hooks.BeforeRenames(planned);
+        if (!planned.Entries.empty() && !hooks.BeforeRenames(planned))
+            return;
     }
     std::size_t k = 0;
     int n = 0;
