@@ -132,18 +132,25 @@ void TMain::Button7Click()
     if (!StartRun(start, false))
         return;
     bool declined = false;
+    bool saved = false;
+    int renamed = 0;
     {
-        // Undo1 follows the record whichever way the run ends.
-        const auto undoState = qScopeGuard([this] { Undo1->setEnabled(LoadUndoRecord().has_value()); });
+        // Undo1 follows the record whichever way the run ends; the record just written needs
+        // no second reading.
+        const auto undoState = qScopeGuard([&] { Undo1->setEnabled((saved && renamed > 0) || LoadUndoRecord().has_value()); });
         ExecutionRecord record;
         CounterDisplay counter(actlabel);
         ExecuteHooks hooks;
         hooks.BeforeRenames = [&](const UndoRecord& planned) {
-            const RecordSave saved = record.Save(planned);
-            declined = saved != RecordSave::Saved && !GoOnWithoutUndoRecord(saved);
+            const RecordSave outcome = record.Save(planned);
+            saved = outcome == RecordSave::Saved;
+            declined = !saved && !GoOnWithoutUndoRecord(outcome);
             return !declined;
         };
-        hooks.Renamed = [&] { record.Renamed(); };
+        hooks.Renamed = [&] {
+            record.Renamed();
+            ++renamed;
+        };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
         hooks.ReportTaken = [this, &counter](const std::string& newPath) {
             counter.ShowNow();

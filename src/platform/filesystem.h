@@ -78,6 +78,8 @@ public:
     // The identity of the entry under name, a symbolic link itself and not its target;
     // none when nothing is there.
     std::optional<FileIdentity> IdentityOf(const std::string& name) const;
+    // IdentityOf for each name, read on two threads when there are many.
+    std::vector<std::optional<FileIdentity>> IdentitiesOf(const std::vector<const std::string*>& names) const;
     // The identity of the opened folder itself; none for a handle that is not valid.
     std::optional<FileIdentity> Identity() const;
     // --- end of file identity ---

@@ -1,9 +1,9 @@
 #pragma once
-// The record of one execution that lets it be undone: the folder and, for each planned rename,
-// the old and new name and the identity of the file, and the identity of the folder itself.
-// Names are raw bytes (anything but NUL
-// and "/", newlines included), so the record is a length-prefixed binary format; a magic and
-// version header and a trailing SHA-256 make a damaged or foreign file read as no record.
+// The record of one execution that lets it be undone: the folder and its identity and, for
+// each planned rename, the old and new name and the identity of the file. Names are raw bytes
+// (anything but NUL and "/", newlines included), so the record is a length-prefixed binary
+// format; a magic and version header and a trailing SHA-256 checksum make a damaged or
+// foreign file read as no record.
 #include <cstdint>
 #include <optional>
 #include <string>
