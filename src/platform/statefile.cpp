@@ -163,16 +163,16 @@ void RemoveLeftoverTemporaries(const std::string& path)
     closedir(d);
 }
 
-StateLock::StateLock(const std::string& path, bool create)
+StateLock::StateLock(const std::string& path, bool makeFolders)
 {
-    if (create) {
+    if (makeFolders) {
         try {
             MakeFolders(FolderOf(path));
         } catch (const EFileError&) {
             return;
         }
     }
-    fd_ = open(path.c_str(), (create ? O_RDWR | O_CREAT : O_RDWR) | O_CLOEXEC | O_NOFOLLOW, 0600);
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     // A lock file someone made read-only still locks: flock needs no right to write.
     if (fd_ < 0)
         fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);

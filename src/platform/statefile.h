@@ -31,11 +31,12 @@ bool OverwriteFileInPlace(const std::string& path, const std::string& bytes);
 void RemoveLeftoverTemporaries(const std::string& path);
 
 // An exclusive lock (flock) on the file at path for its lifetime, so programs running at once
-// take turns at the files it guards. With create, the file and its folders are made as needed.
-// Holds nothing when the file can't be opened: then the guarded files can't be written either.
+// take turns at the files it guards. The file is made as needed, and with makeFolders its
+// folders too. Holds nothing when the file can't be opened: then the guarded files can't be
+// written either.
 class StateLock {
 public:
-    StateLock(const std::string& path, bool create);
+    StateLock(const std::string& path, bool makeFolders);
     ~StateLock();
     StateLock(const StateLock&) = delete;
     StateLock& operator=(const StateLock&) = delete;

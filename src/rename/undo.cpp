@@ -59,7 +59,10 @@ std::optional<UndoRecord> LoadUndoRecord(std::string* bytesOut)
     std::optional<std::string> bytes;
     {
         const platform::StateLock lock(LockPath(), false);
-        platform::RemoveLeftoverTemporaries(path);
+        // Every writer holds the lock while its temporary file exists; without the lock, a
+        // temporary file may be another program's in the making.
+        if (lock.held())
+            platform::RemoveLeftoverTemporaries(path);
         bytes = ReadRecordBytes(path);
     }
     if (!bytes || bytes == Voided())
@@ -96,7 +99,9 @@ RecordSave ExecutionRecord::Save(const UndoRecord& planned)
         return RecordSave::Unwritten;
     const std::string bytes = EncodeUndoRecord(planned);
     const platform::StateLock lock(LockPath(), true);
-    previous_ = ReadRecordBytes(path);
+    const std::optional<std::string> onDisk = ReadRecordBytes(path);
+    // A record made unusable before is none: it must never be put back.
+    previous_ = onDisk == Voided() ? std::nullopt : onDisk;
     try {
         platform::WriteFileDurably(path, bytes);
         left_ = bytes;
@@ -104,7 +109,7 @@ RecordSave ExecutionRecord::Save(const UndoRecord& planned)
     } catch (const EFileError&) {
     }
     // The record before this execution must not be undone after it, in whatever folder.
-    if (!previous_ || platform::RemoveFileDurably(path)) {
+    if (!onDisk || platform::RemoveFileDurably(path)) {
         left_.reset();
         return RecordSave::Unwritten;
     }
@@ -112,8 +117,8 @@ RecordSave ExecutionRecord::Save(const UndoRecord& planned)
         left_ = std::string();
         return RecordSave::Unwritten;
     }
-    left_ = previous_;
-    Voided() = previous_;
+    left_ = onDisk;
+    Voided() = onDisk;
     return RecordSave::UnwrittenOldRemains;
 }
 

@@ -429,7 +429,7 @@ TEST_F(UndoTest, LeftoverTemporaryFilesGoAtStart)
     for (const auto& e : fs::directory_iterator(state() / "pelkorin"))
         left.push_back(e.path().filename());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, std::vector<std::string>{"last-execution.undo"});
+    EXPECT_EQ(left, (std::vector<std::string>{"last-execution.lock", "last-execution.undo"}));
     EXPECT_TRUE(Undo1(p.main())->isEnabled());
 }
 
