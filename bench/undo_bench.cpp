@@ -105,13 +105,13 @@ void TurnsVersusFloor(benchmark::State& state, double Turns::*measured, double T
 
 void BM_ExecuteWithRecordVersusFloor(benchmark::State& state)
 {
-    TurnsVersusFloor(state, &Turns::execute, &Turns::executeFloor, 1.25);
+    TurnsVersusFloor(state, &Turns::execute, &Turns::executeFloor, 1.15);
 }
 BENCHMARK(BM_ExecuteWithRecordVersusFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_UndoVersusFloor(benchmark::State& state)
 {
-    TurnsVersusFloor(state, &Turns::undo, &Turns::undoFloor, 1.5);
+    TurnsVersusFloor(state, &Turns::undo, &Turns::undoFloor, 1.25);
 }
 BENCHMARK(BM_UndoVersusFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace

@@ -28,6 +28,7 @@ class SplitterStrip;
 class DigitSpinBox;
 struct RenameOptions;
 struct RunStart;
+enum class RecordSave;
 class QPoint;
 class TAbout;
 class TOption;
@@ -95,6 +96,9 @@ private:
     void Button5Click();
     void Open1Click();
     void Undo1Click();
+    // Asks whether to execute although the undo record could not be written; true for
+    // "はい(&Y)".
+    bool GoOnWithoutUndoRecord(RecordSave saved);
     void Exit1Click();
     // Switches Dir1 to a path and runs Dir1Change when the folder changed. Throws EFileError.
     void SwitchFolder(const std::string& path);

@@ -132,14 +132,26 @@ void TMain::Button7Click()
     RunStart start;
     if (!StartRun(start, false))
         return;
+    bool declined = false;
+    bool saved = false;
+    int renamed = 0;
     {
-        // Undo1 follows the record whichever way the run ends.
-        const auto undoState = qScopeGuard([this] { Undo1->setEnabled(LoadUndoRecord().has_value()); });
+        // Undo1 follows the record whichever way the run ends; the record just written needs
+        // no second reading.
+        const auto undoState = qScopeGuard([&] { Undo1->setEnabled((saved && renamed > 0) || LoadUndoRecord().has_value()); });
         ExecutionRecord record;
         CounterDisplay counter(actlabel);
         ExecuteHooks hooks;
-        hooks.BeforeRenames = [&](const UndoRecord& planned) { record.Save(planned); };
-        hooks.Renamed = [&] { record.Renamed(); };
+        hooks.BeforeRenames = [&](const UndoRecord& planned) {
+            const RecordSave outcome = record.Save(planned);
+            saved = outcome == RecordSave::Saved;
+            declined = !saved && !GoOnWithoutUndoRecord(outcome);
+            return !declined;
+        };
+        hooks.Renamed = [&] {
+            record.Renamed();
+            ++renamed;
+        };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
         hooks.ReportTaken = [this, &counter](const std::string& newPath) {
             counter.ShowNow();
@@ -148,6 +160,9 @@ void TMain::Button7Click()
         ExecuteRenames(prefix, oldfile->names()->names(), start.Selected,
                        CurrentOptions(start.DigitCount), start.FirstNumber, hooks);
     }
+    // Declined: nothing was renamed, nothing to report.
+    if (declined)
+        return;
     ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
     ReadListing();
     NewFile->names()->clear();

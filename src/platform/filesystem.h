@@ -32,12 +32,24 @@ void CheckFolderEnterable(const std::string& folder);
 
 enum class RenameResult { Renamed, Taken, Failed };
 
-// What tells one file from another on this machine, whatever its name.
+// --- File identity ---
+// What tells one file from another on this machine, whatever its name. An inode number is
+// handed out again as soon as its file is gone (ext4 does so at once), so where the file
+// system keeps a birth time it is part of the identity.
 struct FileIdentity {
     uint64_t Device = 0;
     uint64_t Inode = 0;
+    uint64_t Birth = 0; // nanoseconds since the epoch; 0 where the file system keeps none
     bool operator==(const FileIdentity&) const = default;
+    // True when this is the file once seen as recorded: a birth time unknown on either side
+    // is not compared.
+    bool IsSameFileAs(const FileIdentity& recorded) const
+    {
+        return Device == recorded.Device && Inode == recorded.Inode &&
+               (Birth == 0 || recorded.Birth == 0 || Birth == recorded.Birth);
+    }
 };
+// --- end of file identity ---
 // Renames without ever replacing an existing entry, not even one that appears meanwhile,
 // and never copies. Both paths must be in the same folder.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to);
@@ -62,9 +74,15 @@ public:
     bool FileExists(const std::string& name) const;
     // Removes the entry permanently unless it is a folder; a symbolic link goes as a link.
     bool RemoveFile(const std::string& name) const;
+    // --- File identity ---
     // The identity of the entry under name, a symbolic link itself and not its target;
     // none when nothing is there.
     std::optional<FileIdentity> IdentityOf(const std::string& name) const;
+    // IdentityOf for each name, read on two threads when there are many.
+    std::vector<std::optional<FileIdentity>> IdentitiesOf(const std::vector<const std::string*>& names) const;
+    // The identity of the opened folder itself; none for a handle that is not valid.
+    std::optional<FileIdentity> Identity() const;
+    // --- end of file identity ---
 
 private:
     int fd_ = -1;

@@ -5,10 +5,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -121,6 +125,73 @@ bool RemoveFileDurably(const std::string& path)
         return errno == ENOENT;
     SyncFolder(FolderOf(path));
     return true;
+}
+
+bool OverwriteFileInPlace(const std::string& path, const std::string& bytes)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR)
+            ok = false;
+        else if (n > 0)
+            done += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    return close(fd) == 0 && ok;
+}
+
+void RemoveLeftoverTemporaries(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    const std::string base = path.substr(path.rfind('/') + 1) + ".tmp";
+    DIR* d = opendir(folder.c_str());
+    if (!d)
+        return;
+    std::vector<std::string> leftovers;
+    while (const dirent* e = readdir(d)) {
+        // mkstemp's six characters after the base.
+        if (std::strlen(e->d_name) == base.size() + 6 && std::strncmp(e->d_name, base.c_str(), base.size()) == 0)
+            leftovers.emplace_back(e->d_name);
+    }
+    for (const std::string& name : leftovers)
+        unlinkat(dirfd(d), name.c_str(), 0);
+    closedir(d);
+}
+
+StateLock::StateLock(const std::string& path, bool makeFolders)
+{
+    if (makeFolders) {
+        try {
+            MakeFolders(FolderOf(path));
+        } catch (const EFileError&) {
+            return;
+        }
+    }
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // A lock file someone made read-only still locks: flock needs no right to write.
+    if (fd_ < 0)
+        fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd_ < 0)
+        return;
+    while (flock(fd_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            close(fd_);
+            fd_ = -1;
+            return;
+        }
+    }
+}
+
+StateLock::~StateLock()
+{
+    // Closing the file ends the lock.
+    if (fd_ >= 0)
+        close(fd_);
 }
 
 } // namespace platform

@@ -55,6 +55,7 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
 {
     UndoRecord planned;
     planned.Folder = FolderOfPrefix(prefix);
+    std::vector<const std::string*> currents, news;
     std::size_t k = 0;
     for (std::size_t i = 0; i < selected.size() && k < newNames.size(); ++i) {
         if (!selected[i])
@@ -63,9 +64,21 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
         const std::string& newName = newNames[k++];
         if (!IsSafeNewName(newName) || newName == current)
             continue;
+        currents.push_back(&current);
+        news.push_back(&newName);
+    }
+    // The identities in one batch, which takes them on two threads.
+    const std::vector<std::optional<platform::FileIdentity>> ids = folder.IdentitiesOf(currents);
+    planned.Entries.reserve(ids.size());
+    for (std::size_t j = 0; j < ids.size(); ++j) {
         // A file that is not there can't be renamed, nor be renamed back.
-        if (const auto id = folder.IdentityOf(current))
-            planned.Entries.push_back({current, newName, id->Device, id->Inode});
+        if (const auto& id = ids[j])
+            planned.Entries.push_back({*currents[j], *news[j], id->Device, id->Inode, id->Birth});
+    }
+    if (const auto id = folder.Identity()) {
+        planned.FolderDevice = id->Device;
+        planned.FolderInode = id->Inode;
+        planned.FolderBirth = id->Birth;
     }
     return planned;
 }
@@ -101,8 +114,8 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
     }
     if (hooks.BeforeRenames) {
         const UndoRecord planned = PlannedRenames(prefix, folder, names, selected, newNames);
-        if (!planned.Entries.empty())
-            hooks.BeforeRenames(planned);
+        if (!planned.Entries.empty() && !hooks.BeforeRenames(planned))
+            return;
     }
     std::size_t k = 0;
     int n = 0;

@@ -28,14 +28,15 @@ struct ExecuteHooks {
     // A selected file's new name is taken by another file: the new full path.
     std::function<void(const std::string& newPath)> ReportTaken;
     // Once, before the first rename, when any rename is planned: every selected file whose
-    // new name differs and is safe, with the identity of the file under its current name.
-    std::function<void(const UndoRecord& planned)> BeforeRenames;
+    // new name differs and is safe, with the identity of the file under its current name, and
+    // the folder's identity. False stops the run before it renames anything.
+    std::function<bool(const UndoRecord& planned)> BeforeRenames;
     // After each file the run renamed.
     std::function<void()> Renamed;
 };
 
-// Renames every selected file, in list order, inside the folder of prefix. Never replaces
-// a file. Throws EConvertError; the files before the failing one stay renamed.
+// Renames every selected file, in list order, inside the folder of prefix, unless
+// BeforeRenames says no. Never replaces a file. Throws EConvertError; the files before the failing one stay renamed.
 void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
                     const std::vector<bool>& selected, const RenameOptions& options,
                     int32_t firstNumber, const ExecuteHooks& hooks);

@@ -7,19 +7,35 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The file that holds the record; empty when the user has no state folder.
 std::string UndoRecordPath();
-// The record on disk; none when there is none or it is damaged or foreign.
-std::optional<UndoRecord> LoadUndoRecord();
+// The record on disk; none when there is none, it is damaged or foreign, or this program
+// made it unusable (ExecutionRecord::Save). Removes the record's temporary files that a crash
+// left behind. With bytes, they receive the file's bytes as read (for ReplaceUndoRecord).
+std::optional<UndoRecord> LoadUndoRecord(std::string* bytes = nullptr);
 // Forgets the record; false when it could not be removed.
 bool RemoveUndoRecord();
+// When the file still holds expected (no other program wrote since it was read), writes next
+// in its place, or removes it when next is none. False when it held something else or could
+// not be changed.
+bool ReplaceUndoRecord(const std::string& expected, const std::optional<UndoRecord>& next);
+
+// What became of the record when it could not be written.
+enum class RecordSave {
+    Saved,
+    Unwritten,            // not written; no record of an older execution is left to undo
+    UnwrittenOldRemains,  // not written, and the older record could be neither removed nor
+                          // emptied: this program no longer uses it, but it stays on disk
+};
 
 // The record's part in one execution. Save runs before the first rename (ExecuteHooks::
 // BeforeRenames), Renamed after each rename; the destructor ends it, also when the run stopped
 // on an error. An execution that renamed no file changed nothing, so the record of the one
-// before it is put back and can still be undone. When the record can't be written, none is
-// left: the one before would no longer describe the folder.
+// before it is put back and can still be undone, unless another program wrote a record of
+// its own since. When the record can't be written, the one before is made unusable: it would
+// no longer describe the folder.
 class ExecutionRecord {
 public:
     ExecutionRecord() = default;
@@ -27,13 +43,14 @@ public:
     ExecutionRecord(const ExecutionRecord&) = delete;
     ExecutionRecord& operator=(const ExecutionRecord&) = delete;
 
-    void Save(const UndoRecord& planned);
+    RecordSave Save(const UndoRecord& planned);
     void Renamed() { ++renamed_; }
 
 private:
     bool saving_ = false;
     int renamed_ = 0;
-    std::optional<std::string> previous_;
+    std::optional<std::string> previous_; // the file's bytes before Save; none: no file
+    std::optional<std::string> left_;     // the file's bytes as Save left them; none: no file
 };
 
 struct UndoHooks {
@@ -43,8 +60,18 @@ struct UndoHooks {
     std::function<void(const std::string& oldPath)> ReportTaken;
 };
 
-// Walks the record backwards: a file that is still the very file (device and inode) under
-// its new name gets its old name back, never replacing anything; every other entry is left
-// alone. Returns the number of files renamed back. Throws EFileError when the folder can't
-// be opened.
-int UndoRenames(const UndoRecord& record, const UndoHooks& hooks);
+struct UndoOutcome {
+    int Restored = 0;
+    // The entries whose file is still the very file under its new name but did not get its
+    // old name back, in the record's order: what a later undo can still do.
+    std::vector<UndoEntry> Left;
+};
+
+// Throws EFileError ("フォルダを開けません") unless the folder of the record can be opened and
+// is the execution's own folder (where the record knows its identity).
+void CheckUndoFolder(const UndoRecord& record);
+
+// Walks the record backwards: a file that is still the very file (device, inode and, where
+// kept, birth time) under its new name gets its old name back, never replacing anything;
+// every other entry is left alone. Throws EFileError as CheckUndoFolder.
+UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks);

@@ -3,15 +3,23 @@
 #include <QByteArrayView>
 #include <QCryptographicHash>
 
+#include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace {
 
 constexpr std::string_view kMagic{"PELKUNDO", 8};
-constexpr uint32_t kVersion = 1;
+// 1: entries of names, device and inode. 2: birth times, and the folder's identity.
+constexpr uint32_t kFirstVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr std::size_t kDigestSize = 32; // SHA-256
-// The smallest entry: two one-byte names with their lengths, device and inode.
-constexpr std::size_t kMinEntrySize = 4 + 1 + 4 + 1 + 8 + 8;
+// The smallest entry: two one-byte names with their lengths, device, inode (and birth time).
+constexpr std::size_t kMinEntrySize(uint64_t version)
+{
+    return 4 + 1 + 4 + 1 + 8 + 8 + (version >= 2 ? 8 : 0);
+}
 
 bool IsBareName(std::string_view name)
 {
@@ -27,8 +35,10 @@ bool IsFolderPath(std::string_view path)
 // Little-endian, whatever the machine, so a record means the same everywhere.
 void PutInt(std::string& out, uint64_t value, int bytes)
 {
+    char b[8];
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        b[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    out.append(b, static_cast<std::size_t>(bytes));
 }
 
 void PutText(std::string& out, std::string_view text)
@@ -37,11 +47,45 @@ void PutText(std::string& out, std::string_view text)
     out.append(text);
 }
 
-std::string Digest(std::string_view body)
+std::string Sha256(std::string_view bytes)
 {
-    const QByteArray d = QCryptographicHash::hash(QByteArrayView(body.data(), static_cast<qsizetype>(body.size())),
+    const QByteArray d = QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                                                   QCryptographicHash::Sha256);
     return d.toStdString();
+}
+
+// From the second format on, the checksum is the SHA-256 of the SHA-256s of the body's
+// 1 MiB pieces, so that a record of a big folder is summed on two threads at once.
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+constexpr std::size_t kPiecesWorthAThread = 4;
+
+std::string PiecewiseDigest(std::string_view body)
+{
+    const std::size_t pieces = std::max<std::size_t>(1, (body.size() + kPiece - 1) / kPiece);
+    std::string sums(pieces * kDigestSize, '\0');
+    const auto sumPieces = [&](std::size_t from, std::size_t to) {
+        for (std::size_t p = from; p < to; ++p)
+            sums.replace(p * kDigestSize, kDigestSize, Sha256(body.substr(p * kPiece, kPiece)));
+    };
+    std::optional<std::thread> helper;
+    if (pieces >= kPiecesWorthAThread && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper.emplace(sumPieces, pieces / 2, pieces);
+        } catch (const std::system_error&) {
+            // no thread to be had: all of it here
+        }
+    }
+    sumPieces(0, helper ? pieces / 2 : pieces);
+    if (helper)
+        helper->join();
+    return Sha256(sums);
+}
+
+// The checksum the body's own format version calls for.
+std::string Digest(std::string_view body)
+{
+    const bool firstFormat = body.size() >= kMagic.size() + 4 && body.substr(kMagic.size(), 4) == std::string_view("\1\0\0\0", 4);
+    return firstFormat ? Sha256(body) : PiecewiseDigest(body);
 }
 
 class Reader {
@@ -94,19 +138,23 @@ bool IsValidUndoRecord(const UndoRecord& record)
 std::string EncodeUndoRecord(const UndoRecord& record)
 {
     std::string out;
-    std::size_t size = kMagic.size() + 4 + 4 + record.Folder.size() + 8 + kDigestSize;
+    std::size_t size = kMagic.size() + 4 + 4 + record.Folder.size() + 24 + 8 + kDigestSize;
     for (const UndoEntry& e : record.Entries)
-        size += 8 + e.OldName.size() + e.NewName.size() + 16;
+        size += 8 + e.OldName.size() + e.NewName.size() + 24;
     out.reserve(size);
     out.append(kMagic);
     PutInt(out, kVersion, 4);
     PutText(out, record.Folder);
+    PutInt(out, record.FolderDevice, 8);
+    PutInt(out, record.FolderInode, 8);
+    PutInt(out, record.FolderBirth, 8);
     PutInt(out, record.Entries.size(), 8);
     for (const UndoEntry& e : record.Entries) {
         PutText(out, e.OldName);
         PutText(out, e.NewName);
         PutInt(out, e.Device, 8);
         PutInt(out, e.Inode, 8);
+        PutInt(out, e.Birth, 8);
     }
     out += Digest(out);
     return out;
@@ -127,12 +175,18 @@ std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes)
     Reader in(body);
     uint64_t version = 0, count = 0;
     UndoRecord record;
-    if (!in.Literal(kMagic) || !in.Int(version, 4) || version != kVersion || !in.Text(record.Folder) ||
-        !in.Int(count, 8) || count > in.Left() / kMinEntrySize)
+    if (!in.Literal(kMagic) || !in.Int(version, 4) || (version != kVersion && version != kFirstVersion) ||
+        !in.Text(record.Folder))
+        return std::nullopt;
+    const bool second = version >= 2;
+    if (second && (!in.Int(record.FolderDevice, 8) || !in.Int(record.FolderInode, 8) || !in.Int(record.FolderBirth, 8)))
+        return std::nullopt;
+    if (!in.Int(count, 8) || count > in.Left() / kMinEntrySize(version))
         return std::nullopt;
     record.Entries.resize(static_cast<std::size_t>(count));
     for (UndoEntry& e : record.Entries)
-        if (!in.Text(e.OldName) || !in.Text(e.NewName) || !in.Int(e.Device, 8) || !in.Int(e.Inode, 8))
+        if (!in.Text(e.OldName) || !in.Text(e.NewName) || !in.Int(e.Device, 8) || !in.Int(e.Inode, 8) ||
+            (second && !in.Int(e.Birth, 8)))
             return std::nullopt;
     if (in.Left() != 0 || !IsValidUndoRecord(record))
         return std::nullopt;

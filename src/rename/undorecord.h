@@ -1,8 +1,9 @@
 #pragma once
-// The record of one execution that lets it be undone: the folder and, for each planned rename,
-// the old and new name and the identity of the file. Names are raw bytes (anything but NUL
-// and "/", newlines included), so the record is a length-prefixed binary format; a magic and
-// version header and a trailing SHA-256 make a damaged or foreign file read as no record.
+// The record of one execution that lets it be undone: the folder and its identity and, for
+// each planned rename, the old and new name and the identity of the file. Names are raw bytes
+// (anything but NUL and "/", newlines included), so the record is a length-prefixed binary
+// format; a magic and version header and a trailing SHA-256 checksum make a damaged or
+// foreign file read as no record.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,12 +15,18 @@ struct UndoEntry {
     std::string NewName;
     uint64_t Device = 0;
     uint64_t Inode = 0;
+    uint64_t Birth = 0; // nanoseconds since the epoch; 0: unknown, not compared
     bool operator==(const UndoEntry&) const = default;
 };
 
 struct UndoRecord {
     std::string Folder; // absolute path of the folder the execution renamed in
     std::vector<UndoEntry> Entries; // in list order
+    // The folder's identity when the execution ran; all 0 when unknown (a record of the first
+    // format), which is then not checked.
+    uint64_t FolderDevice = 0;
+    uint64_t FolderInode = 0;
+    uint64_t FolderBirth = 0;
     bool operator==(const UndoRecord&) const = default;
 };
 
@@ -29,7 +36,8 @@ bool IsValidUndoRecord(const UndoRecord& record);
 
 // The bytes of the record. Precondition: IsValidUndoRecord(record).
 std::string EncodeUndoRecord(const UndoRecord& record);
-// The record, or none for bytes that are not a whole, intact, valid record.
+// The record, or none for bytes that are not a whole, intact, valid record. Records of the
+// first format (no birth times, no folder identity) are still read, with those left 0.
 std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes);
 
 // Appends the checksum the reader expects to any body (header included); lets the fuzzer

@@ -1,11 +1,14 @@
 // Undo1: the way back from the last execution, driven through the real window on real
 // folders, with the record in a state folder of the test's own.
+#include "base/errors.h"
 #include "filelist/widgets/namelistview.h"
 #include "platform/statefile.h"
 #include "rename/renamerun.h"
 #include "rename/undo.h"
 #include "support/mainwindowfixture.h"
+#include "support/permissionoverride.h"
 #include "support/tempfolder.h"
+#include "ui/messages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,12 +16,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,7 +79,8 @@ private:
 QAction* Undo1(TMain* m) { return Find<QAction>(m, "Undo1"); }
 
 // Executes on the selected rows, all rows when none is given.
-std::vector<SeenBox> Execute(TMain* m, const Opts& o = {}, const std::vector<bool>& rows = {})
+std::vector<SeenBox> Execute(TMain* m, const Opts& o = {}, const std::vector<bool>& rows = {},
+                             const BoxAnswer& answer = {})
 {
     Find<QCheckBox>(m, "Check1")->setChecked(o.text);
     Find<QLineEdit>(m, "textvol")->setText(QStringLiteral("b"));
@@ -84,7 +92,7 @@ std::vector<SeenBox> Execute(TMain* m, const Opts& o = {}, const std::vector<boo
     Find<QPushButton>(m, "Button3")->click();
     if (!rows.empty())
         Find<NameListView>(m, "oldfile")->setSelectedFlags(rows);
-    return RunAnsweringBoxes([&] { Find<QPushButton>(m, "Button7")->click(); });
+    return RunAnsweringBoxes([&] { Find<QPushButton>(m, "Button7")->click(); }, answer);
 }
 
 std::vector<SeenBox> Undo(TMain* m)
@@ -139,6 +147,7 @@ struct Meanwhile {
     std::function<void(const TempFolder&)> change; // on root(), files under "work/"
     Files after;
     std::vector<std::string> taken; // old names reported as taken
+    int left = 0;                    // very files that did not come back
 };
 
 class UndoAfterChanges : public UndoTest, public testing::WithParamInterface<Meanwhile> {};
@@ -152,10 +161,10 @@ TEST_P(UndoAfterChanges, RestoresOnlyTheVeryFilesWhoseOldNamesAreFree)
     QStringList expected;
     for (const std::string& name : c.taken)
         expected << Taken(w.work() + "/" + name);
-    expected << kUndone;
+    expected << (c.left > 0 ? QStringLiteral("%1個のファイルを元に戻せませんでした").arg(c.left) : kUndone);
     EXPECT_EQ(Texts(Undo(w.m())), expected);
     EXPECT_EQ(FilesIn(w.work()), c.after);
-    EXPECT_FALSE(Undo1(w.m())->isEnabled());
+    EXPECT_EQ(Undo1(w.m())->isEnabled(), c.left > 0);
 }
 
 const Files kTwo{{"a1.jpg", "1"}, {"a2.jpg", "2"}};
@@ -166,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         Meanwhile{"Chain", {{"01.jpg", "1"}, {"02.jpg", "2"}, {"03.jpg", "3"}}, {false, true},
                   [](const TempFolder&) {}, {{"01.jpg", "1"}, {"02.jpg", "2"}, {"03.jpg", "3"}}, {}},
         Meanwhile{"OldNameTaken", kTwo, {}, [](const TempFolder& r) { r.Write("work/a1.jpg", "new"); },
-                  {{"a1.jpg", "new"}, {"b1.jpg", "1"}, {"a2.jpg", "2"}}, {"a1.jpg"}},
+                  {{"a1.jpg", "new"}, {"b1.jpg", "1"}, {"a2.jpg", "2"}}, {"a1.jpg"}, 1},
         Meanwhile{"RenamedAgain", kTwo, {}, [](const TempFolder& r) { fs::rename(r / "work/b1.jpg", r / "work/c1.jpg"); },
                   {{"c1.jpg", "1"}, {"a2.jpg", "2"}}, {}},
         Meanwhile{"Deleted", kTwo, {}, [](const TempFolder& r) { fs::remove(r / "work/b1.jpg"); },
@@ -212,7 +221,10 @@ TEST_F(UndoTest, UndoesWhatAnInterruptedExecutionDid)
         root.Write(std::string("work/") + n, n);
     struct Died {};
     ExecuteHooks hooks;
-    hooks.BeforeRenames = [](const UndoRecord& r) { platform::WriteFileDurably(UndoRecordPath(), EncodeUndoRecord(r)); };
+    hooks.BeforeRenames = [](const UndoRecord& r) {
+        platform::WriteFileDurably(UndoRecordPath(), EncodeUndoRecord(r));
+        return true;
+    };
     hooks.Progress = [](int n, int) {
         if (n == 3)
             throw Died{};
@@ -252,14 +264,175 @@ TEST_F(UndoTest, EnabledExactlyWhileAnExecutionCanBeUndone)
     EXPECT_FALSE(Undo1(w.m())->isEnabled());
 }
 
-TEST_F(UndoTest, ARecordThatCantBeWrittenChangesNothingTheUserSees)
+// --- The undo keeps its word: what the user sees when it can't do everything. ---
+
+const QString kQuestion = QStringLiteral("元に戻すための記録を書けません");
+
+// Clicks "はい(&Y)" in a box that has it; other boxes get their default button.
+QAbstractButton* Yes(QMessageBox* box)
 {
-    ProgramInWork w(FileList{{"a1.jpg", "1"}});
-    state().Write("file");
-    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state() / "file"));
-    EXPECT_EQ(Texts(Execute(w.m())), QStringList{kExecuted});
-    EXPECT_EQ(FilesIn(w.work()), (Files{{"b1.jpg", "1"}}));
-    EXPECT_FALSE(Undo1(w.m())->isEnabled());
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == QStringLiteral("はい(&Y)"))
+            return b;
+    return nullptr;
+}
+
+struct Scene {
+    ProgramInWork& w;
+    const TempFolder& state;
+    std::string record() const { return state / "pelkorin/last-execution.undo"; }
+};
+
+struct Promise {
+    const char* name;
+    // Plays the story after a first execution (a1, a2 -> b1, b2); returns the boxes of its
+    // last step.
+    std::function<std::vector<SeenBox>(Scene&)> play;
+    QStringList boxes; // texts of the last step's boxes; "{work}" stands for the folder
+    Files after;       // in the folder of the first execution, at the end
+    bool undoEnabled;
+};
+
+class UndoPromise : public UndoTest, public testing::WithParamInterface<Promise> {};
+
+TEST_P(UndoPromise, SaysWhatItDidAndKeepsWhatIsLeft)
+{
+    const Promise& c = GetParam();
+    ProgramInWork w(FileList{{"a1.jpg", "1"}, {"a2.jpg", "2"}});
+    ASSERT_EQ(Texts(Execute(w.m())), QStringList{kExecuted});
+    Scene scene{w, state()};
+    const std::vector<SeenBox> boxes = c.play(scene);
+    QStringList expected;
+    for (QString text : c.boxes)
+        expected << text.replace(QStringLiteral("{work}"), QString::fromStdString(w.work()));
+    QStringList seen = Texts(boxes);
+    // The question goes on to say what follows; its beginning is fixed.
+    for (QString& text : seen)
+        if (text.startsWith(kQuestion))
+            text = kQuestion;
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(FilesIn(w.root() / "work"), c.after);
+    EXPECT_EQ(Undo1(w.m())->isEnabled(), c.undoEnabled);
+}
+
+// Runs step with the folder read-only for the test, as for a user who can't write it.
+template <typename Step>
+auto ReadOnly(const std::string& folder, Step step)
+{
+    chmod(folder.c_str(), 0555);
+    const auto restore = qScopeGuard([&] { chmod(folder.c_str(), 0755); });
+    const WithoutPermissionOverride asAUser;
+    return step();
+}
+
+const QString kNotUndone2 = QStringLiteral("2個のファイルを元に戻せませんでした");
+
+INSTANTIATE_TEST_SUITE_P(
+    Undo, UndoPromise,
+    testing::Values(
+        // Nothing can come back; the record keeps both, and a second undo finishes.
+        Promise{"ReadOnlyFolderThenAgain",
+                [](Scene& s) {
+                    EXPECT_EQ(Texts(ReadOnly(s.w.work(), [&] { return Undo(s.w.m()); })), QStringList{kNotUndone2});
+                    EXPECT_EQ(FilesIn(s.w.work()), (Files{{"b1.jpg", "1"}, {"b2.jpg", "2"}}));
+                    EXPECT_TRUE(Undo1(s.w.m())->isEnabled());
+                    EXPECT_EQ(LoadUndoRecord().value_or(UndoRecord{}).Entries.size(), 2u);
+                    return Undo(s.w.m());
+                },
+                {kUndone}, {{"a1.jpg", "1"}, {"a2.jpg", "2"}}, false},
+        // One old name taken: its box, then the count; the record keeps exactly that entry.
+        Promise{"OldNameTakenThenFreed",
+                [](Scene& s) {
+                    s.w.root().Write("work/a1.jpg", "new");
+                    EXPECT_EQ(Texts(Undo(s.w.m())),
+                              (QStringList{Taken(s.w.work() + "/a1.jpg"), QStringLiteral("1個のファイルを元に戻せませんでした")}));
+                    const std::optional<UndoRecord> kept = LoadUndoRecord();
+                    EXPECT_TRUE(kept && kept->Entries.size() == 1 && kept->Entries[0].OldName == "a1.jpg");
+                    fs::remove(s.w.root() / "work/a1.jpg");
+                    return Undo(s.w.m());
+                },
+                {kUndone}, {{"a1.jpg", "1"}, {"a2.jpg", "2"}}, false},
+        // Moved away, another folder made at its path: not the execution's folder.
+        Promise{"FolderReplacedAtItsPath",
+                [](Scene& s) {
+                    const std::string before = ReadFileBytes(s.record());
+                    fs::rename(s.w.work(), s.w.root() / "moved");
+                    s.w.root().MakeFolder("work");
+                    s.w.root().Write("work/b1.jpg", "other");
+                    const auto boxes = Undo(s.w.m());
+                    EXPECT_EQ(ReadFileBytes(s.record()), before);
+                    EXPECT_EQ(FilesIn(s.w.root() / "moved"), (Files{{"b1.jpg", "1"}, {"b2.jpg", "2"}}));
+                    return boxes;
+                },
+                {QString::fromStdString(ErrorBoxText(FileErrorMessage("フォルダを開けません", "{work}", ENOENT)))},
+                {{"b1.jpg", "other"}}, true},
+        // The record can't be written: "いいえ" renames nothing, and the first execution can
+        // still be undone.
+        Promise{"UnwritableStateAnsweredNo",
+                [](Scene& s) {
+                    return ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}); });
+                },
+                {kQuestion}, {{"b1.jpg", "1"}, {"b2.jpg", "2"}}, true},
+        // "はい" renames, and Undo1 can no longer reach the first execution.
+        Promise{"UnwritableStateAnsweredYes",
+                [](Scene& s) {
+                    return ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
+                },
+                {kQuestion, kExecuted}, {{"b00.jpg", "1"}, {"b01.jpg", "2"}}, false},
+        // Not even the old record can be removed or emptied: this program no longer uses it.
+        Promise{"UnwritableStateOldRecordRemains",
+                [](Scene& s) {
+                    chmod(s.record().c_str(), 0444);
+                    auto boxes = ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
+                    EXPECT_TRUE(fs::exists(s.record()));
+                    EXPECT_FALSE(LoadUndoRecord());
+                    EXPECT_TRUE(boxes.size() == 2 && boxes[0].Text.contains(QString::fromStdString(s.record())));
+                    return boxes;
+                },
+                {kQuestion, kExecuted}, {{"b00.jpg", "1"}, {"b01.jpg", "2"}}, false},
+        // Another program executes while this run, which renames nothing, is under way: its
+        // newer record stays.
+        Promise{"NewerRecordOfAnotherProgramStays",
+                [](Scene& s) {
+                    s.w.root().Write("work/c1.jpg", "taken");
+                    const std::string newer = EncodeUndoRecord({"/elsewhere", {{"x", "y", 1, 2, 3}}, 4, 5, 6});
+                    const auto boxes = RunAnsweringBoxes(
+                        [&] {
+                            Find<QLineEdit>(s.w.m(), "textvol")->setText(QStringLiteral("c"));
+                            Find<NameListView>(s.w.m(), "oldfile")->setSelectedFlags({true, false});
+                            Find<QPushButton>(s.w.m(), "Button7")->click();
+                        },
+                        [&](QMessageBox* box) -> QAbstractButton* {
+                            // The taken box comes while the run is under way.
+                            if (box->text() != kExecuted)
+                                platform::WriteFileDurably(s.record(), newer);
+                            return nullptr;
+                        });
+                    EXPECT_EQ(ReadFileBytes(s.record()), newer);
+                    return boxes;
+                },
+                {QStringLiteral("{work}/c1.jpgは存在するため変更できませんでした"), kExecuted},
+                {{"b1.jpg", "1"}, {"b2.jpg", "2"}, {"c1.jpg", "taken"}}, true}),
+    [](const testing::TestParamInfo<Promise>& info) { return std::string(info.param.name); });
+
+// Temporary files of the record that a crash left behind are gone after the next start; the
+// record stays.
+TEST_F(UndoTest, LeftoverTemporaryFilesGoAtStart)
+{
+    TempFolder root;
+    root.MakeFolder("work");
+    state().MakeFolder("pelkorin");
+    const std::string record = state() / "pelkorin/last-execution.undo";
+    platform::WriteFileDurably(record, EncodeUndoRecord({root / "work", {{"a", "b", 1, 2}}}));
+    state().Write("pelkorin/last-execution.undo.tmpA1b2C3", "half");
+    state().Write("pelkorin/last-execution.undo.tmpzzzzzz");
+    StartedProgram p = StartProgram(root / "work");
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(state() / "pelkorin"))
+        left.push_back(e.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"last-execution.lock", "last-execution.undo"}));
+    EXPECT_TRUE(Undo1(p.main())->isEnabled());
 }
 
 } // namespace

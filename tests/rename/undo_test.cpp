@@ -1,9 +1,11 @@
 // The undo record on disk across executions, and the undo itself on real folders: whatever
 // the execution did and whatever happened to the folder since, the undo loses, replaces and
-// duplicates no file, and moves only files the execution renamed back to their old names.
+// duplicates no file, moves only files the execution renamed back to their old names, and
+// leaves every such file that did not come back in the record it keeps.
 #include "rename/undo.h"
 
 #include "platform/statefile.h"
+#include "support/permissionoverride.h"
 #include "support/tempfolder.h"
 
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -198,7 +201,10 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
         const Files before = Snapshot(dir.path());
         UndoRecord record;
         ExecuteHooks hooks;
-        hooks.BeforeRenames = [&](const UndoRecord& r) { record = r; };
+        hooks.BeforeRenames = [&](const UndoRecord& r) {
+            record = r;
+            return true;
+        };
         // Sometimes the program dies part way.
         const int crashAt = std::uniform_int_distribution<int>(1, 12)(rng);
         hooks.Progress = [&](int n, int) {
@@ -214,8 +220,9 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
             continue;
         EXPECT_EQ(record.Folder, dir.path());
 
-        // Outside changes. Strangers are made first, so none can reuse the inode of a file
-        // deleted later: device and inode tell files apart only while both exist.
+        // Outside changes. Strangers made aside are put in place by renames; a stranger made
+        // under a name right after its file was deleted takes that file's inode number (ext4
+        // hands it out again at once).
         const bool changes = std::bernoulli_distribution(0.6)(rng);
         std::vector<std::string> strangers;
         for (int i = changes ? std::uniform_int_distribution<int>(0, 3)(rng) : 0; i > 0; --i) {
@@ -226,7 +233,7 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
             const Files now = Snapshot(dir.path());
             auto victim = std::next(now.begin(), std::uniform_int_distribution<long>(0, static_cast<long>(now.size()) - 1)(rng));
             const std::string target = Coin(rng) ? Pick(rng, record.Entries).OldName : Pick(rng, record.Entries).NewName;
-            switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+            switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
             case 0: // renamed by someone else
                 if (!dir.Exists(target) && victim->second[0] != '.')
                     fs::rename(dir / victim->second, dir / target);
@@ -235,20 +242,64 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
                 if (victim->second[0] != '.')
                     fs::remove(dir / victim->second);
                 break;
-            default: // a stranger under a name of the record, replacing what was there
+            case 2: // a stranger under a name of the record, replacing what was there
                 if (!strangers.empty()) {
                     fs::rename(dir / strangers.back(), dir / target);
                     strangers.pop_back();
                 }
+                break;
+            default: // a renamed file deleted, a new one made under its name at once
+                if (const std::string& name = Pick(rng, record.Entries).NewName; dir.Exists(name)) {
+                    fs::remove(dir / name);
+                    dir.Write(name, "reborn " + std::to_string(i));
+                }
             }
         }
         const Files changed = Snapshot(dir.path());
+        // Contents are never rewritten, so a content tells its file: the very file of an
+        // entry is the one that had the entry's old name before the execution.
+        auto veryFileUnderNewName = [&](const UndoEntry& e, const Files& files) {
+            const auto was = std::find_if(before.begin(), before.end(), [&](const auto& f) { return f.second == e.OldName; });
+            const auto now = files.find(was == before.end() ? std::string() : was->first);
+            return was != before.end() && now != files.end() && now->second == e.NewName;
+        };
 
+        // Sometimes the folder can't be written: nothing comes back, everything stays to do.
+        const bool readOnly = std::bernoulli_distribution(0.2)(rng);
         std::vector<std::string> reported;
         UndoHooks undoHooks;
         undoHooks.ReportTaken = [&](const std::string& path) { reported.push_back(path); };
-        UndoRenames(record, undoHooks);
-        const Files after = Snapshot(dir.path());
+        UndoOutcome outcome;
+        if (readOnly) {
+            ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+            const WithoutPermissionOverride asAUser;
+            outcome = UndoRenames(record, undoHooks);
+        } else {
+            outcome = UndoRenames(record, undoHooks);
+        }
+        chmod(dir.path().c_str(), 0755);
+        Files after = Snapshot(dir.path());
+        if (readOnly) {
+            EXPECT_EQ(after, changed);
+            EXPECT_EQ(outcome.Restored, 0);
+        }
+        // Every very file either came back or is in what the record keeps, in its order.
+        std::vector<UndoEntry> stillToDo;
+        for (const UndoEntry& e : record.Entries)
+            if (veryFileUnderNewName(e, changed) && veryFileUnderNewName(e, after))
+                stillToDo.push_back(e);
+        EXPECT_EQ(outcome.Left, stillToDo);
+        if (readOnly) {
+            // The kept record finishes the work once the folder can be written again.
+            UndoRecord kept = record;
+            kept.Entries = outcome.Left;
+            reported.clear();
+            const UndoOutcome second = UndoRenames(kept, undoHooks);
+            EXPECT_EQ(second.Restored + static_cast<int>(second.Left.size()), static_cast<int>(outcome.Left.size()));
+            after = Snapshot(dir.path());
+            for (const UndoEntry& e : second.Left)
+                EXPECT_TRUE(fs::exists(fs::symlink_status(dir / e.OldName))) << "not taken: " << e.OldName;
+        }
 
         // Nothing lost, replaced or duplicated: the same contents, one name each.
         ASSERT_EQ(after.size(), changed.size());

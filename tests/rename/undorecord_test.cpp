@@ -8,9 +8,11 @@ namespace {
 
 using namespace std::string_literals;
 
-const UndoRecord kSample{"/photos/2024", {{"IMG_01.JPG", "00.jpg", 2049, 131},
-                                          {"line\nbreak\r", "\xff\xfe\x82\xa0", 0, UINT64_MAX},
-                                          {" ", "..a", UINT64_MAX, 1}}};
+const UndoRecord kSample{"/photos/2024",
+                         {{"IMG_01.JPG", "00.jpg", 2049, 131, 1700000000123456789},
+                          {"line\nbreak\r", "\xff\xfe\x82\xa0", 0, UINT64_MAX, 0},
+                          {" ", "..a", UINT64_MAX, 1, UINT64_MAX}},
+                         2049, 2, 1600000000000000001};
 
 TEST(UndoRecord, ValidRecordsComeBackUnchanged)
 {
@@ -54,7 +56,8 @@ TEST(UndoRecord, SealedForeignBodiesReadAsNone)
     const std::string bodies[] = {
         "",
         "PELKUNDX" + body.substr(8),
-        "PELKUNDO\2\0\0\0"s + body.substr(12),           // another version
+        "PELKUNDO\3\0\0\0"s + body.substr(12),           // another version
+        "PELKUNDO\0\0\0\0"s + body.substr(12),
         head + one + entry("a", "b/c"),                   // a name that leaves the folder
         head + one + entry("a", ".."),
         head + one + entry("", "b"),
@@ -67,6 +70,9 @@ TEST(UndoRecord, SealedForeignBodiesReadAsNone)
     };
     for (const std::string& b : bodies)
         EXPECT_FALSE(DecodeUndoRecord(SealUndoRecordBody(b))) << testing::PrintToString(b);
+    // The first format's bodies are still read: no birth times, no folder identity.
+    ASSERT_EQ(DecodeUndoRecord(SealUndoRecordBody(head + one + entry("a", "b"))),
+              (UndoRecord{"/f", {{"a", "b", 0x0101010101010101, 0x0101010101010101, 0}}}));
 }
 
 } // namespace
