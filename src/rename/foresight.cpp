@@ -17,8 +17,14 @@ namespace {
 using platform::EntryKind;
 constexpr auto kAbsent = static_cast<EntryKind>(0xff);
 
-// A file that is there but may not be renamed (a sticky folder of someone else's).
-constexpr auto kLockedFile = static_cast<EntryKind>(0x10);
+// Added to the kind of an entry that is there but may not be renamed (a sticky folder of
+// someone else's).
+constexpr unsigned char kLocked = 0x10;
+
+EntryKind KindOf(EntryKind k)
+{
+    return static_cast<EntryKind>(static_cast<unsigned char>(k) & ~kLocked);
+}
 
 // Names as a folder that folds letter case compares them: ASCII letters only. Such folders
 // (exFAT, casefolded ext4) also fold other scripts; a name that differs from another in
@@ -202,7 +208,8 @@ std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& 
         [&](std::size_t i) { return std::array<std::string_view, 1>{s.Entries[i].Name}; },
         [&](std::size_t i, const std::array<std::uint64_t, 1>& h) {
             if (const auto slot = state.Find(s.Entries[i].Name, h[0]))
-                state[*slot] = s.Entries[i].Locked ? kLockedFile : s.Entries[i].Kind;
+                state[*slot] = static_cast<EntryKind>(static_cast<unsigned char>(s.Entries[i].Kind) |
+                                                      (s.Entries[i].Locked ? kLocked : 0));
         });
 
     std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
@@ -219,8 +226,8 @@ std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& 
         // changed. On a folder that folds case, a new name that differs in letter case only
         // finds the file itself, which takes the new bytes.
         const EntryKind mine = state[from];
-        const bool movable = mine != kAbsent && mine != kLockedFile && rows[i].size() <= s.NameMax &&
-                             s.Writable;
+        const bool movable = mine != kAbsent && (static_cast<unsigned char>(mine) & kLocked) == 0 &&
+                             rows[i].size() <= s.NameMax && s.Writable;
         if (movable && (to == from || state[to] == kAbsent)) {
             const EntryKind moved = mine;
             state[from] = kAbsent;
@@ -229,7 +236,7 @@ std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& 
         }
         // A failed rename is reported only when another file (links followed) holds the name.
         const EntryKind there = to == from ? kAbsent : state[to];
-        verdicts[i] = there == EntryKind::File || there == kLockedFile ? Foresight::Taken : Foresight::Refused;
+        verdicts[i] = there != kAbsent && KindOf(there) == EntryKind::File ? Foresight::Taken : Foresight::Refused;
     }
     return verdicts;
 }

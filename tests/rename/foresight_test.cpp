@@ -18,7 +18,12 @@
 #include <map>
 #include <random>
 #include <set>
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -205,20 +210,83 @@ void CheckRound(const Round& r)
             ADD_FAILURE() << i << (r.selected[i] ? " * " : "   ") << r.names[i] << " -> " << rows[i];
 }
 
-void RunRounds(unsigned seed, int rounds, bool readOnlyAtTimes)
+// For its lifetime the calling thread lacks CAP_FOWNER, as a user does: a sticky folder then
+// keeps others' entries where they are.
+class WithoutOwnerOverride {
+public:
+    WithoutOwnerOverride()
+    {
+        if (syscall(SYS_capget, &header_, saved_) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~(1u << CAP_FOWNER);
+        changed_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutOwnerOverride()
+    {
+        if (changed_)
+            syscall(SYS_capset, &header_, saved_);
+    }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool changed_ = false;
+};
+
+// Sets or clears FS_APPEND_FL or FS_IMMUTABLE_FL on a folder; false where the disk can't.
+bool SetFolderFlag(const std::string& folder, int flag, bool on)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | flag : flags & ~flag;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return done;
+}
+
+// Rounds in a folder this process may not change in some way: without write rights, sticky
+// with about half its entries someone else's, append-only, immutable.
+void CheckGuardedRound(std::mt19937& rng, const Round& r)
+{
+    const int guard = std::uniform_int_distribution<int>(0, 3)(rng);
+    if (guard == 0) {
+        WithoutPermissionOverride asUser;
+        fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::remove);
+        CheckRound(r);
+        fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::add);
+    } else if (guard == 1) {
+        constexpr uid_t kSomeoneElse = 4321;
+        ASSERT_EQ(lchown(r.folder.c_str(), kSomeoneElse, kSomeoneElse), 0);
+        ASSERT_EQ(chmod(r.folder.c_str(), 01777), 0);
+        for (const auto& e : fs::directory_iterator(r.folder)) {
+            if (Chance(rng, 0.5)) {
+                ASSERT_EQ(lchown(e.path().c_str(), kSomeoneElse, kSomeoneElse), 0);
+            }
+        }
+        WithoutOwnerOverride asUser;
+        CheckRound(r);
+    } else {
+        const int flag = guard == 2 ? FS_APPEND_FL : FS_IMMUTABLE_FL;
+        if (!SetFolderFlag(r.folder, flag, true))
+            GTEST_SKIP() << "the temporary folder's disk takes no append-only or immutable flag";
+        CheckRound(r);
+        SetFolderFlag(r.folder, flag, false);
+    }
+}
+
+void RunRounds(unsigned seed, int rounds, bool guardedAtTimes)
 {
     std::mt19937 rng(seed);
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const Round r(rng);
-        if (readOnlyAtTimes && Chance(rng, 0.25)) {
-            WithoutPermissionOverride asUser;
-            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::remove);
+        if (guardedAtTimes && Chance(rng, 0.4))
+            CheckGuardedRound(rng, r);
+        else
             CheckRound(r);
-            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::add);
-        } else {
-            CheckRound(r);
-        }
     }
 }
 
