@@ -6,7 +6,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev li
           libexif-dev libgtest-dev libbenchmark-dev fonts-ipafont-gothic
           clang libclang-rt-14-dev
           xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools
-          dpkg-dev file appstream)
+          dpkg-dev file appstream
+          exfat-fuse fusefat exfatprogs dosfstools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

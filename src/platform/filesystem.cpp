@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <system_error>
@@ -153,42 +154,193 @@ bool IsFileAt(int dir, const char* name)
     return fstatat(dir, name, &st, 0) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool SameEntryAt(int dir, const char* a, const char* b)
 {
     struct stat sa, sb;
     return fstatat(dir, a, &sa, AT_SYMLINK_NOFOLLOW) == 0 &&
-           fstatat(dir, b, &sb, AT_SYMLINK_NOFOLLOW) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+           fstatat(dir, b, &sb, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(sa, sb);
 }
 
-// For a file system without RENAME_NOREPLACE: link refuses an existing target just the same.
-RenameResult LinkThenUnlinkAt(int dir, const char* from, const char* to)
+bool AsciiFoldEqual(std::string_view a, std::string_view b)
 {
-    if (linkat(dir, from, dir, to, 0) != 0)
-        return errno == EEXIST ? RenameResult::Taken : RenameResult::Failed;
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z'))
+            return false;
+    }
+    return true;
+}
+
+// Whether the folder holds an entry of exactly this name; path is a bare name when dir is
+// an open folder, else a full path.
+bool ListsExactly(int dir, const std::string& folderPart, std::string_view path)
+{
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const int fd = dir == AT_FDCWD
+                       ? open(folderPart.empty() ? "." : folderPart.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       : openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // can't tell: taken as another entry, which is never wrong to say
+    DirHandle d(fdopendir(fd));
+    if (!d) {
+        ::close(fd);
+        return true;
+    }
+    while (const dirent* e = readdir(d.get()))
+        if (name == e->d_name)
+            return true;
+    return false;
+}
+
+// Whether the name to finds the file from itself rather than an entry of its own: a folder
+// that folds letter case. FUSE file systems (exfat-fuse, fusefat) number each name they are
+// asked for apart, so there one file shows two numbers: the new name is then the file itself
+// when it differs in letter case only (ASCII letters: the common case of extensions and
+// camera names) and the folder lists no entry of exactly that name.
+bool FindsItself(int dir, const std::string& folderPart, const char* from, const char* to)
+{
+    struct stat sa, sb;
+    if (fstatat(dir, from, &sa, AT_SYMLINK_NOFOLLOW) != 0 ||
+        fstatat(dir, to, &sb, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    if (SameFile(sa, sb))
+        return true;
+    return AsciiFoldEqual(from, to) && !ListsExactly(dir, folderPart, to);
+}
+
+bool IsEntryAt(int dir, const char* name, const struct stat& entry)
+{
+    struct stat now;
+    return fstatat(dir, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(now, entry);
+}
+
+// How one move is made where the system refuses the better ways: RENAME_NOREPLACE, else a
+// hard link (which refuses an existing name just the same) and unlink, else a claim on the
+// new name made with an exclusive create and a plain rename onto that claim (FUSE file
+// systems such as exfat-fuse, fusefat and sshfs offer neither of the first two).
+enum class Way : unsigned char { NoReplace, Link, Claim };
+
+// Exists: an entry holds the new name, which may be the file itself on a folder that folds
+// letter case.
+enum class Moved : unsigned char { Renamed, Exists, Failed };
+
+bool LinkUnsupported(int e)
+{
+    return e == EPERM || e == EOPNOTSUPP || e == ENOSYS || e == EXDEV || e == EMLINK;
+}
+
+Moved LinkThenUnlinkAt(int dir, const char* from, const char* to)
+{
     if (unlinkat(dir, from, 0) != 0) {
         // Keep one name for the file, the old one; the new name goes only while it is still
         // the link just made, never a file that took its place meanwhile.
         if (SameEntryAt(dir, from, to))
             unlinkat(dir, to, 0);
-        return RenameResult::Failed;
+        return Moved::Failed;
     }
-    return RenameResult::Renamed;
+    return Moved::Renamed;
 }
 
-// Returns Failed for EINVAL with refused set, so the caller can take the link path.
-RenameResult RenameAt(int dir, const char* from, const char* to, bool& refused)
+Moved ClaimThenRenameAt(int dir, const char* from, const char* to)
 {
-    if (!refused && !g_noReplaceRefused.load(std::memory_order_relaxed)) {
+    const int fd = openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? Moved::Exists : Moved::Failed;
+    struct stat claim;
+    const bool known = fstat(fd, &claim) == 0;
+    ::close(fd);
+    // The plain rename replaces whatever holds the name: only the empty claim made here, seen
+    // again just before, may be replaced.
+    if (!known || !IsEntryAt(dir, to, claim))
+        return Moved::Failed; // not ours any more: left alone
+    if (renameat(dir, from, dir, to) == 0)
+        return Moved::Renamed;
+    if (IsEntryAt(dir, to, claim))
+        unlinkat(dir, to, 0);
+    return Moved::Failed;
+}
+
+// One move that never replaces. An EINVAL from RENAME_NOREPLACE means either that the file
+// system lacks it or that it refuses the name (a ":" on FAT): the next way tells which, and
+// way moves on for the rest of the folder only once a later way has actually renamed. A
+// refused name thus fails for its own file alone.
+Moved MoveAt(int dir, const char* from, const char* to, Way& way)
+{
+    Way start = way;
+    if (start == Way::NoReplace && g_noReplaceRefused.load(std::memory_order_relaxed))
+        start = Way::Link;
+    if (start == Way::NoReplace) {
         if (renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0)
-            return RenameResult::Renamed;
+            return Moved::Renamed;
         if (errno == EEXIST)
-            return RenameResult::Taken;
+            return Moved::Exists;
         if (errno != EINVAL)
-            return RenameResult::Failed;
-        refused = true;
+            return Moved::Failed;
     }
-    return LinkThenUnlinkAt(dir, from, to);
+    if (start != Way::Claim) {
+        if (linkat(dir, from, dir, to, 0) == 0) {
+            if (way == Way::NoReplace)
+                way = Way::Link;
+            return LinkThenUnlinkAt(dir, from, to);
+        }
+        if (errno == EEXIST)
+            return Moved::Exists;
+        if (!LinkUnsupported(errno))
+            return Moved::Failed;
+    }
+    const Moved m = ClaimThenRenameAt(dir, from, to);
+    if (m == Moved::Renamed)
+        way = Way::Claim;
+    return m;
+}
+
+// A name of our own beside the file; the folder part (with its "/") when dir is AT_FDCWD.
+std::string TemporaryName(const std::string& folderPart, unsigned attempt)
+{
+    static std::atomic<unsigned> counter{0};
+    return folderPart + ".pelkorin-" + std::to_string(getpid()) + "-" +
+           std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + "-" +
+           std::to_string(attempt) + ".tmp";
+}
+
+// The new name finds the file itself: a folder that folds letter case. The system refuses a
+// direct rename there (EEXIST) or does nothing at all, so the file goes through a free name
+// of its own and then takes the new name's exact bytes.
+Moved RenameThroughTemporary(int dir, const std::string& folderPart, const char* from,
+                             const char* to, Way& way)
+{
+    std::string temp;
+    for (unsigned attempt = 0;; ++attempt) {
+        if (attempt == 16)
+            return Moved::Failed;
+        temp = TemporaryName(folderPart, attempt);
+        const Moved m = MoveAt(dir, from, temp.c_str(), way);
+        if (m == Moved::Renamed)
+            break;
+        if (m == Moved::Failed)
+            return m;
+    }
+    // With the file out of the way, an entry still under the new name is another one (a
+    // second hard link where case is kept apart, or a file that came meanwhile): taken.
+    const Moved m = MoveAt(dir, temp.c_str(), to, way);
+    if (m != Moved::Renamed)
+        MoveAt(dir, temp.c_str(), from, way);
+    return m;
+}
+
+Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way)
+{
+    const Moved m = MoveAt(dir, from, to, way);
+    if (m != Moved::Exists || std::string_view(from) == to || !FindsItself(dir, folderPart, from, to))
+        return m;
+    return RenameThroughTemporary(dir, folderPart, from, to, way);
 }
 } // namespace
 
@@ -199,8 +351,15 @@ void SetNoReplaceRefusedForTesting(bool refused)
 
 RenameResult RenameNoReplace(const std::string& from, const std::string& to)
 {
-    bool refused = false;
-    return RenameAt(AT_FDCWD, from.c_str(), to.c_str(), refused);
+    Way way = Way::NoReplace;
+    const std::size_t slash = to.rfind('/');
+    const std::string folderPart = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
+    switch (RenameAt(AT_FDCWD, folderPart, from.c_str(), to.c_str(), way)) {
+    case Moved::Renamed: return RenameResult::Renamed;
+    case Moved::Exists: return RenameResult::Taken;
+    case Moved::Failed: break;
+    }
+    return RenameResult::Failed;
 }
 
 FolderHandle::FolderHandle(const std::string& folder)
@@ -218,13 +377,21 @@ RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::s
 {
     if (!valid() || !IsBareName(from) || !IsBareName(to))
         return RenameResult::Failed;
-    const RenameResult r = RenameAt(fd_, from.c_str(), to.c_str(), noReplaceRefused_);
-    if (r == RenameResult::Renamed)
-        return r;
-    // EEXIST also comes from a folder of that name, which is no taken file name; and a rename
-    // refused before the target was looked at (the file gone, a read-only disk) must not
-    // hide a file that holds the name.
-    return IsFileAt(fd_, to.c_str()) ? RenameResult::Taken : RenameResult::Failed;
+    Way way = static_cast<Way>(way_);
+    const Moved m = RenameAt(fd_, std::string(), from.c_str(), to.c_str(), way);
+    way_ = static_cast<unsigned char>(way);
+    if (m == Moved::Renamed)
+        return RenameResult::Renamed;
+    // EEXIST also comes from a folder of that name, which is no taken file name. Exists here
+    // is never the file itself: that one went its own way above.
+    if (m == Moved::Exists)
+        return IsFileAt(fd_, to.c_str()) ? RenameResult::Taken : RenameResult::Failed;
+    // A rename refused before the target was looked at (the file gone, a read-only disk) must
+    // not hide a file that holds the name; but the file itself under a name that differs in
+    // letter case only is no other file.
+    return IsFileAt(fd_, to.c_str()) && !FindsItself(fd_, std::string(), from.c_str(), to.c_str())
+               ? RenameResult::Taken
+               : RenameResult::Failed;
 }
 
 bool FolderHandle::FileExists(const std::string& name) const

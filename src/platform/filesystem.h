@@ -51,7 +51,10 @@ struct FileIdentity {
 };
 // --- end of file identity ---
 // Renames without ever replacing an existing entry, not even one that appears meanwhile,
-// and never copies. Both paths must be in the same folder.
+// and never copies. Both paths must be in the same folder. Where the folder folds letter case
+// and the new name finds the file itself, the file takes the new name's exact bytes (through
+// a temporary name of its own). Where the file system lacks RENAME_NOREPLACE it takes a hard
+// link, else an exclusive claim of the new name that the rename then replaces.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to);
 
 // A folder opened once for a run of calls on the names directly inside it, so that no call
@@ -66,7 +69,8 @@ public:
 
     bool valid() const { return fd_ >= 0; }
 
-    // As RenameNoReplace. Taken only when a file (not a folder) holds the new name, even
+    // As RenameNoReplace. Taken only when another file (not a folder, not the file itself
+    // under a name that differs in letter case) holds the new name, even
     // when the rename failed for a reason of its own; the existence test is made only after
     // the rename has failed.
     RenameResult RenameNoReplace(const std::string& from, const std::string& to) const;
@@ -86,7 +90,9 @@ public:
 
 private:
     int fd_ = -1;
-    mutable bool noReplaceRefused_ = false; // the file system said EINVAL once: link from then on
+    // How this folder's file system lets a rename refuse an existing name, learnt on the way:
+    // 0 by RENAME_NOREPLACE, 1 by hard link, 2 by an exclusive claim of the new name.
+    mutable unsigned char way_ = 0;
 };
 
 // Makes every rename take the link + unlink path, as on a file system that refuses

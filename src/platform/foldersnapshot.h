@@ -3,6 +3,7 @@
 // so that the trial run can foresee the renames without touching the disk again.
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -14,15 +15,27 @@ enum class EntryKind : unsigned char { File, Folder, Unreachable };
 struct FolderEntry {
     std::string Name;
     EntryKind Kind = EntryKind::File;
+    // A rename of this entry is refused whatever its new name: a sticky folder, and the entry
+    // and the folder belong to someone else. Looked at only in such a folder.
+    bool Locked = false;
 };
 
 struct FolderSnapshot {
     std::vector<FolderEntry> Entries; // hidden ones included, "." and ".." left out
     std::size_t NameMax = 255;        // the longest name in bytes the file system takes
-    bool Writable = true;             // names can be added and removed by this process
+    // Names can be added and removed by this process: rights, a read-only mount, and a folder
+    // marked immutable or append-only.
+    bool Writable = true;
+    // The file system finds a name under any letter case (FAT, exFAT, casefolded folders).
+    bool FoldsCase = false;
+    // FAT's rules on the characters of a name apply (FAT, exFAT, their FUSE drivers).
+    bool FatNames = false;
 };
 
 // Throws EFileError when the folder can't be read to its end.
 FolderSnapshot ReadFolderSnapshot(const std::string& folder);
+
+// A name FAT and exFAT refuse for its characters: control characters and " * / : < > ? \ |.
+bool FatRefusesName(std::string_view name);
 
 } // namespace platform

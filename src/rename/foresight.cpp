@@ -17,11 +17,36 @@ namespace {
 using platform::EntryKind;
 constexpr auto kAbsent = static_cast<EntryKind>(0xff);
 
+// Added to the kind of an entry that is there but may not be renamed (a sticky folder of
+// someone else's).
+constexpr unsigned char kLocked = 0x10;
+
+EntryKind KindOf(EntryKind k)
+{
+    return static_cast<EntryKind>(static_cast<unsigned char>(k) & ~kLocked);
+}
+
+// Names as a folder that folds letter case compares them: ASCII letters only. Such folders
+// (exFAT, casefolded ext4) also fold other scripts; a name that differs from another in
+// those letters only is foreseen as free, where the execution finds it taken.
+char FoldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+}
+
+bool FoldedEqual(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
 // Every name the run meets, each with what the folder holds under it. Open addressing over
 // one flat array of cells that carry the name itself: 100,000 names cost no allocation each,
 // and a lookup touches one cell and the name's bytes. The names stay where they are (the
 // list, the rows), which outlive the table. Made for a known number of names, it never
-// grows, so a slot stays valid for the whole run.
+// grows, so a slot stays valid for the whole run. With Fold, names that differ in ASCII
+// letter case only share one cell, as they share one entry on such a folder.
+template <bool Fold>
 class NameKinds {
 public:
     using Hash = std::uint64_t;
@@ -30,7 +55,24 @@ public:
     {
     }
 
-    static Hash HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+    static Hash HashOf(std::string_view name)
+    {
+        if constexpr (Fold) {
+            Hash h = 14695981039346656037ull; // FNV-1a over the folded bytes
+            for (const char c : name)
+                h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+            return h ^ (h >> 29);
+        } else {
+            return std::hash<std::string_view>{}(name);
+        }
+    }
+    static bool Same(std::string_view a, std::string_view b)
+    {
+        if constexpr (Fold)
+            return FoldedEqual(a, b);
+        else
+            return a == b;
+    }
     // Brings the cell a later lookup starts at into the cache while other work goes on.
     void Prefetch(Hash h) const { __builtin_prefetch(&cells_[h & mask_]); }
 
@@ -47,8 +89,7 @@ public:
                 ++used_;
                 return static_cast<std::uint32_t>(i);
             }
-            if (c.tag == tag && c.size == name.size() &&
-                std::string_view(c.data, c.size) == name)
+            if (c.tag == tag && c.size == name.size() && Same(std::string_view(c.data, c.size), name))
                 return static_cast<std::uint32_t>(i);
         }
     }
@@ -61,8 +102,7 @@ public:
             const Cell& c = cells_[i];
             if (!c.used)
                 return std::nullopt;
-            if (c.tag == tag && c.size == name.size() &&
-                std::string_view(c.data, c.size) == name)
+            if (c.tag == tag && c.size == name.size() && Same(std::string_view(c.data, c.size), name))
                 return static_cast<std::uint32_t>(i);
         }
     }
@@ -104,24 +144,24 @@ namespace {
 // Runs body(i, hashes...) for i in [0, count) where wanted(i), the cells of the names keys(i)
 // gives fetched a few steps ahead: the table is far larger than the caches, and waiting for
 // memory is most of what a lookup costs.
-template <std::size_t N, typename Wanted, typename Keys, typename Body>
-void WithCellsAhead(const NameKinds& table, std::size_t count, Wanted wanted, Keys keys, Body body)
+template <std::size_t N, typename Table, typename Wanted, typename Keys, typename Body>
+void WithCellsAhead(const Table& table, std::size_t count, Wanted wanted, Keys keys, Body body)
 {
     constexpr std::size_t kAhead = 8;
-    std::array<std::array<NameKinds::Hash, N>, kAhead> ahead{};
+    std::array<std::array<std::uint64_t, N>, kAhead> ahead{};
     const auto fetch = [&](std::size_t i) {
         if (i >= count || !wanted(i))
             return;
         const std::array<std::string_view, N> k = keys(i);
         for (std::size_t n = 0; n < N; ++n) {
-            ahead[i % kAhead][n] = NameKinds::HashOf(k[n]);
+            ahead[i % kAhead][n] = Table::HashOf(k[n]);
             table.Prefetch(ahead[i % kAhead][n]);
         }
     };
     for (std::size_t i = 0; i < kAhead; ++i)
         fetch(i);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::array<NameKinds::Hash, N> h = ahead[i % kAhead];
+        const std::array<std::uint64_t, N> h = ahead[i % kAhead];
         fetch(i + kAhead);
         if (wanted(i))
             body(i, h);
@@ -133,61 +173,95 @@ constexpr std::uint32_t kUnsafe = 0xfffffffe;
 
 } // namespace
 
+namespace {
+
+// The slots of the names each selected row moves between, made while the folder is still
+// being read: every name the run meets, the current and the new name of each row.
+template <bool Fold>
+struct Plan {
+    NameKinds<Fold> state;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> moves; // {new, current}
+
+    Plan(const std::vector<std::string>& names, const std::vector<bool>& selected,
+         const std::vector<std::string>& rows, std::size_t last)
+        : state(2 * last), moves(last, {kUntouched, kUntouched}) // at most two names a row
+    {
+        WithCellsAhead<2>(
+            state, last, [&](std::size_t i) { return selected[i] && rows[i] != names[i]; },
+            [&](std::size_t i) { return std::array<std::string_view, 2>{rows[i], names[i]}; },
+            [&](std::size_t i, const std::array<std::uint64_t, 2>& h) {
+                if (!IsSafeNewName(rows[i]))
+                    moves[i].first = kUnsafe;
+                else
+                    moves[i] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
+            });
+    }
+};
+
+template <bool Fold>
+std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& s,
+                              const std::vector<std::string>& rows)
+{
+    NameKinds<Fold>& state = plan.state;
+    WithCellsAhead<1>(
+        state, s.Entries.size(), [](std::size_t) { return true; },
+        [&](std::size_t i) { return std::array<std::string_view, 1>{s.Entries[i].Name}; },
+        [&](std::size_t i, const std::array<std::uint64_t, 1>& h) {
+            if (const auto slot = state.Find(s.Entries[i].Name, h[0]))
+                state[*slot] = static_cast<EntryKind>(static_cast<unsigned char>(s.Entries[i].Kind) |
+                                                      (s.Entries[i].Locked ? kLocked : 0));
+        });
+
+    std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
+    for (std::size_t i = 0; i < plan.moves.size(); ++i) {
+        const auto [to, from] = plan.moves[i];
+        if (to == kUntouched)
+            continue;
+        if (to == kUnsafe || (s.FatNames && platform::FatRefusesName(rows[i]))) {
+            verdicts[i] = Foresight::Refused;
+            continue;
+        }
+        // Renaming without replacing succeeds exactly when the file is still there and may
+        // be moved, nothing else holds the new name, the name fits and the folder may be
+        // changed. On a folder that folds case, a new name that differs in letter case only
+        // finds the file itself, which takes the new bytes.
+        const EntryKind mine = state[from];
+        const bool movable = mine != kAbsent && (static_cast<unsigned char>(mine) & kLocked) == 0 &&
+                             rows[i].size() <= s.NameMax && s.Writable;
+        if (movable && (to == from || state[to] == kAbsent)) {
+            const EntryKind moved = mine;
+            state[from] = kAbsent;
+            state[to] = moved;
+            continue;
+        }
+        // A failed rename is reported only when another file (links followed) holds the name.
+        const EntryKind there = to == from ? kAbsent : state[to];
+        verdicts[i] = there != kAbsent && KindOf(there) == EntryKind::File ? Foresight::Taken : Foresight::Refused;
+    }
+    return verdicts;
+}
+
+} // namespace
+
 std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>& names,
                                                  const std::vector<bool>& selected,
                                                  const std::vector<std::string>& rows)
 {
-    // While the folder is still being read, every name the run meets gets its slot, the
-    // current and the new name of each row; the folder's entries then only fill in kinds.
     const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
-    NameKinds state(2 * last); // at most two names a row
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> moves(last, {kUntouched, kUntouched});
-    WithCellsAhead<2>(
-        state, last, [&](std::size_t i) { return selected[i] && rows[i] != names[i]; },
-        [&](std::size_t i) { return std::array<std::string_view, 2>{rows[i], names[i]}; },
-        [&](std::size_t i, const std::array<NameKinds::Hash, 2>& h) {
-            if (!IsSafeNewName(rows[i]))
-                moves[i].first = kUnsafe;
-            else
-                moves[i] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
-        });
-
-    std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
+    Plan<false> plan(names, selected, rows, last);
     platform::FolderSnapshot s;
     try {
         s = folder_.get();
     } catch (const EFileError&) {
         // The trial run itself never needed the folder: it shows its rows without marks.
-        return verdicts;
+        return std::vector<Foresight>(rows.size(), Foresight::Fine);
     }
-    WithCellsAhead<1>(
-        state, s.Entries.size(), [](std::size_t) { return true; },
-        [&](std::size_t i) { return std::array<std::string_view, 1>{s.Entries[i].Name}; },
-        [&](std::size_t i, const std::array<NameKinds::Hash, 1>& h) {
-            if (const auto slot = state.Find(s.Entries[i].Name, h[0]))
-                state[*slot] = s.Entries[i].Kind;
-        });
-
-    for (std::size_t i = 0; i < last; ++i) {
-        const auto [to, from] = moves[i];
-        if (to == kUntouched)
-            continue;
-        if (to == kUnsafe) {
-            verdicts[i] = Foresight::Refused;
-            continue;
-        }
-        // Renaming without replacing succeeds exactly when the file is still there, nothing at
-        // all holds the new name, the name fits and the folder may be changed.
-        if (state[to] == kAbsent && state[from] != kAbsent && rows[i].size() <= s.NameMax &&
-            s.Writable) {
-            state[to] = state[from];
-            state[from] = kAbsent;
-            continue;
-        }
-        // A failed rename is reported only when a file (links followed) holds the new name.
-        verdicts[i] = state[to] == EntryKind::File ? Foresight::Taken : Foresight::Refused;
-    }
-    return verdicts;
+    if (!s.FoldsCase)
+        return Replay(plan, s, rows);
+    // Folders that fold case are camera cards, small beside the folders the plan was made
+    // ahead for: planning again with folded names costs little there.
+    Plan<true> folded(names, selected, rows, last);
+    return Replay(folded, s, rows);
 }
 
 std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,

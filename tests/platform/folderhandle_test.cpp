@@ -2,6 +2,7 @@
 #include "platform/filesystem.h"
 
 #include "base/errors.h"
+#include "support/cardimage.h"
 #include "support/tempfolder.h"
 #include "support/rowname.h"
 
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <optional>
 #include <tuple>
 #include <sys/stat.h>
@@ -222,5 +225,96 @@ TEST(FolderHandle, ClosesItsFolder)
     }
     EXPECT_EQ(OpenDescriptors(), before);
 }
+
+// Renames in turn through one handle on a real card, as an execution makes them: the handle
+// learns there that the system has neither RENAME_NOREPLACE nor links, and the card folds
+// letter case. No temporary name is left behind: the listing holds every entry.
+struct CardStep {
+    std::string from, to;
+    RenameResult result;
+};
+
+struct CardCase {
+    const char* label;
+    std::map<std::string, std::string> start; // name -> content
+    std::vector<CardStep> steps;
+    std::map<std::string, std::string> after;
+};
+
+const std::vector<CardCase> kCardCases = {
+    {"case only rename of the file itself",
+     {{"A.JPG", "a"}, {"B.JPG", "b"}},
+     {{"A.JPG", "A.jpg", RenameResult::Renamed}, {"A.jpg", "a.jpg", RenameResult::Renamed},
+      {"B.JPG", "b.JPG", RenameResult::Renamed}},
+     {{"a.jpg", "a"}, {"b.JPG", "b"}}},
+    {"onto the folded name of another file",
+     {{"x.JPG", "x"}, {"IMG1.jpg", "i"}},
+     {{"x.JPG", "img1.JPG", RenameResult::Taken}, {"x.JPG", "IMG1.JPG", RenameResult::Taken},
+      {"IMG1.jpg", "X.jpg", RenameResult::Taken}},
+     {{"x.JPG", "x"}, {"IMG1.jpg", "i"}}},
+    {"onto the folded name of a folder",
+     {{"x.jpg", "x"}, {"DCIM/", ""}},
+     {{"x.jpg", "dcim", RenameResult::Failed}, {"x.jpg", "DCIM", RenameResult::Failed}},
+     {{"x.jpg", "x"}, {"DCIM/", ""}}},
+    {"a forbidden character fails for its own file only",
+     {{"a.jpg", "a"}, {"b.jpg", "b"}, {"c.jpg", "c"}},
+     {{"a.jpg", "a:1.jpg", RenameResult::Failed}, {"b.jpg", "B1.jpg", RenameResult::Renamed},
+      {"c.jpg", "c?.jpg", RenameResult::Failed}, {"c.jpg", "C.JPG", RenameResult::Renamed},
+      {"a.jpg", "b1.jpg", RenameResult::Taken}, {"a.jpg", "a|b.jpg", RenameResult::Failed},
+      {"a.jpg", "A 1.jpg", RenameResult::Renamed}},
+     {{"A 1.jpg", "a"}, {"B1.jpg", "b"}, {"C.JPG", "c"}}},
+    {"a chain renamed from its free end",
+     {{"1.jpg", "1"}, {"2.jpg", "2"}, {"3.jpg", "3"}},
+     {{"1.jpg", "2.JPG", RenameResult::Taken}, {"3.jpg", "4.JPG", RenameResult::Renamed},
+      {"2.jpg", "3.JPG", RenameResult::Renamed}, {"1.jpg", "2.JPG", RenameResult::Renamed}},
+     {{"2.JPG", "1"}, {"3.JPG", "2"}, {"4.JPG", "3"}}},
+    {"a swap through a free name",
+     {{"a.jpg", "a"}, {"b.jpg", "b"}},
+     {{"a.jpg", "B.JPG", RenameResult::Taken}, {"a.jpg", "t.jpg", RenameResult::Renamed},
+      {"b.jpg", "A.JPG", RenameResult::Renamed}, {"t.jpg", "B.JPG", RenameResult::Renamed}},
+     {{"A.JPG", "b"}, {"B.JPG", "a"}}},
+};
+
+void PrintTo(const CardCase& c, std::ostream* os) { *os << c.label; }
+
+std::map<std::string, std::string> CardContent(const std::string& folder)
+{
+    std::map<std::string, std::string> content;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string name = e.path().filename().native();
+        if (e.is_directory())
+            content[name + "/"] = "";
+        else
+            content[name] = ReadFileBytes(e.path().native());
+    }
+    return content;
+}
+
+class CardRows : public testing::TestWithParam<std::tuple<CardCase, CardKind>> {};
+
+TEST_P(CardRows, RenamesOnTheCardAsTheCardAllowsAndNeverReplaces)
+{
+    const auto& [c, kind] = GetParam();
+    const CardImage card(kind);
+    SKIP_WITHOUT_CARD(card);
+    for (const auto& [name, content] : c.start) {
+        if (name.back() == '/')
+            std::filesystem::create_directory(card.path() + "/" + name);
+        else
+            std::ofstream(card.path() + "/" + name, std::ios::binary) << content;
+    }
+    const FolderHandle h(card.path());
+    for (const CardStep& step : c.steps)
+        EXPECT_EQ(h.RenameNoReplace(step.from, step.to), step.result) << step.from << " -> " << step.to;
+    EXPECT_EQ(CardContent(card.path()), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(FolderHandle, CardRows,
+                         testing::Combine(testing::ValuesIn(kCardCases),
+                                          testing::Values(CardKind::ExFat, CardKind::Fat16)),
+                         RowNames([](const std::tuple<CardCase, CardKind>& row) {
+                             return std::string(std::get<0>(row).label) +
+                                    (std::get<1>(row) == CardKind::ExFat ? " exFAT" : " FAT16");
+                         }));
 
 } // namespace

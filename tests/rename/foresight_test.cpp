@@ -7,6 +7,7 @@
 #include "platform/foldersnapshot.h"
 #include "rename/renamerun.h"
 #include "rename/texthelpers.h"
+#include "support/cardimage.h"
 #include "support/permissionoverride.h"
 #include "support/tempfolder.h"
 
@@ -16,7 +17,13 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -32,11 +39,12 @@ const T& Pick(std::mt19937& rng, const std::vector<T>& from)
 
 bool Chance(std::mt19937& rng, double p) { return std::bernoulli_distribution(p)(rng); }
 
-// Names from a small pool, so that current names, new names and obstacles often meet. The
-// long text part brings names close to the 255-byte limit without passing it.
+// Names from a small pool, so that current names, new names and obstacles often meet (on a
+// card also in another letter case). The long text part brings names close to the 255-byte
+// limit without passing it.
 std::string PoolName(std::mt19937& rng)
 {
-    static const std::vector<std::string> texts = {"", "a", "b", "IMG_", std::string(248, 'n')};
+    static const std::vector<std::string> texts = {"", "a", "A", "b", "IMG_", "img_", std::string(248, 'n')};
     static const std::vector<std::string> exts = {"", ".jpg", ".JPG", ".txt"};
     std::string digits;
     for (int n = std::uniform_int_distribution<int>(0, 2)(rng); n > 0; --n)
@@ -44,26 +52,39 @@ std::string PoolName(std::mt19937& rng)
     return Pick(rng, texts) + digits + Pick(rng, exts);
 }
 
-RenameOptions RandomOptions(std::mt19937& rng)
+// The name with some of its ASCII letters in the other case.
+std::string OtherCase(std::mt19937& rng, std::string name)
 {
-    // The long text makes new names of 253 to 257 bytes: some fit, some are too long.
+    for (char& c : name)
+        if (((c | 0x20) >= 'a' && (c | 0x20) <= 'z') && Chance(rng, 0.6))
+            c ^= 0x20;
+    return name;
+}
+
+RenameOptions RandomOptions(std::mt19937& rng, bool card)
+{
+    // The long text makes new names of 253 to 257 bytes: some fit, some are too long. On a
+    // card, characters FAT forbids come in too.
     static const std::vector<std::string> texts = {"", "a", "b", "IMG_", "a/b", ".", std::string(250, 'n')};
+    static const std::vector<std::string> cardTexts = {"A", "img_", "a:b", "x?", "q\\"};
     static const std::vector<std::string> exts = {"", "jpg", "JPG", "txt", "/x"};
     RenameOptions o;
     o.ChangeText = Chance(rng, 0.5);
-    o.NewText = Pick(rng, texts);
+    o.NewText = card && Chance(rng, 0.4) ? Pick(rng, cardTexts) : Pick(rng, texts);
     o.PadDigits = Chance(rng, 0.5);
     o.DigitCount = std::uniform_int_distribution<int>(1, 3)(rng);
     o.Sequential = Chance(rng, 0.5);
     o.ExtLowerCase = Chance(rng, 0.5);
     o.JpegToJpg = Chance(rng, 0.5);
     o.ChangeExt = Chance(rng, 0.3);
-    o.NewExt = Pick(rng, exts);
+    o.NewExt = card && Chance(rng, 0.2) ? "J*G" : Pick(rng, exts);
     return o;
 }
 
-// One folder "d" beside "outside" (a file and a folder that links inside may point to).
+// One folder "d" beside "outside" (a file and a folder that links inside may point to). On a
+// card (root given) only files and folders: FAT has no links or pipes.
 struct Round {
+    const bool card;
     TempFolder parent;
     std::string folder = parent.path() + "/d";
     std::vector<std::string> names;
@@ -74,7 +95,8 @@ struct Round {
     void Put(const std::string& name, int what) const
     {
         const std::string path = folder + "/" + name;
-        if (!IsSafeNewName(name) || name.size() > 255 || fs::exists(fs::symlink_status(path)))
+        if (!IsSafeNewName(name) || name.size() > 255 || fs::exists(fs::symlink_status(path)) ||
+            (card && (what > 1 || platform::FatRefusesName(name))))
             return;
         switch (what) {
         case 0: std::ofstream(path) << name; break;
@@ -86,7 +108,8 @@ struct Round {
         }
     }
 
-    explicit Round(std::mt19937& rng)
+    explicit Round(std::mt19937& rng, const std::string* cardRoot = nullptr)
+        : card(cardRoot != nullptr), parent(cardRoot ? TempFolder(*cardRoot) : TempFolder())
     {
         fs::create_directories(parent.path() + "/outside/dir");
         std::ofstream(parent.path() + "/outside/file") << "outside";
@@ -103,7 +126,7 @@ struct Round {
             options.Sequential = true;
             base = first + std::uniform_int_distribution<int>(-2, 2)(rng);
         } else {
-            options = RandomOptions(rng);
+            options = RandomOptions(rng, card);
             base = std::uniform_int_distribution<int32_t>(-2, 6)(rng);
             for (int n = std::uniform_int_distribution<int>(1, 10)(rng); n > 0; --n)
                 Put(PoolName(rng), 0);
@@ -115,6 +138,9 @@ struct Round {
         for (int n = std::uniform_int_distribution<int>(0, 4)(rng); n > 0; --n)
             Put(Chance(rng, 0.7) && !likely.empty() ? Pick(rng, likely) : PoolName(rng),
                 std::uniform_int_distribution<int>(1, 5)(rng));
+        // On a card, files and folders under a new name in another letter case.
+        for (int n = card ? std::uniform_int_distribution<int>(0, 3)(rng) : 0; n > 0 && !likely.empty(); --n)
+            Put(OtherCase(rng, Pick(rng, likely)), Chance(rng, 0.8) ? 0 : 1);
         if (Chance(rng, 0.3))
             Put("." + PoolName(rng), 0);
         names = platform::ListFiles(folder); // the rows as the listing gives them
@@ -131,6 +157,16 @@ ino_t InodeOf(const std::string& path)
 {
     struct stat st;
     return lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// The names as the folder lists them: on a folder that folds case, lstat finds a file under
+// any case, the listing only under the name it has.
+std::set<std::string> Listed(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.insert(e.path().filename().native());
+    return names;
 }
 
 // Runs the round through the foresight and then the execution; the verdicts the execution
@@ -158,8 +194,11 @@ void CheckRound(const Round& r)
         earned[current] = Foresight::Taken;
     };
     ExecuteRenames(FolderPrefix(r.folder), r.names, r.selected, r.options, r.base, hooks);
+    const std::set<std::string> after = Listed(r.folder);
+    for (const std::string& name : after)
+        EXPECT_FALSE(name.starts_with(".pelkorin-")) << "a temporary name stayed: " << name;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const bool left = r.selected[i] && rows[i] != r.names[i] &&
+        const bool left = r.selected[i] && rows[i] != r.names[i] && after.count(r.names[i]) != 0 &&
                           InodeOf(r.folder + "/" + r.names[i]) == before[i];
         if (left && earned[i] == Foresight::Fine)
             earned[i] = Foresight::Refused;
@@ -171,20 +210,83 @@ void CheckRound(const Round& r)
             ADD_FAILURE() << i << (r.selected[i] ? " * " : "   ") << r.names[i] << " -> " << rows[i];
 }
 
-void RunRounds(unsigned seed, int rounds, bool readOnlyAtTimes)
+// For its lifetime the calling thread lacks CAP_FOWNER, as a user does: a sticky folder then
+// keeps others' entries where they are.
+class WithoutOwnerOverride {
+public:
+    WithoutOwnerOverride()
+    {
+        if (syscall(SYS_capget, &header_, saved_) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~(1u << CAP_FOWNER);
+        changed_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutOwnerOverride()
+    {
+        if (changed_)
+            syscall(SYS_capset, &header_, saved_);
+    }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool changed_ = false;
+};
+
+// Sets or clears FS_APPEND_FL or FS_IMMUTABLE_FL on a folder; false where the disk can't.
+bool SetFolderFlag(const std::string& folder, int flag, bool on)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | flag : flags & ~flag;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return done;
+}
+
+// Rounds in a folder this process may not change in some way: without write rights, sticky
+// with about half its entries someone else's, append-only, immutable.
+void CheckGuardedRound(std::mt19937& rng, const Round& r)
+{
+    const int guard = std::uniform_int_distribution<int>(0, 3)(rng);
+    if (guard == 0) {
+        WithoutPermissionOverride asUser;
+        fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::remove);
+        CheckRound(r);
+        fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::add);
+    } else if (guard == 1) {
+        constexpr uid_t kSomeoneElse = 4321;
+        ASSERT_EQ(lchown(r.folder.c_str(), kSomeoneElse, kSomeoneElse), 0);
+        ASSERT_EQ(chmod(r.folder.c_str(), 01777), 0);
+        for (const auto& e : fs::directory_iterator(r.folder)) {
+            if (Chance(rng, 0.5)) {
+                ASSERT_EQ(lchown(e.path().c_str(), kSomeoneElse, kSomeoneElse), 0);
+            }
+        }
+        WithoutOwnerOverride asUser;
+        CheckRound(r);
+    } else {
+        const int flag = guard == 2 ? FS_APPEND_FL : FS_IMMUTABLE_FL;
+        if (!SetFolderFlag(r.folder, flag, true))
+            GTEST_SKIP() << "the temporary folder's disk takes no append-only or immutable flag";
+        CheckRound(r);
+        SetFolderFlag(r.folder, flag, false);
+    }
+}
+
+void RunRounds(unsigned seed, int rounds, bool guardedAtTimes)
 {
     std::mt19937 rng(seed);
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const Round r(rng);
-        if (readOnlyAtTimes && Chance(rng, 0.25)) {
-            WithoutPermissionOverride asUser;
-            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::remove);
+        if (guardedAtTimes && Chance(rng, 0.4))
+            CheckGuardedRound(rng, r);
+        else
             CheckRound(r);
-            fs::permissions(r.folder, fs::perms::owner_write, fs::perm_options::add);
-        } else {
-            CheckRound(r);
-        }
     }
 }
 
@@ -198,6 +300,20 @@ TEST(Foresight, AgreesOnTheLinkPathToo)
     platform::SetNoReplaceRefusedForTesting(true);
     RunRounds(1818, 100, false);
     platform::SetNoReplaceRefusedForTesting(false);
+}
+
+// A camera card folds letter case, refuses FAT's characters and has neither RENAME_NOREPLACE
+// nor links: case-only renames of the file itself are fine, names that fold onto another file
+// are taken, forbidden characters refused.
+TEST(Foresight, AgreesOnAnExFatCard)
+{
+    const CardImage card(CardKind::ExFat);
+    SKIP_WITHOUT_CARD(card);
+    std::mt19937 rng(2222);
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("card round " + std::to_string(round));
+        CheckRound(Round(rng, &card.path()));
+    }
 }
 
 TEST(Foresight, NothingIsMarkedWhenTheFolderCannotBeRead)
