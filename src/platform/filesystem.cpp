@@ -201,10 +201,14 @@ bool ListsExactly(int dir, const std::string& folderPart, std::string_view path)
 
 // Whether the name to finds the file from itself rather than an entry of its own: a folder
 // that folds letter case. FUSE file systems (exfat-fuse, fusefat) number each name they are
-// asked for apart, so there one file shows two numbers: the new name is then the file itself
+// asked for apart, so there one file shows two numbers. Then the new name is the file itself
 // when it differs in letter case only (ASCII letters: the common case of extensions and
-// camera names) and the folder lists no entry of exactly that name.
-bool FindsItself(int dir, const std::string& folderPart, const char* from, const char* to)
+// camera names) and the folder folds case: two entries that fold alike can't both be there.
+// Whether it folds is learnt once per folder (folds: -1 unknown, 0 no, 1 yes) from whether
+// the folder lists an entry of exactly the new name, so a run over a whole card reads the
+// folder once, not once a file.
+bool FindsItself(int dir, const std::string& folderPart, const char* from, const char* to,
+                 signed char& folds)
 {
     struct stat sa, sb;
     if (fstatat(dir, from, &sa, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -212,7 +216,11 @@ bool FindsItself(int dir, const std::string& folderPart, const char* from, const
         return false;
     if (SameFile(sa, sb))
         return true;
-    return AsciiFoldEqual(from, to) && !ListsExactly(dir, folderPart, to);
+    if (!AsciiFoldEqual(from, to))
+        return false;
+    if (folds < 0)
+        folds = ListsExactly(dir, folderPart, to) ? 0 : 1;
+    return folds == 1;
 }
 
 bool IsEntryAt(int dir, const char* name, const struct stat& entry)
@@ -335,10 +343,11 @@ Moved RenameThroughTemporary(int dir, const std::string& folderPart, const char*
     return m;
 }
 
-Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way)
+Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way,
+               signed char& folds)
 {
     const Moved m = MoveAt(dir, from, to, way);
-    if (m != Moved::Exists || std::string_view(from) == to || !FindsItself(dir, folderPart, from, to))
+    if (m != Moved::Exists || std::string_view(from) == to || !FindsItself(dir, folderPart, from, to, folds))
         return m;
     return RenameThroughTemporary(dir, folderPart, from, to, way);
 }
@@ -352,9 +361,10 @@ void SetNoReplaceRefusedForTesting(bool refused)
 RenameResult RenameNoReplace(const std::string& from, const std::string& to)
 {
     Way way = Way::NoReplace;
+    signed char folds = -1;
     const std::size_t slash = to.rfind('/');
     const std::string folderPart = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
-    switch (RenameAt(AT_FDCWD, folderPart, from.c_str(), to.c_str(), way)) {
+    switch (RenameAt(AT_FDCWD, folderPart, from.c_str(), to.c_str(), way, folds)) {
     case Moved::Renamed: return RenameResult::Renamed;
     case Moved::Exists: return RenameResult::Taken;
     case Moved::Failed: break;
@@ -378,7 +388,7 @@ RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::s
     if (!valid() || !IsBareName(from) || !IsBareName(to))
         return RenameResult::Failed;
     Way way = static_cast<Way>(way_);
-    const Moved m = RenameAt(fd_, std::string(), from.c_str(), to.c_str(), way);
+    const Moved m = RenameAt(fd_, std::string(), from.c_str(), to.c_str(), way, folds_);
     way_ = static_cast<unsigned char>(way);
     if (m == Moved::Renamed)
         return RenameResult::Renamed;
@@ -389,7 +399,7 @@ RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::s
     // A rename refused before the target was looked at (the file gone, a read-only disk) must
     // not hide a file that holds the name; but the file itself under a name that differs in
     // letter case only is no other file.
-    return IsFileAt(fd_, to.c_str()) && !FindsItself(fd_, std::string(), from.c_str(), to.c_str())
+    return IsFileAt(fd_, to.c_str()) && !FindsItself(fd_, std::string(), from.c_str(), to.c_str(), folds_)
                ? RenameResult::Taken
                : RenameResult::Failed;
 }

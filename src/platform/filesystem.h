@@ -93,6 +93,9 @@ private:
     // How this folder's file system lets a rename refuse an existing name, learnt on the way:
     // 0 by RENAME_NOREPLACE, 1 by hard link, 2 by an exclusive claim of the new name.
     mutable unsigned char way_ = 0;
+    // Whether the folder folds letter case where its file system can't say by the file's own
+    // number: -1 not known yet, 0 no, 1 yes.
+    mutable signed char folds_ = -1;
 };
 
 // Makes every rename take the link + unlink path, as on a file system that refuses

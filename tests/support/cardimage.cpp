@@ -1,6 +1,8 @@
 #include "support/cardimage.h"
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
@@ -63,6 +65,16 @@ int Run(const std::vector<std::string>& args, std::string* out = nullptr)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The card is mounted in a mount namespace of this test process alone: should its FUSE driver
+// hang (fusefat can), no other program on the machine sees the mount, so none of them blocks
+// on it (a drive list stats every mount), and the mount goes with the process.
+bool InPrivateMounts()
+{
+    static const bool done = unshare(CLONE_NEWNS) == 0 &&
+                             mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return done;
+}
+
 } // namespace
 
 CardImage::CardImage(CardKind kind)
@@ -82,6 +94,10 @@ CardImage::CardImage(CardKind kind)
     if (mkfs.empty() || mount.empty() || losetup.empty()) {
         whyNot_ = exfat ? "needs mkfs.exfat (exfatprogs), mount.exfat-fuse (exfat-fuse), losetup"
                         : "needs mkfs.fat (dosfstools), fusefat (fusefat), losetup";
+        return;
+    }
+    if (!InPrivateMounts()) {
+        whyNot_ = "no mount namespace of its own for the card (unshare)";
         return;
     }
     const std::string image = work_ / "card.img";
@@ -111,8 +127,12 @@ CardImage::~CardImage()
 {
     if (mounted_) {
         // The driver may still be busy with the last writes for a moment.
-        for (int attempt = 0; attempt < 50 && Run({Tool("umount"), mountPoint_}) != 0; ++attempt)
+        int attempt = 0;
+        for (; attempt < 50 && Run({Tool("umount"), mountPoint_}) != 0; ++attempt)
             usleep(100000);
+        if (attempt == 50)
+            Run({Tool("umount"), "-l", mountPoint_}); // a driver that hangs is cut loose
+
     }
     if (!device_.empty())
         Run({Tool("losetup"), "-d", device_});
