@@ -167,9 +167,10 @@ std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path)
     return CaptureTimeOfReader(reader);
 }
 
-std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen)
+std::optional<CaptureTime> CaptureTimeOfFile(const platform::FolderHandle& folder, const std::string& name,
+                                             const platform::LookedAt& seen)
 {
-    platform::FileStartReader reader(path, seen);
+    platform::FileStartReader reader(folder, name, seen);
     return CaptureTimeOfReader(reader);
 }
 
