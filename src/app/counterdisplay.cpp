@@ -1,6 +1,6 @@
 #include "app/counterdisplay.h"
 
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 
 #include <QLabel>
 

@@ -8,7 +8,7 @@
 #include "filelist/displaytext.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 #include "settings/optionsform.h"
 #include "rename/undo.h"
 #include "settings/settingsfile.h"

@@ -7,7 +7,7 @@
 #include "filelist/deletion.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -7,7 +7,7 @@
 #include "dialogs/unit2.h"
 #include "filelist/widgets/folderlistview.h"
 #include "platform/launch.h"
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 #include "settings/optionsform.h"
 
 #include <QCheckBox>

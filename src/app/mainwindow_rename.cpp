@@ -11,7 +11,7 @@
 #include "filelist/widgets/namelistview.h"
 #include "rename/foresight.h"
 #include "rename/renamerun.h"
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 #include "rename/undo.h"
 
 #include <QAction>

@@ -9,7 +9,7 @@
 #include "dialogs/openbox.h"
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
-#include "rename/texthelpers.h"
+#include "base/numbers.h"
 #include "settings/settingslocation.h"
 
 #include <QCheckBox>

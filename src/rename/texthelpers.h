@@ -2,17 +2,10 @@
 // Small pure text functions used throughout the program. Texts are byte strings held as
 // UTF-8; characters are counted as code points, and a byte that belongs to no valid UTF-8
 // sequence counts as one character of its own, so no helper ever cuts a character in two.
-#include "base/errors.h"
-#include "base/paths.h" // FolderPrefix
+#include "base/numbers.h" // EConvertError, ParseInteger, FormatCounter
+#include "base/paths.h"   // FolderPrefix
 
-#include <cstdint>
 #include <string>
-
-// Raised by ParseInteger; what() is "'<text>' は整数ではありません".
-class EConvertError : public PelkorinError {
-public:
-    using PelkorinError::PelkorinError;
-};
 
 // Number of characters of s.
 int CharLength(const std::string& s);
@@ -23,11 +16,3 @@ std::string CharRight(const std::string& s, int n);
 // count characters from the 1-based position start. A start past the end is moved back to
 // the last character; a start of 0 or less, or a count that leaves nothing, gives "".
 std::string CharMid(const std::string& s, int start, int count);
-
-// Strict parse: leading spaces, then [+|-]decimal digits in the int32 range, or "$" and hex
-// digits fitting 32 bits (read as a signed pattern). Nothing may follow. Throws EConvertError.
-int32_t ParseInteger(const std::string& s);
-
-// The progress counter "nnn/ttt": each number as the last three characters of "000" + number.
-std::string FormatCounter(int n, int t);
-
