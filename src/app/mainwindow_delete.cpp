@@ -1,6 +1,7 @@
 // Deleting the selected files: the question, the deletion and the re-read of the listing.
 #include "app/mainwindow.h"
 
+#include "app/deletetexts.h"
 #include "base/selection.h"
 #include "base/utf8.h"
 #include "ui/messages.h"

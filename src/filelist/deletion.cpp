@@ -5,11 +5,6 @@
 
 #include <algorithm>
 
-std::string DeleteQuestion(int count)
-{
-    return "選択された" + std::to_string(count) + "個のファイルを削除します。";
-}
-
 int DeleteSelected(const std::string& folder, const std::vector<std::string>& names,
                    const std::vector<bool>& selected, const DeletionProgress& progress)
 {

@@ -1,12 +1,9 @@
 #pragma once
-// Deleting the selected files of the list: which names go, in which order, and what the
-// question and the counter say. The window asks and shows; this only walks the names.
+// Deleting the selected files of the list: which names go, in which order, and the count the
+// progress reports. The window asks and shows; this only walks the names.
 #include <functional>
 #include <string>
 #include <vector>
-
-// "選択された" + count in plain decimal + "個のファイルを削除します。"
-std::string DeleteQuestion(int count);
 
 // Called before each selected file with its number n (from 1) of t selected files.
 using DeletionProgress = std::function<void(int n, int t)>;

@@ -16,19 +16,6 @@ namespace {
 using Names = std::vector<std::string>;
 using Steps = std::vector<std::pair<int, int>>;
 
-TEST(Deletion, QuestionCarriesThePlainCount)
-{
-    const std::vector<std::pair<int, std::string>> cases = {
-        {1, "選択された1個のファイルを削除します。"},
-        {3, "選択された3個のファイルを削除します。"},
-        {1000, "選択された1000個のファイルを削除します。"},
-        {1234, "選択された1234個のファイルを削除します。"},
-        {100000, "選択された100000個のファイルを削除します。"},
-    };
-    for (const auto& [count, text] : cases)
-        EXPECT_EQ(DeleteQuestion(count), text) << count;
-}
-
 TEST(Deletion, SummaryCountsSelectedRowsAndFindsTheLast)
 {
     struct Case {
