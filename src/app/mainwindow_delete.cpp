@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/deletetexts.h"
+#include "app/selectiontexts.h"
 #include "base/selection.h"
 #include "base/utf8.h"
 #include "ui/messages.h"
@@ -38,7 +39,7 @@ void TMain::Button8Click()
     const std::vector<bool> selected = oldfile->selectedFlags();
     const SelectionSummary s = SummarizeSelection(selected);
     if (s.Count == 0) {
-        ShowMessage(this, std::string("ファイルが選択されていません。"));
+        ShowMessage(this, std::string(kNothingSelected));
         return;
     }
     if (AskToDelete(this, s.Count)) {

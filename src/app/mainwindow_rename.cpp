@@ -2,6 +2,7 @@
 // handlers of the option controls.
 #include "app/mainwindow.h"
 
+#include "app/selectiontexts.h"
 #include "base/selection.h"
 #include "base/utf8.h"
 #include "app/counterdisplay.h"
@@ -22,8 +23,6 @@
 #include <QLineEdit>
 
 namespace {
-const char* const kNothingSelected = "ファイルが選択されていません。";
-
 // Marks the trial rows whose files the execution would leave under their old names, as the
 // folder stands now; returns how many.
 int MarkRowsLeftAlone(NameListModel& rows, ForesightReading& foresight, const std::string& prefix,
