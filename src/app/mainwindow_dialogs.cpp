@@ -4,7 +4,7 @@
 
 #include "ui/digitspinbox.h"
 #include "dialogs/aboutbox.h"
-#include "dialogs/unit2.h"
+#include "dialogs/optionsdialog.h"
 #include "filelist/widgets/folderlistview.h"
 #include "platform/launch.h"
 #include "base/numbers.h"

@@ -2,8 +2,8 @@
 // The program's windows, created once in their order.
 #include "app/mainwindow.h"
 #include "dialogs/aboutbox.h"
-#include "dialogs/openbox.h"
-#include "dialogs/unit2.h"
+#include "dialogs/folderchooser.h"
+#include "dialogs/optionsdialog.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "dialogs/unit2.h"
+#include "dialogs/optionsdialog.h"
 
 #include "base/utf8.h"
 #include "ui/filepick.h"
@@ -6,7 +6,7 @@
 #include "ui/guard.h"
 #include "ui/typedlengthlimit.h"
 #include "dialogs/dialogparts.h"
-#include "dialogs/openbox.h"
+#include "dialogs/folderchooser.h"
 #include "dialogs/optionshost.h"
 #include "filelist/displaytext.h"
 #include "base/numbers.h"

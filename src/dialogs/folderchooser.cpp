@@ -1,4 +1,4 @@
-#include "dialogs/openbox.h"
+#include "dialogs/folderchooser.h"
 
 #include "ui/guard.h"
 #include "dialogs/dialogparts.h"
