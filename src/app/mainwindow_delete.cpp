@@ -3,7 +3,6 @@
 
 #include "base/selection.h"
 #include "base/utf8.h"
-#include "ui/messages.h"
 #include "filelist/deletion.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
@@ -37,7 +36,7 @@ void TMain::Button8Click()
     const std::vector<bool> selected = oldfile->selectedFlags();
     const SelectionSummary s = SummarizeSelection(selected);
     if (s.Count == 0) {
-        ShowMessage(this, std::string("ファイルが選択されていません。"));
+        Tell(std::string("ファイルが選択されていません。"));
         return;
     }
     if (AskToDelete(this, s.Count)) {
