@@ -1,6 +1,5 @@
 #include "bench/benchsupport.h"
 
-#include "ui/messages.h"
 #include "support/tempfolder.h"
 
 #include "filelist/listingorder.h"
@@ -58,7 +57,10 @@ Windows StartOn(const std::string& folder)
     for (int line = 3; line <= 24; ++line)
         ini << (line == 10 ? "3" : (line == 20 || line == 22 || line == 24) ? "0" : "") << "\r\n";
     ini.close();
-    return CreateWindows(program);
+    // A benchmark can't sit through a modal box: its messages go nowhere.
+    AppServices services;
+    services.Message = [](QWidget*, const QString&, const QString&) {};
+    return CreateWindows(program, std::move(services));
 }
 
 long ResidentBytes()
@@ -115,7 +117,6 @@ int main(int argc, char** argv)
     const TempFolder state;
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.path()));
     QApplication app(argc, argv);
-    SetMessageSinkForTesting([](const QString&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

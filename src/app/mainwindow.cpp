@@ -1,6 +1,7 @@
 // The main window's fields, its start-up sequence and the wiring of its handlers.
 #include "app/mainwindow.h"
 
+#include "base/utf8.h"
 #include "ui/appicon.h"
 #include "ui/guard.h"
 #include "ui/digitspinbox.h"
@@ -26,7 +27,8 @@
 
 #include <utility>
 
-TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(parent)
+TMain::TMain(const std::string& programFolder, AppServices services, QWidget* parent)
+    : QMainWindow(parent), Services(std::move(services))
 {
     ProgramFolder = programFolder;
     BuildControls();
@@ -38,6 +40,16 @@ TMain::TMain(const std::string& programFolder, QWidget* parent) : QMainWindow(pa
 }
 
 TMain::~TMain() = default;
+
+void TMain::Tell(const QString& text, const QString& informative)
+{
+    Services.Message(this, text, informative);
+}
+
+void TMain::Tell(const std::string& utf8)
+{
+    Tell(FromUtf8(utf8));
+}
 
 QString TMain::startFolderText() const { return DisplayText(StartFolder); }
 QString TMain::programFolderText() const { return DisplayText(ProgramFolder); }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every control, the fields of the running program and the handlers of
 // its events. Handler bodies stay short and call the module that does the work.
+#include "app/services.h"
 #include "dialogs/optionshost.h"
 #include "filelist/capturecache.h"
 #include "filelist/folderlisting.h"
@@ -43,8 +44,10 @@ class TMain : public QMainWindow, public OptionsHost {
     Q_PROPERTY(QStringList SettingsLines READ settingsLinesText)
     Q_PROPERTY(int PreviewIndex READ previewIndex)
 public:
-    // programFolder: the executable's folder; the start-up sequence runs here.
-    explicit TMain(const std::string& programFolder, QWidget* parent = nullptr);
+    // programFolder: the executable's folder; the start-up sequence runs here, and everything
+    // outside the window goes through services.
+    explicit TMain(const std::string& programFolder, AppServices services = {},
+                   QWidget* parent = nullptr);
     ~TMain() override;
 
     QString startFolderText() const;
@@ -54,6 +57,10 @@ public:
     QString viewerPathText() const;
     QStringList settingsLinesText() const;
     int previewIndex() const { return PreviewIndex; }
+
+    // A plain message box, or whatever the services show instead.
+    void Tell(const QString& text, const QString& informative = {});
+    void Tell(const std::string& utf8);
 
     // The dialogs the menu opens; they exist only after the main window.
     void SetDialogs(TAbout* about, TOption* option);
@@ -174,6 +181,7 @@ private:
     void About1Click();
 
     // Fields of the running program.
+    AppServices Services;
     std::array<std::string, 25> SettingsLines;
     SettingsValues StartupSettings_;
     std::string StartFolder;

@@ -5,7 +5,6 @@
 #include "app/selectiontexts.h"
 #include "base/selection.h"
 #include "base/utf8.h"
-#include "ui/messages.h"
 #include "filelist/deletion.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
@@ -39,7 +38,7 @@ void TMain::Button8Click()
     const std::vector<bool> selected = oldfile->selectedFlags();
     const SelectionSummary s = SummarizeSelection(selected);
     if (s.Count == 0) {
-        ShowMessage(this, std::string(kNothingSelected));
+        Tell(std::string(kNothingSelected));
         return;
     }
     if (AskToDelete(this, s.Count)) {

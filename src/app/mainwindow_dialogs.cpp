@@ -6,7 +6,6 @@
 #include "dialogs/aboutbox.h"
 #include "dialogs/optionsdialog.h"
 #include "filelist/widgets/folderlistview.h"
-#include "platform/launch.h"
 #include "base/numbers.h"
 #include "settings/optionsform.h"
 
@@ -62,7 +61,7 @@ void TMain::Object1Click()
 void TMain::Contents1Click()
 {
     // What the help viewer does with the page is its own affair; a failed start shows nothing.
-    platform::LaunchProgram("xdg-open", ProgramFolder + "/Pelkorin.html", ProgramFolder);
+    Services.Launch("xdg-open", ProgramFolder + "/Pelkorin.html", ProgramFolder);
 }
 
 void TMain::About1Click()

@@ -16,7 +16,7 @@
 
 void TMain::FillDriveList()
 {
-    Navigation.SetVolumes(platform::MountedVolumes());
+    Navigation.SetVolumes(Services.Volumes());
     Drive1->clear();
     for (const platform::Volume& v : Navigation.Volumes()) {
         QString text = DisplayText(v.MountPoint);

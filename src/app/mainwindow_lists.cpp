@@ -2,7 +2,6 @@
 // name lists scrolled together.
 #include "app/mainwindow.h"
 
-#include "ui/messages.h"
 #include "filelist/capturesort.h"
 #include "filelist/moves.h"
 #include "filelist/sortkeys.h"
@@ -59,7 +58,7 @@ void MoveRows(TMain* main, NameListView* list, Move move)
     if (rows.empty())
         return;
     if (!move(rows, selected)) {
-        ShowMessage(main, std::string("移動できません"));
+        main->Tell(std::string("移動できません"));
         return;
     }
     const int top = list->topRow();

@@ -6,7 +6,6 @@
 #include "base/errors.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
-#include "platform/launch.h"
 #include "preview/fileurl.h"
 #include "preview/jpegdecoder.h"
 #include "preview/thumbnail.h"
@@ -83,7 +82,7 @@ void TMain::OldFileDblClick()
     const std::string& name = oldfile->names()->names()[row];
     // What happens to the started program is its own affair: nothing is reported.
     if (preview::PassesJpegTest(name) && !ViewerPath.empty())
-        platform::LaunchProgram(ViewerPath, ViewerArgument(name), prefix);
+        Services.Launch(ViewerPath, ViewerArgument(name), prefix);
     else
         QDesktopServices::openUrl(preview::FileUrlFromPath(prefix + name));
 }

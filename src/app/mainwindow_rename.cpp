@@ -6,7 +6,6 @@
 #include "base/selection.h"
 #include "base/utf8.h"
 #include "app/counterdisplay.h"
-#include "ui/messages.h"
 #include "ui/digitspinbox.h"
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
@@ -95,7 +94,7 @@ bool TMain::StartRun(RunStart& start, bool hidePicture)
     start.FirstNumber = ParseInteger(ToUtf8(text2->text()));
     start.Selected = oldfile->selectedFlags();
     if (SummarizeSelection(start.Selected).Count == 0) {
-        ShowMessage(this, std::string(kNothingSelected));
+        Tell(std::string(kNothingSelected));
         return false;
     }
     return true;
@@ -120,7 +119,7 @@ void TMain::Button6Click()
     const int leftAlone = MarkRowsLeftAlone(*NewFile->names(), foresight, prefix,
                                             oldfile->names()->names(), start.Selected);
     NewFile->setTopRow(oldfile->topRow());
-    ShowMessage(this, QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　"),
+    Tell(QStringLiteral("　　　　　仮実行終了　　　　\r　確認後　実行してください　"),
                 leftAlone > 0 ? QStringLiteral("赤字の%1個のファイルは変更できません").arg(leftAlone)
                               : QString());
 }
@@ -152,9 +151,10 @@ void TMain::Button7Click()
             ++renamed;
         };
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
+        hooks.Ways = Services.Renames;
         hooks.ReportTaken = [this, &counter](const std::string& newPath) {
             counter.ShowNow();
-            ShowMessage(this, newPath + "は存在するため変更できませんでした");
+            Tell(newPath + "は存在するため変更できませんでした");
         };
         ExecuteRenames(prefix, oldfile->names()->names(), start.Selected,
                        CurrentOptions(start.DigitCount), start.FirstNumber, hooks);
@@ -162,7 +162,7 @@ void TMain::Button7Click()
     // Declined: nothing was renamed, nothing to report.
     if (declined)
         return;
-    ShowMessage(this, std::string("　　　実行処理が終了しました　　　　"));
+    Tell(std::string("　　　実行処理が終了しました　　　　"));
     ReadListing();
     NewFile->names()->clear();
 }

@@ -8,7 +8,6 @@
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "rename/undo.h"
-#include "ui/messages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -38,9 +37,10 @@ void TMain::Undo1Click()
         CounterDisplay counter(actlabel);
         UndoHooks hooks;
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
+        hooks.Ways = Services.Renames;
         hooks.ReportTaken = [this, &counter](const std::string& oldPath) {
             counter.ShowNow();
-            ShowMessage(this, oldPath + "は存在するため元に戻せませんでした");
+            Tell(oldPath + "は存在するため元に戻せませんでした");
         };
         outcome = UndoRenames(*record, hooks);
     }
@@ -49,13 +49,13 @@ void TMain::Undo1Click()
     if (left == 0) {
         ReplaceUndoRecord(bytes, std::nullopt);
         Undo1->setEnabled(LoadUndoRecord().has_value());
-        ShowMessage(this, std::string("元に戻しました"));
+        Tell(std::string("元に戻しました"));
     } else {
         UndoRecord kept = *record;
         kept.Entries = std::move(outcome.Left);
         ReplaceUndoRecord(bytes, kept);
         Undo1->setEnabled(true);
-        ShowMessage(this, std::to_string(left) + "個のファイルを元に戻せませんでした");
+        Tell(std::to_string(left) + "個のファイルを元に戻せませんでした");
     }
     ReadListing();
     NewFile->names()->clear();

@@ -5,12 +5,17 @@
 
 Windows CreateWindows(const std::string& programFolder)
 {
+    return CreateWindows(programFolder, AppServices{});
+}
+
+Windows CreateWindows(const std::string& programFolder, AppServices services)
+{
     QApplication::setApplicationName(QStringLiteral("Pelkorin"));
     // The window fonts keep their Japanese Windows names; IPA fonts stand in for them.
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
     Windows w;
-    w.Main = std::make_unique<TMain>(programFolder);
+    w.Main = std::make_unique<TMain>(programFolder, std::move(services));
     // Each dialog fills and places itself from the finished main window.
     w.About = std::make_unique<TAbout>(*w.Main);
     w.Openfolda = std::make_unique<TOpenfolda>(*w.Main);

@@ -1,6 +1,7 @@
 #pragma once
 // The program's windows, created once in their order.
 #include "app/mainwindow.h"
+#include "app/services.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/folderchooser.h"
 #include "dialogs/optionsdialog.h"
@@ -17,3 +18,5 @@ struct Windows {
 
 // Creates the windows in the program's order; programFolder is the executable's folder.
 Windows CreateWindows(const std::string& programFolder);
+// The same with the services the windows reach outside through (tests hand in fakes).
+Windows CreateWindows(const std::string& programFolder, AppServices services);

@@ -140,8 +140,6 @@ void CheckFolderEnterable(const std::string& folder)
 }
 
 namespace {
-std::atomic<bool> g_noReplaceRefused{false};
-
 bool IsBareName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
@@ -281,9 +279,7 @@ Moved ClaimThenRenameAt(int dir, const char* from, const char* to)
 // refused name thus fails for its own file alone.
 Moved MoveAt(int dir, const char* from, const char* to, Way& way)
 {
-    Way start = way;
-    if (start == Way::NoReplace && g_noReplaceRefused.load(std::memory_order_relaxed))
-        start = Way::Link;
+    const Way start = way;
     if (start == Way::NoReplace) {
         if (renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0)
             return Moved::Renamed;
@@ -343,6 +339,11 @@ Moved RenameThroughTemporary(int dir, const std::string& folderPart, const char*
     return m;
 }
 
+Way FirstWay(RenameWays ways)
+{
+    return ways.NoReplace ? Way::NoReplace : Way::Link;
+}
+
 Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way,
                signed char& folds)
 {
@@ -353,14 +354,9 @@ Moved RenameAt(int dir, const std::string& folderPart, const char* from, const c
 }
 } // namespace
 
-void SetNoReplaceRefusedForTesting(bool refused)
+RenameResult RenameNoReplace(const std::string& from, const std::string& to, RenameWays ways)
 {
-    g_noReplaceRefused.store(refused, std::memory_order_relaxed);
-}
-
-RenameResult RenameNoReplace(const std::string& from, const std::string& to)
-{
-    Way way = Way::NoReplace;
+    Way way = FirstWay(ways);
     signed char folds = -1;
     const std::size_t slash = to.rfind('/');
     const std::string folderPart = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
@@ -372,8 +368,9 @@ RenameResult RenameNoReplace(const std::string& from, const std::string& to)
     return RenameResult::Failed;
 }
 
-FolderHandle::FolderHandle(const std::string& folder)
-    : fd_(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+FolderHandle::FolderHandle(const std::string& folder, RenameWays ways)
+    : fd_(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+      way_(static_cast<unsigned char>(FirstWay(ways)))
 {
 }
 

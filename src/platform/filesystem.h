@@ -1,5 +1,7 @@
 #pragma once
 // The only place that talks to the file system. Names and paths are raw bytes.
+#include "platform/renameways.h"
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -58,14 +60,15 @@ struct FileIdentity {
 // and the new name finds the file itself, the file takes the new name's exact bytes (through
 // a temporary name of its own). Where the file system lacks RENAME_NOREPLACE it takes a hard
 // link, else an exclusive claim of the new name that the rename then replaces.
-RenameResult RenameNoReplace(const std::string& from, const std::string& to);
+RenameResult RenameNoReplace(const std::string& from, const std::string& to, RenameWays ways = {});
 
 // A folder opened once for a run of calls on the names directly inside it, so that no call
 // resolves a full path again. A folder that can't be opened gives a handle on which every
-// call fails. Names are bare entry names; one holding "/" is refused.
+// call fails. Names are bare entry names; one holding "/" is refused. Its renames take the
+// ways given.
 class FolderHandle {
 public:
-    explicit FolderHandle(const std::string& folder);
+    explicit FolderHandle(const std::string& folder, RenameWays ways = {});
     ~FolderHandle();
     FolderHandle(const FolderHandle&) = delete;
     FolderHandle& operator=(const FolderHandle&) = delete;
@@ -106,10 +109,6 @@ private:
     // number: -1 not known yet, 0 no, 1 yes.
     mutable signed char folds_ = -1;
 };
-
-// Makes every rename take the link + unlink path, as on a file system that refuses
-// RENAME_NOREPLACE; for tests of that path on any disk.
-void SetNoReplaceRefusedForTesting(bool refused);
 
 // The last modification time as local time; false when the file can't be examined.
 bool ModificationTime(const std::string& path, std::tm& local);

@@ -6,23 +6,14 @@
 
 #include <cerrno>
 #include <thread>
-#include <utility>
 #include <vector>
 
 extern char** environ;
 
 namespace platform {
 
-namespace {
-
-std::function<void(const LaunchAttempt&)>& Watcher()
-{
-    static std::function<void(const LaunchAttempt&)> watcher;
-    return watcher;
-}
-
-bool Start(const std::string& program, const std::string& argument,
-           const std::string& workingFolder)
+bool LaunchProgram(const std::string& program, const std::string& argument,
+                   const std::string& workingFolder)
 {
     if (program.empty())
         return false;
@@ -73,22 +64,6 @@ bool Start(const std::string& program, const std::string& argument,
         }
     }).detach();
     return true;
-}
-
-} // namespace
-
-void SetLaunchWatcher(std::function<void(const LaunchAttempt&)> watcher)
-{
-    Watcher() = std::move(watcher);
-}
-
-bool LaunchProgram(const std::string& program, const std::string& argument,
-                   const std::string& workingFolder)
-{
-    const bool started = Start(program, argument, workingFolder);
-    if (Watcher())
-        Watcher()({program, argument, workingFolder, started});
-    return started;
 }
 
 } // namespace platform

@@ -1,6 +1,5 @@
 #pragma once
 // Starting other programs: detached, never through a shell.
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -11,16 +10,5 @@ namespace platform {
 // Returns false when the program could not be started; nothing is reported.
 bool LaunchProgram(const std::string& program, const std::string& argument,
                    const std::string& workingFolder);
-
-// One call of LaunchProgram as a watcher sees it.
-struct LaunchAttempt {
-    std::string program, argument, workingFolder;
-    bool started = false;
-};
-
-// While a watcher is set (empty: none), every LaunchProgram call is passed to it on the
-// calling thread once it is over, so tests know what was started and what was not without
-// waiting for the started program.
-void SetLaunchWatcher(std::function<void(const LaunchAttempt&)> watcher);
 
 } // namespace platform

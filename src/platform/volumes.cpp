@@ -12,12 +12,6 @@
 namespace platform {
 namespace {
 
-std::vector<Volume>& Override()
-{
-    static std::vector<Volume> volumes;
-    return volumes;
-}
-
 // Pseudo and system mounts are no place for photo folders.
 bool IsSystemMount(const std::string& root, const std::string& type, const std::string& device)
 {
@@ -38,8 +32,6 @@ bool IsSystemMount(const std::string& root, const std::string& type, const std::
 
 std::vector<Volume> MountedVolumes()
 {
-    if (!Override().empty())
-        return Override();
     std::vector<Volume> volumes{{"/", ""}};
     for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
         if (!info.isValid())
@@ -61,11 +53,6 @@ std::vector<Volume> MountedVolumes()
     std::sort(volumes.begin() + 1, volumes.end(),
               [](const Volume& a, const Volume& b) { return a.MountPoint < b.MountPoint; });
     return volumes;
-}
-
-void OverrideVolumesForTesting(std::vector<Volume> volumes)
-{
-    Override() = std::move(volumes);
 }
 
 } // namespace platform

@@ -12,7 +12,4 @@ struct Volume {
 
 std::vector<Volume> MountedVolumes();
 
-// Replaces the system's list until called again with an empty list (tests only).
-void OverrideVolumesForTesting(std::vector<Volume> volumes);
-
 } // namespace platform

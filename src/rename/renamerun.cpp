@@ -93,7 +93,7 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
         return;
     // One open folder for the whole run: each file then costs one rename relative to it, and
     // the existence test is made only when that rename fails.
-    const platform::FolderHandle folder(prefix);
+    const platform::FolderHandle folder(prefix, hooks.Ways);
     // The names are composed before the first rename so the record of the whole run can be
     // written first. A name that can't be composed stops the run at that file, after the
     // files before it were renamed, as if it had been composed in turn.

@@ -1,6 +1,7 @@
 #pragma once
 // The trial run and the execution over the selected rows of the list, in list order,
 // without any widget: the window hands in the names, the selection and the options.
+#include "platform/renameways.h"
 #include "rename/naming.h"
 #include "rename/undorecord.h"
 
@@ -33,6 +34,8 @@ struct ExecuteHooks {
     std::function<bool(const UndoRecord& planned)> BeforeRenames;
     // After each file the run renamed.
     std::function<void()> Renamed;
+    // How each rename refuses an existing name.
+    platform::RenameWays Ways;
 };
 
 // Renames every selected file, in list order, inside the folder of prefix, unless

@@ -165,7 +165,7 @@ void CheckUndoFolder(const UndoRecord& record)
 UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks)
 {
     platform::CheckFolderEnterable(record.Folder);
-    const platform::FolderHandle folder(record.Folder);
+    const platform::FolderHandle folder(record.Folder, hooks.Ways);
     // The handle's own folder, so that a folder swapped in after CheckUndoFolder is caught too.
     CheckSameFolder(folder, record);
     const std::string prefix = FolderPrefix(record.Folder);

@@ -1,6 +1,7 @@
 #pragma once
 // The way back from the last execution: its record, kept under the user's state folder from
 // before the first rename, and the undo that gives each file its old name again.
+#include "platform/renameways.h"
 #include "rename/renamerun.h"
 #include "rename/undorecord.h"
 
@@ -58,6 +59,8 @@ struct UndoHooks {
     // The file is still the one the execution renamed, but its old name is taken: the old
     // full path.
     std::function<void(const std::string& oldPath)> ReportTaken;
+    // How each rename refuses an existing name.
+    platform::RenameWays Ways;
 };
 
 struct UndoOutcome {

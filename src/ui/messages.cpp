@@ -24,34 +24,13 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
 }
 } // namespace
 
-namespace {
-std::function<void(const QString&)>& MessageSink()
-{
-    static std::function<void(const QString&)> sink;
-    return sink;
-}
-} // namespace
-
-void SetMessageSinkForTesting(std::function<void(const QString&)> sink)
-{
-    MessageSink() = std::move(sink);
-}
-
 void ShowMessage(QWidget* parent, const QString& text)
 {
-    if (MessageSink()) {
-        MessageSink()(text);
-        return;
-    }
     ShowBox(parent, QMessageBox::NoIcon, text);
 }
 
 void ShowMessage(QWidget* parent, const QString& text, const QString& informative)
 {
-    if (MessageSink()) {
-        MessageSink()(text);
-        return;
-    }
     ShowBox(parent, QMessageBox::NoIcon, text, informative);
 }
 

@@ -1,14 +1,9 @@
 #pragma once
 // The program's message boxes: plain messages and the error box (ui/guard.h shows failures in it).
 #include <QString>
-#include <functional>
 #include <string>
 
 class QWidget;
-
-// Replaces the plain message boxes (not the error box) with a sink until called with an
-// empty function; for benchmarks that can't sit through a modal box.
-void SetMessageSinkForTesting(std::function<void(const QString&)> sink);
 
 // A modal box with an OK button, no icon, caption "Pelkorin".
 void ShowMessage(QWidget* parent, const QString& text);

@@ -2,7 +2,6 @@
 // driven the way a user reaches it.
 #include "support/dialogdriving.h"
 #include "support/tempfolder.h"
-#include "platform/volumes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -170,17 +169,11 @@ TEST(FolderChooser, FolderRemovedBehindItsBackIsReportedAndTheListStays)
     EXPECT_TRUE(run.Boxes[0].Text.contains(FromUtf8(program / "gone"))) << run.Boxes[0].Text.toStdString();
 }
 
-struct VolumesOverride {
-    explicit VolumesOverride(std::vector<platform::Volume> v) { platform::OverrideVolumesForTesting(std::move(v)); }
-    ~VolumesOverride() { platform::OverrideVolumesForTesting({}); }
-};
-
 TEST(FolderChooser, DriveListOpensVolumesAndReportsOneWithoutMedium)
 {
     TempFolder program, volume;
     const std::string noMedium = volume / "not-mounted";
-    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}, {noMedium, ""}});
-    StartedProgram p = StartProgram(program.path());
+    StartedProgram p = StartProgram(program.path(), OnVolumes({{"/", ""}, {volume.path(), "TESTVOL"}, {noMedium, ""}}));
     auto dir2 = [](QWidget* c) { return Find(c, "Dir2")->property("directory").toString(); };
     ModalRun run;
     std::vector<ModalStep> steps = {
@@ -214,8 +207,7 @@ TEST(FolderChooser, AVolumeOpensWhereEitherWindowWasLastOnIt)
     TempFolder program, volume;
     volume.MakeFolder("photos");
     volume.MakeFolder("photos/2026");
-    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}});
-    StartedProgram p = StartProgram(program.path());
+    StartedProgram p = StartProgram(program.path(), OnVolumes({{"/", ""}, {volume.path(), "TESTVOL"}}));
     TMain* m = p.main();
     auto* drive1 = Find<QComboBox>(m, "Drive1");
     auto dir = [](QWidget* w, const char* name) { return Find(w, name)->property("directory").toString(); };

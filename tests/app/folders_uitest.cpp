@@ -2,7 +2,6 @@
 // list, the drive list, the refresh button and the open dialog.
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
-#include "platform/volumes.h"
 #include "support/mainwindowfixture.h"
 #include "support/permissionoverride.h"
 #include "support/tempfolder.h"
@@ -170,11 +169,6 @@ TEST(Folders, RefreshOfVanishedFolderFallsBackToProgramFolder)
 }
 
 // Stands in a fixed list of volumes for the system's while it lives.
-struct VolumesOverride {
-    explicit VolumesOverride(std::vector<platform::Volume> v) { platform::OverrideVolumesForTesting(std::move(v)); }
-    ~VolumesOverride() { platform::OverrideVolumesForTesting({}); }
-};
-
 TEST(Folders, DriveListOpensEachVolumeAtItsLastFolder)
 {
     TempFolder program, volume;
@@ -182,8 +176,7 @@ TEST(Folders, DriveListOpensEachVolumeAtItsLastFolder)
     program.Write("sub/s.jpg");
     volume.Write("v.jpg");
     const std::string noMedium = volume / "not-mounted";
-    VolumesOverride volumes({{"/", ""}, {volume.path(), "TESTVOL"}, {noMedium, ""}});
-    StartedProgram p = StartProgram(program.path());
+    StartedProgram p = StartProgram(program.path(), OnVolumes({{"/", ""}, {volume.path(), "TESTVOL"}, {noMedium, ""}}));
     TMain* m = p.main();
     auto* drive = Find<QComboBox>(m, "Drive1");
     ASSERT_EQ(drive->count(), 3);
@@ -217,8 +210,7 @@ TEST(Folders, EveryFolderShownIsTheProcessFolderAndOneThatCannotBeEnteredIsRefus
     program.MakeFolder("b");
     program.MakeFolder("locked");
     volume.MakeFolder("v");
-    VolumesOverride volumes({{"/", ""}, {volume.path(), ""}});
-    StartedProgram p = StartProgram(program.path());
+    StartedProgram p = StartProgram(program.path(), OnVolumes({{"/", ""}, {volume.path(), ""}}));
     TMain* m = p.main();
     auto* drive = Find<QComboBox>(m, "Drive1");
     EXPECT_EQ(ProcessFolder(), RealPath(program.path()));

@@ -54,18 +54,25 @@ std::string PathOf(const QUrl& url)
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
+// One start of a program, as the program asked for it and whether it began.
+struct LaunchAttempt {
+    std::string program, argument, workingFolder;
+    bool started = false;
+};
+
 // The program with its photos in program/photos and, when wanted, a viewer that records its
 // working folder and its arguments (each ended by a zero byte) in program/record.
 struct LaunchWindow {
     TempFolder program;
     std::string photos = program / "photos";
     std::string record = program / "record";
+    // Every start the program attempted, seen as the attempt ends, so a test knows what was
+    // started and what was not without waiting for the started program.
+    std::vector<LaunchAttempt> launches;
     StartedProgram p;
     TMain* m = nullptr;
     NameListView* oldfile = nullptr;
     UrlRecorder opened;
-    // Every start the program attempted, seen as the attempt ends.
-    std::vector<platform::LaunchAttempt> launches;
 
     LaunchWindow(const std::vector<std::string>& files, bool withViewer)
     {
@@ -83,15 +90,20 @@ struct LaunchWindow {
                       "mv '" + record + ".part' '" + record + "'\n");
         chmod(viewer.c_str(), 0755);
         program.Write("Pelkorin.ini", SettingsText(photos, withViewer ? viewer : ""));
-        p = StartProgram(program.path());
+        AppServices services;
+        services.Launch = [this](const std::string& file, const std::string& argument,
+                                 const std::string& folder) {
+            const bool started = platform::LaunchProgram(file, argument, folder);
+            launches.push_back({file, argument, folder, started});
+            return started;
+        };
+        p = StartProgram(program.path(), std::move(services));
         m = p.main();
         oldfile = Find<NameListView>(m, "oldfile");
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "record");
-        platform::SetLaunchWatcher([this](const platform::LaunchAttempt& a) { launches.push_back(a); });
     }
     ~LaunchWindow()
     {
-        platform::SetLaunchWatcher({});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 

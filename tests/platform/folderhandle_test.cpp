@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,11 +22,8 @@ using platform::FolderHandle;
 using platform::RenameResult;
 using Names = std::vector<std::string>;
 
-// Turns the link + unlink path on for one scope.
-struct LinkPathOnly {
-    LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(true); }
-    ~LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(false); }
-};
+// Renames that take the link + unlink path from the start.
+constexpr platform::RenameWays kLinkPath{.NoReplace = false};
 
 // One folder: "file" (content "mine"), "other" ("theirs"), a folder "sub", a link to "other",
 // a dangling link and a link to "sub".
@@ -85,11 +81,8 @@ class RenameRows : public testing::TestWithParam<std::tuple<RenameCase, bool>> {
 TEST_P(RenameRows, RenameNeverReplacesAndReportsOnlyFilesAsTaken)
 {
     const auto& [c, linkPath] = GetParam();
-    std::optional<LinkPathOnly> linkOnly;
-    if (linkPath)
-        linkOnly.emplace();
     Folder f;
-    const FolderHandle h(f.dir.path());
+    const FolderHandle h(f.dir.path(), linkPath ? kLinkPath : platform::RenameWays{});
     ASSERT_TRUE(h.valid());
     EXPECT_EQ(h.RenameNoReplace(c.from, c.to), c.result);
     EXPECT_EQ(f.Entries(), c.after);
@@ -111,9 +104,8 @@ INSTANTIATE_TEST_SUITE_P(FolderHandle, RenameRows,
 
 TEST(FolderHandle, LinkPathKeepsOneNameForTheFile)
 {
-    LinkPathOnly linkOnly;
     Folder f;
-    const FolderHandle h(f.dir.path());
+    const FolderHandle h(f.dir.path(), kLinkPath);
     EXPECT_EQ(h.RenameNoReplace("file", "new"), RenameResult::Renamed);
     EXPECT_EQ(h.RenameNoReplace("new", "again"), RenameResult::Renamed);
     EXPECT_EQ(f.Entries(), (Names{"again", "dangling", "link to other", "link to sub", "other", "sub"}));

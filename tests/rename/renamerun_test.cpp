@@ -150,7 +150,7 @@ Outcome Model(const std::string& prefix, Files files, const std::vector<std::str
 }
 
 // Random names, selections and options in real folders, against the model.
-void RunRandomRounds()
+void RunRandomRounds(platform::RenameWays ways = {})
 {
     std::mt19937 rng(20240611);
     for (int round = 0; round < 300; ++round) {
@@ -171,6 +171,7 @@ void RunRandomRounds()
         hooks.Progress = [&](int n, int t) { lastN = n;
             lastT = t; };
         hooks.ReportTaken = [&](const std::string& path) { seen.reported.push_back(path); };
+        hooks.Ways = ways;
         ExecuteRenames(prefix, names, selected, o, base, hooks);
 
         EXPECT_EQ(FilesIn(folder), expected.files);
@@ -189,21 +190,17 @@ TEST(RenameRun, NothingIsEverLostAndEachFileEndsAsTheRulesSay)
 }
 
 // As on a file system that refuses RENAME_NOREPLACE: every rename takes link + unlink.
-struct LinkPathOnly {
-    LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(true); }
-    ~LinkPathOnly() { platform::SetNoReplaceRefusedForTesting(false); }
-};
+constexpr platform::RenameWays kLinkPath{.NoReplace = false};
 
 TEST(RenameRun, NothingIsLostOnTheLinkPathEither)
 {
-    LinkPathOnly linkOnly;
-    RunRandomRounds();
+    RunRandomRounds(kLinkPath);
 }
 
 // Another thread keeps creating files under the old and new names while the run goes on:
 // whatever wins each race, no file is lost, replaced or moved out of the folder, and each
 // file ends under its old name or the one the rules give it.
-void RunRacingRounds()
+void RunRacingRounds(platform::RenameWays ways = {})
 {
     std::mt19937 rng(777);
     for (int round = 0; round < 200; ++round) {
@@ -257,7 +254,9 @@ void RunRacingRounds()
         });
         while (!started.load())
             std::this_thread::yield();
-        ExecuteRenames(FolderPrefix(folder), names, selected, o, base, {});
+        ExecuteHooks hooks;
+        hooks.Ways = ways;
+        ExecuteRenames(FolderPrefix(folder), names, selected, o, base, hooks);
         stop.store(true);
         other.join();
 
@@ -287,8 +286,7 @@ TEST(RenameRun, NothingIsLostWhileAnotherThreadTakesNames)
 
 TEST(RenameRun, NothingIsLostOnTheLinkPathWhileAnotherThreadTakesNames)
 {
-    LinkPathOnly linkOnly;
-    RunRacingRounds();
+    RunRacingRounds(kLinkPath);
 }
 
 using SafeNameCase = std::pair<std::string, bool>;

@@ -5,13 +5,21 @@
 #include <QLabel>
 #include <QTest>
 
-StartedProgram StartProgram(const std::string& programFolder)
+StartedProgram StartProgram(const std::string& programFolder, AppServices services)
 {
     StartedProgram p;
-    p.startupBoxes = RunAnsweringBoxes([&] { p.windows = CreateWindows(programFolder); });
+    p.startupBoxes = RunAnsweringBoxes(
+        [&] { p.windows = CreateWindows(programFolder, std::move(services)); });
     p.windows.Main->show();
     QApplication::processEvents();
     return p;
+}
+
+AppServices OnVolumes(std::vector<platform::Volume> volumes)
+{
+    AppServices services;
+    services.Volumes = [volumes = std::move(volumes)] { return volumes; };
+    return services;
 }
 
 std::vector<std::string> RowBytes(NameListView* list)

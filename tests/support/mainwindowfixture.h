@@ -30,7 +30,9 @@ struct StartedProgram {
     std::vector<SeenBox> startupBoxes;
     TMain* main() const { return windows.Main.get(); }
 };
-StartedProgram StartProgram(const std::string& programFolder);
+StartedProgram StartProgram(const std::string& programFolder, AppServices services = {});
+// The real services, but with the given volumes as the drive list.
+AppServices OnVolumes(std::vector<platform::Volume> volumes);
 
 // The program started with <temp>/work as its own folder, so it opens that folder at start,
 // holding the given files (raw-byte names) and folders; the temporary folder around it shows
