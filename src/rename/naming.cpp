@@ -12,10 +12,19 @@
 namespace {
 
 // The last `width` characters of ten zeros followed by digits: pads a short run and drops
-// surplus leading zeros, but never cuts the significant part.
+// surplus leading zeros, but never cuts the significant part. Digit runs and numbers are
+// ASCII, so characters are bytes here; made in place, as this runs once per file of a run.
 std::string ZeroPadded(const std::string& digits, int width)
 {
-    return CharRight("0000000000" + digits, width);
+    const std::size_t n = digits.size();
+    if (width <= 0)
+        return {};
+    const auto w = static_cast<std::size_t>(width);
+    if (w <= n)
+        return digits.substr(n - w);
+    std::string padded(std::min<std::size_t>(w - n, 10), '0');
+    padded += digits;
+    return padded;
 }
 
 } // namespace

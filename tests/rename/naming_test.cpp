@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <random>
 #include <functional>
 #include <string>
 #include <vector>
@@ -192,3 +194,33 @@ TEST(Naming, DigitRunBeyondInt32FailsOnlyWhenPadding)
 }
 
 } // namespace
+
+// The digit run, padded or numbered, is the last `width` characters of ten zeros followed by
+// the digits, with the width never below the significant digits: checked against that
+// definition for random runs, widths and numbers.
+TEST(Naming, DigitRunsAreTheLastWidthCharactersOfTenZerosAndTheDigits)
+{
+    std::mt19937 random(20261209);
+    const auto reference = [](const std::string& digits, int width) {
+        return CharRight("0000000000" + digits, width);
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string digits(static_cast<std::size_t>(random() % 10), '0');
+        for (char& c : digits)
+            c = static_cast<char>('0' + random() % (round % 3 == 0 ? 2 : 10));
+        const int width = static_cast<int>(random() % 43) - 2;
+        RenameOptions pad = Pad(width);
+        const int significant = digits.empty() ? 0 : CharLength(std::to_string(ParseInteger(digits)));
+        EXPECT_EQ(ComposeNewName("IMG_" + digits + ".JPG", pad, 0),
+                  "IMG_" + (digits.empty() ? reference("", width) : reference(digits, std::max(width, significant))) + ".JPG")
+            << digits << " " << width;
+        RenameOptions seq;
+        seq.Sequential = true;
+        seq.DigitCount = width;
+        const auto number = static_cast<int32_t>(random());
+        const std::string text = std::to_string(number);
+        EXPECT_EQ(ComposeNewName("IMG_1.JPG", seq, number),
+                  "IMG_" + reference(text, std::max(width, CharLength(text))) + ".JPG")
+            << number << " " << width;
+    }
+}
