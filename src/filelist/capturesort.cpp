@@ -3,7 +3,6 @@
 #include "filelist/capturetime.h"
 #include "filelist/sortkeys.h"
 #include "platform/filestamp.h"
-#include "platform/filesystem.h"
 
 #include <algorithm>
 #include <exception>
@@ -30,21 +29,20 @@ std::vector<Looked> LookAtFiles(const std::string& folderPrefix, const std::vect
 {
     const std::size_t n = names.size();
     std::vector<Looked> looked(n);
-    // Names are looked up in the open folder: its path is not walked twice per file.
-    const platform::FolderHandle folder(folderPrefix);
     std::vector<std::exception_ptr> failures;
     const auto readSlice = [&](std::size_t from, std::size_t to, std::exception_ptr& failure) {
         try {
             for (std::size_t i = from; i < to; ++i) {
+                const std::string path = folderPrefix + names[i];
                 Looked& l = looked[i];
-                l.Stamp = folder.StampOf(names[i]);
+                l.Stamp = platform::StampOfFile(path);
                 if (!l.Stamp || !l.Stamp->Regular)
                     continue;
                 if (const auto known = cache.Find(*l.Stamp)) {
                     l.Time = *known;
                     continue;
                 }
-                l.Time = CaptureTimeOfFile(folder, names[i], {l.Stamp->Device, l.Stamp->Inode, l.Stamp->Link});
+                l.Time = CaptureTimeOfFile(path, {l.Stamp->Device, l.Stamp->Inode, l.Stamp->Link});
                 l.Read = true;
             }
         } catch (...) {

@@ -167,10 +167,9 @@ std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path)
     return CaptureTimeOfReader(reader);
 }
 
-std::optional<CaptureTime> CaptureTimeOfFile(const platform::FolderHandle& folder, const std::string& name,
-                                             const platform::LookedAt& seen)
+std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen)
 {
-    platform::FileStartReader reader(folder, name, seen);
+    platform::FileStartReader reader(path, seen);
     return CaptureTimeOfReader(reader);
 }
 

@@ -39,10 +39,8 @@ std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start);
 // only as far as the EXIF block reaches; nullopt for anything that is not a readable regular
 // file.
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path);
-// The same for a file of an open folder that its caller has looked at already, so it is not
-// looked at twice.
-std::optional<CaptureTime> CaptureTimeOfFile(const platform::FolderHandle& folder, const std::string& name,
-                                             const platform::LookedAt& seen);
+// The same for a file its caller has looked at already, so it is not looked at twice.
+std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen);
 // The same from a reader already opened.
 std::optional<CaptureTime> CaptureTimeOfReader(platform::FileStartReader& reader);
 

@@ -1,7 +1,5 @@
 #include "platform/filestart.h"
 
-#include "platform/filesystem.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -37,12 +35,10 @@ int OpenRegularFile(const std::string& path, int& error, std::size_t* size)
                             error, size);
 }
 
-namespace {
-// dir is AT_FDCWD for a path, or an open folder for a bare name.
-int OpenLookedAtAt(int dir, const char* path, const LookedAt& seen, int& error, std::size_t* size)
+int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error, std::size_t* size)
 {
     // O_NONBLOCK and O_NOCTTY still matter: something else may stand there by now.
-    const int fd = openat(dir, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (seen.Link ? 0 : O_NOFOLLOW));
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (seen.Link ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         error = errno == ELOOP ? ESTALE : errno;
         return -1;
@@ -58,22 +54,6 @@ int OpenLookedAtAt(int dir, const char* path, const LookedAt& seen, int& error, 
         *size = opened.st_size > 0 ? static_cast<std::size_t>(opened.st_size) : 0;
     return fd;
 }
-} // namespace
-
-int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error, std::size_t* size)
-{
-    return OpenLookedAtAt(AT_FDCWD, path.c_str(), seen, error, size);
-}
-
-int FolderHandle::OpenLookedAt(const std::string& name, const LookedAt& seen, int& error,
-                               std::size_t* size) const
-{
-    if (!valid() || name.empty() || name.find('/') != std::string::npos) {
-        error = ENOENT;
-        return -1;
-    }
-    return OpenLookedAtAt(fd_, name.c_str(), seen, error, size);
-}
 
 FileStartReader::FileStartReader(const std::string& path)
 {
@@ -81,11 +61,10 @@ FileStartReader::FileStartReader(const std::string& path)
     fd_ = OpenRegularFile(path, error, &size_);
 }
 
-FileStartReader::FileStartReader(const FolderHandle& folder, const std::string& name,
-                                 const LookedAt& seen)
+FileStartReader::FileStartReader(const std::string& path, const LookedAt& seen)
 {
     int error = 0;
-    fd_ = folder.OpenLookedAt(name, seen, error, &size_);
+    fd_ = OpenLookedAtFile(path, seen, error, &size_);
 }
 
 FileStartReader::~FileStartReader()

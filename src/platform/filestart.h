@@ -6,8 +6,6 @@
 
 namespace platform {
 
-class FolderHandle; // platform/filesystem.h
-
 // Opens path for reading only when it is a regular file (symbolic links followed). What the
 // name stands for is looked at first, so a named pipe, a device or a folder is never opened;
 // the opened file must be the very one looked at, so nothing put in its place meanwhile is
@@ -31,8 +29,7 @@ int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error,
 class FileStartReader {
 public:
     explicit FileStartReader(const std::string& path);
-    // The file under name in folder, looked at already as seen.
-    FileStartReader(const FolderHandle& folder, const std::string& name, const LookedAt& seen);
+    FileStartReader(const std::string& path, const LookedAt& seen);
     ~FileStartReader();
     FileStartReader(const FileStartReader&) = delete;
     FileStartReader& operator=(const FileStartReader&) = delete;

@@ -10,8 +10,6 @@
 
 namespace platform {
 
-struct FileStamp; // platform/filestamp.h
-struct LookedAt;  // platform/filestart.h
 
 // Names of the entries of a folder that are not folders (symbolic links followed) and not
 // hidden (leading "."), unsorted. Throws EFileError when the folder can't be read.
@@ -74,12 +72,6 @@ public:
     FolderHandle& operator=(const FolderHandle&) = delete;
 
     bool valid() const { return fd_ >= 0; }
-
-    // StampOfFile of the entry under name, without walking the folder's path again.
-    std::optional<FileStamp> StampOf(const std::string& name) const;
-    // OpenLookedAtFile of the entry under name: a descriptor, or -1 with error set.
-    int OpenLookedAt(const std::string& name, const LookedAt& seen, int& error,
-                     std::size_t* size = nullptr) const;
 
     // As RenameNoReplace. Taken only when another file (not a folder, not the file itself
     // under a name that differs in letter case) holds the new name, even
