@@ -5,28 +5,20 @@
 #include "app/selectiontexts.h"
 #include "base/selection.h"
 #include "base/utf8.h"
+#include "ui/messages.h"
 #include "filelist/deletion.h"
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "base/numbers.h"
 
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScopeGuard>
 
 namespace {
-// The warning question; true only for "はい(&Y)". Escape and closing the box answer no.
+// The warning question; true only for "はい(&Y)", the default.
 bool AskToDelete(QWidget* parent, int count)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), FromUtf8(DeleteQuestion(count)),
-                    QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return AskYesNo(parent, QStringLiteral("警告"), FromUtf8(DeleteQuestion(count)), true);
 }
 } // namespace
 

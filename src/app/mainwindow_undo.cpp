@@ -8,12 +8,11 @@
 #include "filelist/widgets/folderlistview.h"
 #include "filelist/widgets/namelistview.h"
 #include "rename/undo.h"
+#include "ui/messages.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include <cerrno>
 
@@ -69,11 +68,5 @@ bool TMain::GoOnWithoutUndoRecord(RecordSave saved)
                                "次に起動する前に消してください。")
                     .arg(FromUtf8(UndoRecordPath()));
     text += QStringLiteral("\n実行しますか？");
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pelkorin"), text, QMessageBox::NoButton, this);
-    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return AskYesNo(this, QStringLiteral("Pelkorin"), text, false);
 }

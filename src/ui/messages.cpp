@@ -3,6 +3,7 @@
 #include "base/utf8.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 // A message quoting a runaway text (a settings line of megabytes, say) would take the box
@@ -37,6 +38,17 @@ void ShowMessage(QWidget* parent, const QString& text, const QString& informativ
 void ShowMessage(QWidget* parent, const std::string& utf8)
 {
     ShowMessage(parent, FromUtf8(utf8));
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text, bool yesIsDefault)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yesIsDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 std::string ErrorBoxText(const std::string& message)

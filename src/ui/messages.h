@@ -11,6 +11,10 @@ void ShowMessage(QWidget* parent, const std::string& utf8);
 // The same box with an informative text under the message (none when empty).
 void ShowMessage(QWidget* parent, const QString& text, const QString& informative);
 
+// A modal warning question with the buttons "はい(&Y)" and "いいえ(&N)"; true only for はい.
+// Escape and closing the box answer no; yesIsDefault says which button Enter presses.
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text, bool yesIsDefault);
+
 // The error text: the message, plus "." when its last byte sorts after ".".
 std::string ErrorBoxText(const std::string& message);
 // A modal box with the error icon, an OK button, caption "Pelkorin".
