@@ -1,7 +1,6 @@
 #include "filelist/sortkeys.h"
 
 #include "platform/filestamp.h"
-#include "platform/filesystem.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -48,10 +47,8 @@ std::string DateKey(int32_t packed)
 
 std::string DateKeyOfFile(const std::string& path)
 {
-    std::tm local{};
-    if (!platform::ModificationTime(path, local))
-        return DateKey(-1);
-    return DateKey(PackDateTime(local));
+    const std::optional<platform::FileStamp> stamp = platform::StampOfFile(path);
+    return stamp ? DateKeyOfTime(stamp->Modified) : DateKey(-1);
 }
 
 std::string DateKeyOfTime(std::time_t modified)

@@ -21,6 +21,7 @@ std::optional<FileStamp> StampOfFile(const std::string& path)
     s.ChangedNs = ns(st.st_ctim);
     s.Regular = S_ISREG(st.st_mode);
     s.Link = link;
+    s.Folder = S_ISDIR(st.st_mode);
     s.Modified = st.st_mtime;
     return s;
 }

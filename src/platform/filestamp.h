@@ -17,12 +17,13 @@ struct FileStamp {
                             // still moves this one
     bool Regular = false;   // a regular file (symbolic links followed)
     bool Link = false;      // the name itself is a symbolic link
+    bool Folder = false;    // a folder (symbolic links followed)
     std::time_t Modified = 0;
     bool operator==(const FileStamp&) const = default;
 };
 
 // The stamp of what path names, symbolic links followed (one lstat for a name that is no
-// link); none when it can't be examined.
+// link); none, with errno set, when it can't be examined.
 std::optional<FileStamp> StampOfFile(const std::string& path);
 
 // The time as local time; false when it can't be converted.

@@ -1,5 +1,7 @@
 #include "platform/filestart.h"
 
+#include "platform/filestamp.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -12,27 +14,16 @@ int OpenRegularFile(const std::string& path, int& error, std::size_t* size)
 {
     // One lstat tells most names: a plain file needs no second look, and is then opened with
     // O_NOFOLLOW so that a link put in its place is refused.
-    struct stat seen;
-    if (lstat(path.c_str(), &seen) != 0) {
+    const std::optional<FileStamp> seen = StampOfFile(path);
+    if (!seen) {
         error = errno;
         return -1;
     }
-    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    if (S_ISLNK(seen.st_mode)) {
-        if (stat(path.c_str(), &seen) != 0) {
-            error = errno;
-            return -1;
-        }
-    } else {
-        flags |= O_NOFOLLOW;
-    }
-    if (!S_ISREG(seen.st_mode)) {
-        error = S_ISDIR(seen.st_mode) ? EISDIR : ENXIO;
+    if (!seen->Regular) {
+        error = seen->Folder ? EISDIR : ENXIO;
         return -1;
     }
-    return OpenLookedAtFile(path, {static_cast<uint64_t>(seen.st_dev), static_cast<uint64_t>(seen.st_ino),
-                                   (flags & O_NOFOLLOW) == 0},
-                            error, size);
+    return OpenLookedAtFile(path, {seen->Device, seen->Inode, seen->Link}, error, size);
 }
 
 int OpenLookedAtFile(const std::string& path, const LookedAt& seen, int& error, std::size_t* size)

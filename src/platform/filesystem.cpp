@@ -468,14 +468,6 @@ std::optional<FileIdentity> FolderHandle::Identity() const
 }
 // --- end of file identity ---
 
-bool ModificationTime(const std::string& path, std::tm& local)
-{
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return false;
-    return localtime_r(&st.st_mtime, &local) != nullptr;
-}
-
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
     // Only a regular file is opened at all, so a named pipe or a device under a file's name

@@ -102,9 +102,6 @@ private:
     mutable signed char folds_ = -1;
 };
 
-// The last modification time as local time; false when the file can't be examined.
-bool ModificationTime(const std::string& path, std::tm& local);
-
 // The whole file; throws EFileError on failure or when it is larger than maxBytes.
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);
 

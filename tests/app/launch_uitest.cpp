@@ -126,7 +126,7 @@ struct LaunchWindow {
         clock.start();
         // Polls for the record the started viewer writes; a timeout gives no parts and the
         // caller's size check fails. Launches that must not happen are checked through the
-        // launch watcher instead, at once.
+        // recording launcher instead, at once.
         while (!program.Exists("record") && clock.elapsed() < 5000)
             QTest::qWait(10);
         if (!program.Exists("record"))
