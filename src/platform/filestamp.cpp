@@ -12,13 +12,13 @@ std::optional<FileStamp> StampOfFile(const std::string& path)
     const bool link = S_ISLNK(st.st_mode);
     if (link && stat(path.c_str(), &st) != 0)
         return std::nullopt;
-    const auto ns = [](const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
     FileStamp s;
     s.Device = static_cast<uint64_t>(st.st_dev);
     s.Inode = static_cast<uint64_t>(st.st_ino);
     s.Size = static_cast<int64_t>(st.st_size);
-    s.ModifiedNs = ns(st.st_mtim);
-    s.ChangedNs = ns(st.st_ctim);
+    s.ModifiedNanos = st.st_mtim.tv_nsec;
+    s.Changed = st.st_ctim.tv_sec;
+    s.ChangedNanos = st.st_ctim.tv_nsec;
     s.Regular = S_ISREG(st.st_mode);
     s.Link = link;
     s.Folder = S_ISDIR(st.st_mode);

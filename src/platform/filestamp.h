@@ -12,13 +12,16 @@ struct FileStamp {
     uint64_t Device = 0;
     uint64_t Inode = 0;
     int64_t Size = 0;
-    int64_t ModifiedNs = 0; // last modification, nanoseconds since 1970
-    int64_t ChangedNs = 0;  // last status change: a rewrite that restores the modification time
-                            // still moves this one
+    // Last modification and last status change, seconds and nanoseconds kept apart so that no
+    // time a file system can hold overflows; a rewrite that restores the modification time
+    // still moves the status change.
+    int64_t ModifiedNanos = 0;
+    int64_t Changed = 0;
+    int64_t ChangedNanos = 0;
     bool Regular = false;   // a regular file (symbolic links followed)
     bool Link = false;      // the name itself is a symbolic link
     bool Folder = false;    // a folder (symbolic links followed)
-    std::time_t Modified = 0;
+    std::time_t Modified = 0; // seconds of the last modification
     bool operator==(const FileStamp&) const = default;
 };
 
