@@ -1,19 +1,20 @@
-// The main window's fields, its start-up sequence and the wiring of its handlers.
+// The main window's start-up sequence, its controllers and the one table of its connections.
 #include "app/mainwindow.h"
 
-#include "base/utf8.h"
-#include "ui/appicon.h"
-#include "ui/guard.h"
-#include "ui/digitspinbox.h"
 #include "app/splitterstrip.h"
-#include "filelist/displaytext.h"
-#include "filelist/widgets/folderlistview.h"
-#include "filelist/widgets/namelistview.h"
 #include "base/numbers.h"
-#include "settings/optionsform.h"
-#include "rename/undo.h"
-#include "settings/settingsfile.h"
-#include "settings/settingslocation.h"
+#include "filelist/widgets/deletecontroller.h"
+#include "filelist/widgets/foldercontroller.h"
+#include "filelist/widgets/folderlistview.h"
+#include "filelist/widgets/listcontroller.h"
+#include "filelist/widgets/namelistview.h"
+#include "preview/widgets/previewcontroller.h"
+#include "rename/widgets/renamecontroller.h"
+#include "rename/widgets/undocontroller.h"
+#include "ui/appicon.h"
+#include "ui/digitspinbox.h"
+#include "ui/displaytext.h"
+#include "ui/guard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,156 +29,147 @@
 #include <utility>
 
 TMain::TMain(const std::string& programFolder, AppServices services, QWidget* parent)
-    : QMainWindow(parent), Services(std::move(services))
+    : QMainWindow(parent), Services(std::move(services)), Config(programFolder)
 {
-    ProgramFolder = programFolder;
     BuildControls();
-    FillDriveList();
+    MakeControllers();
+    FolderFeature->FillDriveList();
     ConnectHandlers();
     FormCreate();
-    // The record outlives the program: an execution of an earlier session can be undone.
-    Undo1->setEnabled(LoadUndoRecord().has_value());
+    UndoFeature->Refresh();
 }
 
 TMain::~TMain() = default;
 
-void TMain::Tell(const QString& text, const QString& informative)
-{
-    Services.Message(this, text, informative);
-}
-
-void TMain::Tell(const std::string& utf8)
-{
-    Tell(FromUtf8(utf8));
-}
-
-QString TMain::startFolderText() const { return DisplayText(StartFolder); }
-QString TMain::programFolderText() const { return DisplayText(ProgramFolder); }
-QString TMain::extLowerCaseText() const { return QString::fromLatin1(FlagText(ExtLowerCase)); }
-QString TMain::jpegToJpgText() const { return QString::fromLatin1(FlagText(JpegToJpg)); }
-QString TMain::viewerPathText() const { return DisplayText(ViewerPath); }
+QString TMain::startFolderText() const { return DisplayText(Config.StartFolder()); }
+QString TMain::programFolderText() const { return DisplayText(Config.ProgramFolder()); }
+QString TMain::extLowerCaseText() const { return QString::fromLatin1(FlagText(Config.ExtLowerCase())); }
+QString TMain::jpegToJpgText() const { return QString::fromLatin1(FlagText(Config.JpegToJpg())); }
+QString TMain::viewerPathText() const { return DisplayText(Config.ViewerPath()); }
 
 QStringList TMain::settingsLinesText() const
 {
     QStringList lines;
-    for (const std::string& line : SettingsLines)
+    for (const std::string& line : Config.Lines())
         lines << DisplayText(line);
     return lines;
 }
 
+void TMain::MakeControllers()
+{
+    const Teller tell(this, Services.Message);
+    FolderFeature = new FolderController({this, C.Drive1, C.Dir1}, List, Services.Volumes);
+    ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell);
+    DeleteFeature = new DeleteController(C.actlabel, List, *FolderFeature, tell);
+    UndoFeature = new UndoController(C.Undo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
+    RenameFeature = new RenameController(
+        {C.Check1, C.Check2, C.Check3, C.Check4, C.textvol, C.edit2, C.UpDown1, C.text2, C.Edit4, C.actlabel},
+        List, Config, *FolderFeature, *UndoFeature, tell, Services.Renames);
+    PreviewFeature = new PreviewController({C.Panel4, C.Image1, C.oldfile->viewport()}, List, Config,
+                                           Services.Launch);
+}
+
 void TMain::ConnectHandlers()
 {
-    ConnectGuarded(this, Check1, &QCheckBox::toggled, &TMain::Check1Click);
-    ConnectGuarded(this, Check2, &QCheckBox::toggled, &TMain::Check2Click);
-    ConnectGuarded(this, Check3, &QCheckBox::toggled, &TMain::Check3Click);
-    ConnectGuarded(this, Check4, &QCheckBox::toggled, &TMain::Check4Click);
-    ConnectGuarded(this, UpDown1, &QSpinBox::valueChanged, &TMain::UpDown1Click);
+    auto* r = RenameFeature;
+    ConnectGuarded(this, r, C.Check1, &QCheckBox::toggled, &RenameController::Check1Click);
+    ConnectGuarded(this, r, C.Check2, &QCheckBox::toggled, &RenameController::Check2Click);
+    ConnectGuarded(this, r, C.Check3, &QCheckBox::toggled, &RenameController::Check3Click);
+    ConnectGuarded(this, r, C.Check4, &QCheckBox::toggled, &RenameController::Check4Click);
+    ConnectGuarded(this, r, C.UpDown1, &QSpinBox::valueChanged, &RenameController::UpDown1Click);
+    ConnectGuarded(this, r, C.Button6, &QPushButton::clicked, &RenameController::Button6Click);
+    ConnectGuarded(this, r, C.Button7, &QPushButton::clicked, &RenameController::Button7Click);
+    ConnectGuarded(this, r, C.textvol, &QLineEdit::textEdited, &RenameController::TextvolEdited);
+    ConnectGuarded(this, UndoFeature, C.Undo1, &QAction::triggered, &UndoController::Undo1Click);
+    ConnectGuarded(this, DeleteFeature, C.Button8, &QPushButton::clicked, &DeleteController::Button8Click);
 
-    ConnectGuarded(this, Button11, &QPushButton::clicked, &TMain::Button11Click);
-    ConnectGuarded(this, Button6, &QPushButton::clicked, &TMain::Button6Click);
-    ConnectGuarded(this, Button7, &QPushButton::clicked, &TMain::Button7Click);
-    ConnectGuarded(this, Button8, &QPushButton::clicked, &TMain::Button8Click);
-    ConnectGuarded(this, Button1, &QPushButton::clicked, &TMain::Button1Click);
-    ConnectGuarded(this, Button2, &QPushButton::clicked, &TMain::Button2Click);
-    ConnectGuarded(this, Button3, &QPushButton::clicked, &TMain::Button3Click);
-    ConnectGuarded(this, Button4, &QPushButton::clicked, &TMain::Button4Click);
-    ConnectGuarded(this, Button5, &QPushButton::clicked, &TMain::Button5Click);
-    ConnectGuarded(this, Button9, &QPushButton::clicked, &TMain::Button9Click);
+    auto* f = FolderFeature;
+    ConnectGuarded(this, f, C.Button11, &QPushButton::clicked, &FolderController::Button11Click);
+    ConnectGuarded(this, f, C.Button5, &QPushButton::clicked, &FolderController::Button5Click);
+    ConnectGuarded(this, f, C.Open1, &QAction::triggered, &FolderController::Open1Click);
+    ConnectGuarded(this, f, C.Drive1, &QComboBox::activated, &FolderController::Drive1Change);
+    ConnectGuarded(this, f, C.Dir1, &FolderListView::rowOpened, &FolderController::Dir1RowOpened);
 
-    ConnectGuarded(this, Open1, &QAction::triggered, &TMain::Open1Click);
-    ConnectGuarded(this, Undo1, &QAction::triggered, &TMain::Undo1Click);
-    ConnectGuarded(this, Exit1, &QAction::triggered, &TMain::Exit1Click);
-    ConnectGuarded(this, Object1, &QAction::triggered, &TMain::Object1Click);
-    ConnectGuarded(this, Contents1, &QAction::triggered, &TMain::Contents1Click);
-    ConnectGuarded(this, About1, &QAction::triggered, &TMain::About1Click);
-    ConnectGuarded(this, N4, &QAction::triggered, &TMain::N4Click);
-    ConnectGuarded(this, N5, &QAction::triggered, &TMain::N5Click);
-    ConnectGuarded(this, N6, &QAction::triggered, &TMain::N6Click);
-    ConnectGuarded(this, N15, &QAction::triggered, &TMain::N15Click);
+    auto* l = ListFeature;
+    ConnectGuarded(this, l, C.Button1, &QPushButton::clicked, &ListController::Button1Click);
+    ConnectGuarded(this, l, C.Button2, &QPushButton::clicked, &ListController::Button2Click);
+    ConnectGuarded(this, l, C.Button3, &QPushButton::clicked, &ListController::Button3Click);
+    ConnectGuarded(this, l, C.Button4, &QPushButton::clicked, &ListController::Button4Click);
+    ConnectGuarded(this, l, C.N4, &QAction::triggered, &ListController::N4Click);
+    ConnectGuarded(this, l, C.N5, &QAction::triggered, &ListController::N5Click);
+    ConnectGuarded(this, l, C.N6, &QAction::triggered, &ListController::N6Click);
+    ConnectGuarded(this, l, C.N15, &QAction::triggered, &ListController::N15Click);
+    // The two lists keep the same top row when the user scrolls or selects; a click on the
+    // list of current names then puts its text part into textvol.
+    ConnectGuarded(this, l, C.oldfile, &NameListView::userScrolled, &ListController::OldFileScrolled);
+    ConnectGuarded(this, l, C.NewFile, &NameListView::userScrolled, &ListController::NewFileScrolled);
+    ConnectGuarded(this, l, C.oldfile, &NameListView::userSelectionChanged, &ListController::OldFileSelectionChanged);
+    ConnectGuarded(this, r, C.oldfile, &NameListView::userSelectionChanged, &RenameController::OldFileClick);
+    ConnectGuarded(this, l, C.NewFile, &NameListView::userSelectionChanged, &ListController::NewFileScrolled);
+    ConnectGuarded(this, l, C.oldfile, &QWidget::customContextMenuRequested, &ListController::OldFileContextMenu);
+    ConnectGuarded(this, l, r, &RenameController::trialShown, &ListController::OldFileScrolled);
+
+    ConnectGuarded(this, PreviewFeature, C.Button9, &QPushButton::clicked, &PreviewController::Button9Click);
+    ConnectGuarded(this, PreviewFeature, r, &RenameController::pictureToHide, &PreviewController::Reset);
+    // Presses on the preview and double clicks on oldfile: the preview's event filter.
+
+    ConnectGuarded(this, C.Exit1, &QAction::triggered, &TMain::Exit1Click);
+    ConnectGuarded(this, C.Object1, &QAction::triggered, &TMain::Object1Click);
+    ConnectGuarded(this, C.Contents1, &QAction::triggered, &TMain::Contents1Click);
+    ConnectGuarded(this, C.About1, &QAction::triggered, &TMain::About1Click);
+    ConnectGuarded(this, C.Splitter1, &SplitterStrip::dragged, &TMain::DragSplitter);
+    ConnectGuarded(this, C.Splitter1, &SplitterStrip::moved, &TMain::Splitter1Moved);
     // The forwarding entries perform their button's own click, guarded there.
-    const std::pair<QAction*, QPushButton*> forwards[] = {
-        {N10, Button7}, {N11, Button6}, {N8, Button3}, {N9, Button4}, {N1, Button9}, {N14, Button8}};
+    const std::pair<QAction*, QPushButton*> forwards[] = {{C.N10, C.Button7}, {C.N11, C.Button6},
+                                                          {C.N8, C.Button3},  {C.N9, C.Button4},
+                                                          {C.N1, C.Button9},  {C.N14, C.Button8}};
     for (const auto& [action, button] : forwards)
         connect(action, &QAction::triggered, button, &QPushButton::click);
-
-    ConnectGuarded(this, Drive1, &QComboBox::activated, &TMain::Drive1Change);
-    ConnectGuarded(this, Dir1, &FolderListView::rowOpened, &TMain::Dir1RowOpened);
-    ConnectGuarded(this, Splitter1, &SplitterStrip::dragged, &TMain::DragSplitter);
-    ConnectGuarded(this, Splitter1, &SplitterStrip::moved, &TMain::Splitter1Moved);
-
-    // The two lists keep the same top row when the user scrolls or selects.
-    ConnectGuarded(this, oldfile, &NameListView::userScrolled, &TMain::OldFileScrolled);
-    ConnectGuarded(this, NewFile, &NameListView::userScrolled, &TMain::NewFileScrolled);
-    ConnectGuarded(this, oldfile, &NameListView::userSelectionChanged, &TMain::OldFileSelectionChanged);
-    ConnectGuarded(this, NewFile, &NameListView::userSelectionChanged, &TMain::NewFileScrolled);
-    ConnectGuarded(this, oldfile, &QWidget::customContextMenuRequested, &TMain::OldFileContextMenu);
-    ConnectGuarded(this, textvol, &QLineEdit::textEdited, &TMain::TextvolEdited);
-    // Presses on the preview and double clicks on oldfile: eventFilter.
-    Panel4->installEventFilter(this);
-    Image1->installEventFilter(this);
-    oldfile->viewport()->installEventFilter(this);
-    WatchTrialInputs();
 }
 
 void TMain::FormCreate()
 {
     QApplication::setWindowIcon(ProgramIcon());
-    const std::string working = ProgramFolder;
-    text2->setText(QStringLiteral("0"));
+    const std::string working = Config.ProgramFolder();
+    C.text2->setText(QStringLiteral("0"));
     SettingsNumber left = 0;
     SettingsNumber top = 0;
-    JpegToJpg = false;
-    ExtLowerCase = false;
-    StartupSettings_ = DecodeSettings(SettingsRead{});
 
     Guarded(this, [&] {
-        SwitchFolder(working);
-        SetDriveOf(Dir1->folder());
-        SwitchFolder(working);
-        ProgramFolder = Dir1->folder();
+        FolderFeature->SwitchFolder(working);
+        FolderFeature->SetDriveOf(List.Folder());
+        FolderFeature->SwitchFolder(working);
+        Config.SetProgramFolder(List.Folder());
+        FolderFeature->SetRecoveryFolder(List.Folder());
 
-        if (auto read = ReadSettingsFile(SettingsFolderToRead(ProgramFolder))) {
-            SettingsLines = read->Lines;
-            StartupSettings_ = DecodeSettings(*read);
-            const SettingsValues& s = StartupSettings_;
-            if (s.Marker != SettingsMarker::None) {
-                StartFolder = s.StartFolder;
-                Check1->setChecked(s.ChangeText);
-                Check2->setChecked(s.PadDigits);
-                Check3->setChecked(s.Sequential);
-                UpDown1->setValue(MainDigitCount(ParseInteger(s.DigitCount.Text)));
-                ExtLowerCase = s.ExtLowerCase;
-                JpegToJpg = s.JpegToJpg;
-                Check4->setChecked(s.ChangeExt);
-                ViewerPath = s.ViewerPath;
-                left = s.Left;
-                top = s.Top;
-            }
-            if (s.Marker == SettingsMarker::Ver09)
-                text2->setText(DisplayText(s.BaseNumber));
+        const bool hasFile = Config.Load();
+        const SettingsValues& s = Config.Startup();
+        RenameFeature->ShowStartSettings(s, hasFile);
+        if (hasFile) {
+            left = s.Left;
+            top = s.Top;
         }
 
-        if (!StartFolder.empty()) {
-            SwitchFolder(StartFolder);
-            SetDriveOf(Dir1->folder());
-            SwitchFolder(StartFolder);
+        if (!Config.StartFolder().empty()) {
+            FolderFeature->SwitchFolder(Config.StartFolder());
+            FolderFeature->SetDriveOf(List.Folder());
+            FolderFeature->SwitchFolder(Config.StartFolder());
         }
 
         const int y = ParseInteger(top.Text);
         const int x = ParseInteger(left.Text);
         move(x, y);
 
-        edit2->setText(QString::number(UpDown1->value()));
-        textvol->setEnabled(Check1->isChecked());
-        edit2->setEnabled(Check2->isChecked());
-        UpDown1->setEnabled(Check2->isChecked());
-        text2->setEnabled(Check3->isChecked());
-        Edit4->setEnabled(Check4->isChecked());
+        C.edit2->setText(QString::number(C.UpDown1->value()));
+        C.textvol->setEnabled(C.Check1->isChecked());
+        C.edit2->setEnabled(C.Check2->isChecked());
+        C.UpDown1->setEnabled(C.Check2->isChecked());
+        C.text2->setEnabled(C.Check3->isChecked());
+        C.Edit4->setEnabled(C.Check4->isChecked());
 
-        FillOldFile(File1->names()->names());
-        Image1->hide();
-        Image1->setEnabled(false);
-        Label2->move(Splitter1->x() + Splitter1->width() + 7, Label2->y());
+        List.ShowOrder(List.Listing().Names, {});
+        PreviewFeature->Reset();
+        C.Label2->move(C.Splitter1->x() + C.Splitter1->width() + 7, C.Label2->y());
     });
 }
 

@@ -2,15 +2,10 @@
 // from and applies to the main window.
 #include "app/mainwindow.h"
 
-#include "ui/digitspinbox.h"
 #include "dialogs/aboutbox.h"
-#include "dialogs/optionsdialog.h"
-#include "filelist/widgets/folderlistview.h"
-#include "base/numbers.h"
-#include "settings/optionsform.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
+#include "filelist/widgets/foldercontroller.h"
+#include "rename/widgets/renamecontroller.h"
+#include "settings/widgets/optionsdialog.h"
 
 void TMain::SetDialogs(TAbout* about, TOption* option)
 {
@@ -18,38 +13,30 @@ void TMain::SetDialogs(TAbout* about, TOption* option)
     Option = option;
 }
 
-std::string TMain::ShownFolder() const
+FolderNavigation& TMain::Folders()
 {
-    return Dir1->folder();
+    return FolderFeature->Navigation();
 }
 
 QString TMain::BaseNumberText() const
 {
-    return text2->text();
+    return RenameFeature->BaseNumberText();
 }
 
 int TMain::DigitCountValue() const
 {
-    return UpDown1->value();
+    return RenameFeature->DigitCountValue();
 }
 
 void TMain::ApplySavedOptions(const SettingsValues& values)
 {
-    Check1->setChecked(values.ChangeText);
-    Check2->setChecked(values.PadDigits);
-    Check3->setChecked(values.Sequential);
-    UpDown1->setValue(MainDigitCount(ParseInteger(values.DigitCount.Text)));
-    edit2->setText(QString::number(UpDown1->value()));
-    SetExtensionFlags(values.ExtLowerCase, values.JpegToJpg);
-    Check4->setChecked(values.ChangeExt);
+    RenameFeature->ApplySavedOptions(values);
 }
 
 void TMain::OpenSavedFolder(const std::string& path)
 {
-    if (path.empty())
-        return;
-    SwitchFolder(path);
-    SetDriveOf(Dir1->folder());
+    if (!path.empty())
+        FolderFeature->Open(path);
 }
 
 void TMain::Object1Click()
@@ -61,7 +48,8 @@ void TMain::Object1Click()
 void TMain::Contents1Click()
 {
     // What the help viewer does with the page is its own affair; a failed start shows nothing.
-    Services.Launch("xdg-open", ProgramFolder + "/Pelkorin.html", ProgramFolder);
+    const std::string& folder = Config.ProgramFolder();
+    Services.Launch("xdg-open", folder + "/Pelkorin.html", folder);
 }
 
 void TMain::About1Click()

@@ -77,118 +77,118 @@ void TMain::BuildControls()
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
 
-    // Panel1: folder controls and name options.
-    Panel1 = MakeControl<QWidget>(client, "Panel1", {0, 0, kClientWidth, kPanel1Height});
-    Drive1 = MakeControl<QComboBox>(Panel1, "Drive1", {2, 4, 137, 20});
-    Drive1->setFocusPolicy(Qt::ClickFocus);
-    Button5 = MakeButton(Panel1, "Button5", QStringLiteral("次のﾌｫﾙﾀﾞ(&N)"), {141, 3, 84, 22});
-    Dir1 = MakeControl<FolderListView>(Panel1, "Dir1", {2, 26, 223, 105});
-    Dir1->setFont(WindowFont(true, 12));
-    Dir1->setFocusPolicy(Qt::ClickFocus);
-    Dir1->setEntersProcessFolder(true);
-    Label4 = MakeLabel(Panel1, "Label4", QStringLiteral("現在のﾌｧｲﾙﾈｰﾑ"), {4, 136, 150, 14});
+    // C.Panel1: folder controls and name options.
+    C.Panel1 = MakeControl<QWidget>(client, "Panel1", {0, 0, kClientWidth, kPanel1Height});
+    C.Drive1 = MakeControl<QComboBox>(C.Panel1, "Drive1", {2, 4, 137, 20});
+    C.Drive1->setFocusPolicy(Qt::ClickFocus);
+    C.Button5 = MakeButton(C.Panel1, "Button5", QStringLiteral("次のﾌｫﾙﾀﾞ(&N)"), {141, 3, 84, 22});
+    C.Dir1 = MakeControl<FolderListView>(C.Panel1, "Dir1", {2, 26, 223, 105});
+    C.Dir1->setFont(WindowFont(true, 12));
+    C.Dir1->setFocusPolicy(Qt::ClickFocus);
+    C.Dir1->setEntersProcessFolder(true);
+    C.Label4 = MakeLabel(C.Panel1, "Label4", QStringLiteral("現在のﾌｧｲﾙﾈｰﾑ"), {4, 136, 150, 14});
 
-    Button3 = MakeButton(Panel1, "Button3", QStringLiteral("全選択(&A)"), {227, 4, 84, 25});
-    Button4 = MakeButton(Panel1, "Button4", QStringLiteral("選択解除(&C)"), {227, 31, 84, 25});
+    C.Button3 = MakeButton(C.Panel1, "Button3", QStringLiteral("全選択(&A)"), {227, 4, 84, 25});
+    C.Button4 = MakeButton(C.Panel1, "Button4", QStringLiteral("選択解除(&C)"), {227, 31, 84, 25});
 
-    Button6 = MakeButton(Panel1, "Button6", QStringLiteral("仮実行(&P)"), {320, 4, 76, 25},
+    C.Button6 = MakeButton(C.Panel1, "Button6", QStringLiteral("仮実行(&P)"), {320, 4, 76, 25},
                          QStringLiteral("実行したときの確認ができます。"));
-    Button8 = MakeButton(Panel1, "Button8", QStringLiteral("File削除(&D)"), {402, 4, 74, 25},
+    C.Button8 = MakeButton(C.Panel1, "Button8", QStringLiteral("File削除(&D)"), {402, 4, 74, 25},
                          QStringLiteral("ゴミ箱に入らず直接削除されます。"));
-    Button7 = MakeButton(Panel1, "Button7", QStringLiteral("実行(&X)"), {320, 31, 156, 31},
+    C.Button7 = MakeButton(C.Panel1, "Button7", QStringLiteral("実行(&X)"), {320, 31, 156, 31},
                          QStringLiteral("設定された条件で、ファイル名を変更します"));
-    for (QPushButton* b : {Button7, Button6, Button8})
+    for (QPushButton* b : {C.Button7, C.Button6, C.Button8})
         b->setFocusPolicy(Qt::StrongFocus);
 
-    Label7 = MakeLabel(Panel1, "Label7", QStringLiteral(" ファイル名設定"), {227, 69, 92, 14});
-    textvol = MakeEdit(Panel1, "textvol", {320, 66, 156, 20},
+    C.Label7 = MakeLabel(C.Panel1, "Label7", QStringLiteral(" ファイル名設定"), {227, 69, 92, 14});
+    C.textvol = MakeEdit(C.Panel1, "textvol", {320, 66, 156, 20},
                        QStringLiteral("文字列を変更するときに入力します"));
-    Label3 = MakeLabel(Panel1, "Label3", QStringLiteral(" 数字の桁数"), {227, 93, 92, 14});
+    C.Label3 = MakeLabel(C.Panel1, "Label3", QStringLiteral(" 数字の桁数"), {227, 93, 92, 14});
     const QString digitHint = QStringLiteral("ファイル名に付ける数字の桁数を設定します");
-    edit2 = MakeEdit(Panel1, "edit2", {320, 90, 24, 20}, digitHint);
-    edit2->setReadOnly(true);
-    edit2->setText(QStringLiteral("3"));
-    UpDown1 = MakeControl<DigitSpinBox>(Panel1, "UpDown1", {344, 90, 17, 20});
-    UpDown1->setToolTip(digitHint);
-    UpDown1->setFocusPolicy(Qt::ClickFocus);
-    Label6 = MakeLabel(Panel1, "Label6", QStringLiteral("拡張子"), {384, 93, 40, 14});
-    Edit4 = MakeEdit(Panel1, "Edit4", {425, 90, 51, 20},
+    C.edit2 = MakeEdit(C.Panel1, "edit2", {320, 90, 24, 20}, digitHint);
+    C.edit2->setReadOnly(true);
+    C.edit2->setText(QStringLiteral("3"));
+    C.UpDown1 = MakeControl<DigitSpinBox>(C.Panel1, "UpDown1", {344, 90, 17, 20});
+    C.UpDown1->setToolTip(digitHint);
+    C.UpDown1->setFocusPolicy(Qt::ClickFocus);
+    C.Label6 = MakeLabel(C.Panel1, "Label6", QStringLiteral("拡張子"), {384, 93, 40, 14});
+    C.Edit4 = MakeEdit(C.Panel1, "Edit4", {425, 90, 51, 20},
                      QStringLiteral("拡張子を変更するときに入力します。"));
-    Edit4->setText(QStringLiteral("jpg"));
-    Label1 = MakeLabel(Panel1, "Label1", QStringLiteral(" 連番の基準番号"), {227, 117, 92, 14});
-    text2 = MakeEdit(Panel1, "text2", {320, 114, 61, 20},
+    C.Edit4->setText(QStringLiteral("jpg"));
+    C.Label1 = MakeLabel(C.Panel1, "Label1", QStringLiteral(" 連番の基準番号"), {227, 117, 92, 14});
+    C.text2 = MakeEdit(C.Panel1, "text2", {320, 114, 61, 20},
                      QStringLiteral("数字を連番にするときの最初の番号です"));
-    text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    C.text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Six typed characters; a longer base number from the settings file shows whole.
-    new TypedLengthLimit(6, text2);
-    Label2 = MakeLabel(Panel1, "Label2", QStringLiteral("変更後のﾌｧｲﾙﾈｰﾑ"),
+    new TypedLengthLimit(6, C.text2);
+    C.Label2 = MakeLabel(C.Panel1, "Label2", QStringLiteral("変更後のﾌｧｲﾙﾈｰﾑ"),
                        {kOldFileWidth + kSplitterWidth + 7, 136, 150, 14});
 
     // Hidden helpers: the folder listing and the sort aid.
-    File1 = MakeControl<NameListView>(Panel1, "File1", {0, 0, 10, 10});
-    File1->setSelectionMode(QAbstractItemView::MultiSelection);
-    File1->hide();
-    fileList = MakeControl<QTreeView>(Panel1, "fileList", {0, 0, 10, 10});
-    fileListRows = new SortAidModel(fileList);
-    fileList->setModel(fileListRows);
-    fileList->setRootIsDecorated(false);
-    fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fileList->header()->resizeSection(0, 100);
-    fileList->hide();
+    C.File1 = MakeControl<NameListView>(C.Panel1, "File1", {0, 0, 10, 10});
+    C.File1->setSelectionMode(QAbstractItemView::MultiSelection);
+    C.File1->hide();
+    C.fileList = MakeControl<QTreeView>(C.Panel1, "fileList", {0, 0, 10, 10});
+    C.fileListRows = new SortAidModel(C.fileList);
+    C.fileList->setModel(C.fileListRows);
+    C.fileList->setRootIsDecorated(false);
+    C.fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    C.fileList->header()->resizeSection(0, 100);
+    C.fileList->hide();
 
     // The middle: the two name lists with the splitter strip between them.
     const int middleTop = kPanel1Height;
     const int middleHeight = kClientHeight - kPanel1Height - kPanel2Height;
-    oldfile = MakeControl<NameListView>(client, "oldfile", {0, middleTop, kOldFileWidth, middleHeight});
-    oldfile->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    oldfile->setFont(WindowFont(true, 12));
-    oldfile->setFocusPolicy(Qt::ClickFocus);
-    oldfile->setContextMenuPolicy(Qt::CustomContextMenu);
-    Splitter1 = MakeControl<SplitterStrip>(client, "Splitter1",
+    C.oldfile = MakeControl<NameListView>(client, "oldfile", {0, middleTop, kOldFileWidth, middleHeight});
+    C.oldfile->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    C.oldfile->setFont(WindowFont(true, 12));
+    C.oldfile->setFocusPolicy(Qt::ClickFocus);
+    C.oldfile->setContextMenuPolicy(Qt::CustomContextMenu);
+    C.Splitter1 = MakeControl<SplitterStrip>(client, "Splitter1",
                                     {kOldFileWidth, middleTop, kSplitterWidth, middleHeight});
-    NewFile = MakeControl<NameListView>(client, "NewFile",
+    C.NewFile = MakeControl<NameListView>(client, "NewFile",
                                  {kOldFileWidth + kSplitterWidth, middleTop,
                                   kClientWidth - kOldFileWidth - kSplitterWidth, middleHeight});
-    NewFile->setSelectionMode(QAbstractItemView::SingleSelection);
-    NewFile->setFont(WindowFont(true, 12));
-    NewFile->setFocusPolicy(Qt::ClickFocus);
+    C.NewFile->setSelectionMode(QAbstractItemView::SingleSelection);
+    C.NewFile->setFont(WindowFont(true, 12));
+    C.NewFile->setFocusPolicy(Qt::ClickFocus);
 
     const int x = kOldFileWidth;
-    Button11 = MakeButton(client, "Button11", QStringLiteral("ﾌｧｲﾙ更新"), {x + 8, middleTop + 2, 72, 22});
-    Button1 = MakeButton(client, "Button1", QStringLiteral("上へ"), {x + 8, middleTop + 26, 72, 22});
-    Button2 = MakeButton(client, "Button2", QStringLiteral("下へ"), {x + 8, middleTop + 50, 72, 22});
-    Button9 = MakeButton(client, "Button9", QStringLiteral("画像表示"), {x + 8, middleTop + 74, 72, 22});
-    Panel4 = MakeControl<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
-    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = MakeControl<QLabel>(Panel4, "Image1", {3, 3, 80, 80});
-    Image1->setScaledContents(true);
+    C.Button11 = MakeButton(client, "Button11", QStringLiteral("ﾌｧｲﾙ更新"), {x + 8, middleTop + 2, 72, 22});
+    C.Button1 = MakeButton(client, "Button1", QStringLiteral("上へ"), {x + 8, middleTop + 26, 72, 22});
+    C.Button2 = MakeButton(client, "Button2", QStringLiteral("下へ"), {x + 8, middleTop + 50, 72, 22});
+    C.Button9 = MakeButton(client, "Button9", QStringLiteral("画像表示"), {x + 8, middleTop + 74, 72, 22});
+    C.Panel4 = MakeControl<QFrame>(client, "Panel4", {x + 3, middleTop + 100, 84, 87});
+    C.Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    C.Image1 = MakeControl<QLabel>(C.Panel4, "Image1", {3, 3, 80, 80});
+    C.Image1->setScaledContents(true);
 
-    // Panel2: the option check boxes and the counter.
-    Panel2 = MakeControl<QWidget>(client, "Panel2",
+    // C.Panel2: the option check boxes and the counter.
+    C.Panel2 = MakeControl<QWidget>(client, "Panel2",
                            {0, kClientHeight - kPanel2Height, kClientWidth, kPanel2Height});
-    Check1 = MakeControl<QCheckBox>(Panel2, "Check1", {4, 4, 95, 18});
-    Check1->setText(QStringLiteral("文字列を変更"));
-    Check1->setChecked(true);
-    Check2 = MakeControl<QCheckBox>(Panel2, "Check2", {101, 4, 93, 18});
-    Check2->setText(QStringLiteral("桁を合わせる"));
-    Check2->setChecked(true);
-    Check3 = MakeControl<QCheckBox>(Panel2, "Check3", {196, 4, 102, 18});
-    Check3->setText(QStringLiteral("数字を連番に"));
-    Check4 = MakeControl<QCheckBox>(Panel2, "Check4", {300, 4, 100, 18});
-    Check4->setText(QStringLiteral("拡張子を変更"));
-    for (QCheckBox* c : {Check1, Check2, Check3, Check4})
+    C.Check1 = MakeControl<QCheckBox>(C.Panel2, "Check1", {4, 4, 95, 18});
+    C.Check1->setText(QStringLiteral("文字列を変更"));
+    C.Check1->setChecked(true);
+    C.Check2 = MakeControl<QCheckBox>(C.Panel2, "Check2", {101, 4, 93, 18});
+    C.Check2->setText(QStringLiteral("桁を合わせる"));
+    C.Check2->setChecked(true);
+    C.Check3 = MakeControl<QCheckBox>(C.Panel2, "Check3", {196, 4, 102, 18});
+    C.Check3->setText(QStringLiteral("数字を連番に"));
+    C.Check4 = MakeControl<QCheckBox>(C.Panel2, "Check4", {300, 4, 100, 18});
+    C.Check4->setText(QStringLiteral("拡張子を変更"));
+    for (QCheckBox* c : {C.Check1, C.Check2, C.Check3, C.Check4})
         c->setFocusPolicy(Qt::ClickFocus);
-    Panel3 = MakeControl<QFrame>(Panel2, "Panel3", {kClientWidth - 77, 0, 77, kPanel2Height});
-    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel3->setToolTip(QStringLiteral("選択ファイル数と実行済みファイル数を表示します。"));
-    actlabel = MakeControl<QLabel>(Panel3, "actlabel", {2, 2, 73, kPanel2Height - 4});
-    actlabel->setFont(WindowFont(true, 15));
-    actlabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    actlabel->setText(QStringLiteral("000/000"));
+    C.Panel3 = MakeControl<QFrame>(C.Panel2, "Panel3", {kClientWidth - 77, 0, 77, kPanel2Height});
+    C.Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    C.Panel3->setToolTip(QStringLiteral("選択ファイル数と実行済みファイル数を表示します。"));
+    C.actlabel = MakeControl<QLabel>(C.Panel3, "actlabel", {2, 2, 73, kPanel2Height - 4});
+    C.actlabel->setFont(WindowFont(true, 15));
+    C.actlabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    C.actlabel->setText(QStringLiteral("000/000"));
 
     // Only the three run buttons take the Tab key, in this order.
-    setTabOrder(Button7, Button6);
-    setTabOrder(Button6, Button8);
+    setTabOrder(C.Button7, C.Button6);
+    setTabOrder(C.Button6, C.Button8);
 
     BuildMenus();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -200,67 +200,67 @@ void TMain::BuildMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu* fileMenu = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    File2 = fileMenu->menuAction();
-    File2->setObjectName(QStringLiteral("File2"));
-    Open1 = MakeAction(this, "Open1", QStringLiteral("開く(&O)..."));
-    Exit1 = MakeAction(this, "Exit1", QStringLiteral("終了(&X)"));
-    fileMenu->addAction(Open1);
-    Undo1 = MakeAction(this, "Undo1", QStringLiteral("元に戻す(&U)"));
-    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Undo1->setEnabled(false);
-    fileMenu->addAction(Undo1);
+    C.File2 = fileMenu->menuAction();
+    C.File2->setObjectName(QStringLiteral("File2"));
+    C.Open1 = MakeAction(this, "Open1", QStringLiteral("開く(&O)..."));
+    C.Exit1 = MakeAction(this, "Exit1", QStringLiteral("終了(&X)"));
+    fileMenu->addAction(C.Open1);
+    C.Undo1 = MakeAction(this, "Undo1", QStringLiteral("元に戻す(&U)"));
+    C.Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    C.Undo1->setEnabled(false);
+    fileMenu->addAction(C.Undo1);
     fileMenu->addSeparator();
-    fileMenu->addAction(Exit1);
+    fileMenu->addAction(C.Exit1);
 
     QMenu* settingsMenu = bar->addMenu(QStringLiteral("設定(&T)"));
-    Edit1 = settingsMenu->menuAction();
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Object1 = MakeAction(this, "Object1", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    settingsMenu->addAction(Object1);
+    C.Edit1 = settingsMenu->menuAction();
+    C.Edit1->setObjectName(QStringLiteral("Edit1"));
+    C.Object1 = MakeAction(this, "Object1", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    settingsMenu->addAction(C.Object1);
 
     QMenu* helpMenu = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    Help1 = helpMenu->menuAction();
-    Help1->setObjectName(QStringLiteral("Help1"));
-    Contents1 = MakeAction(this, "Contents1", QStringLiteral("ﾍﾙﾌﾟ&H)"));
-    About1 = MakeAction(this, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-    helpMenu->addAction(Contents1);
-    helpMenu->addAction(About1);
+    C.Help1 = helpMenu->menuAction();
+    C.Help1->setObjectName(QStringLiteral("Help1"));
+    C.Contents1 = MakeAction(this, "Contents1", QStringLiteral("ﾍﾙﾌﾟ&H)"));
+    C.About1 = MakeAction(this, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    helpMenu->addAction(C.Contents1);
+    helpMenu->addAction(C.About1);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N10 = MakeAction(this, "N10", QStringLiteral("実行"));
-    N11 = MakeAction(this, "N11", QStringLiteral("仮実行"));
-    N8 = MakeAction(this, "N8", QStringLiteral("ファイル全選択"));
-    N9 = MakeAction(this, "N9", QStringLiteral("ファイル選択解除"));
-    N1 = MakeAction(this, "N1", QStringLiteral("画像表示"));
-    N4 = MakeAction(this, "N4", QStringLiteral("ファイル名でソート"));
-    N5 = MakeAction(this, "N5", QStringLiteral("拡張子でソート"));
-    N6 = MakeAction(this, "N6", QStringLiteral("日付でソート"));
-    N15 = MakeAction(this, "N15", QStringLiteral("撮影日時でソート"));
-    N14 = MakeAction(this, "N14", QStringLiteral("ファイル削除"));
+    C.PopupMenu1 = new QMenu(this);
+    C.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    C.N10 = MakeAction(this, "N10", QStringLiteral("実行"));
+    C.N11 = MakeAction(this, "N11", QStringLiteral("仮実行"));
+    C.N8 = MakeAction(this, "N8", QStringLiteral("ファイル全選択"));
+    C.N9 = MakeAction(this, "N9", QStringLiteral("ファイル選択解除"));
+    C.N1 = MakeAction(this, "N1", QStringLiteral("画像表示"));
+    C.N4 = MakeAction(this, "N4", QStringLiteral("ファイル名でソート"));
+    C.N5 = MakeAction(this, "N5", QStringLiteral("拡張子でソート"));
+    C.N6 = MakeAction(this, "N6", QStringLiteral("日付でソート"));
+    C.N15 = MakeAction(this, "N15", QStringLiteral("撮影日時でソート"));
+    C.N14 = MakeAction(this, "N14", QStringLiteral("ファイル削除"));
     auto separator = [this](const char* name) {
-        PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name));
+        C.PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
-    PopupMenu1->addAction(N10);
-    PopupMenu1->addAction(N11);
+    C.PopupMenu1->addAction(C.N10);
+    C.PopupMenu1->addAction(C.N11);
     separator("N12");
-    PopupMenu1->addAction(N8);
-    PopupMenu1->addAction(N9);
+    C.PopupMenu1->addAction(C.N8);
+    C.PopupMenu1->addAction(C.N9);
     separator("N7");
-    PopupMenu1->addAction(N1);
+    C.PopupMenu1->addAction(C.N1);
     separator("N3");
-    PopupMenu1->addAction(N4);
-    PopupMenu1->addAction(N5);
-    PopupMenu1->addAction(N6);
-    PopupMenu1->addAction(N15);
+    C.PopupMenu1->addAction(C.N4);
+    C.PopupMenu1->addAction(C.N5);
+    C.PopupMenu1->addAction(C.N6);
+    C.PopupMenu1->addAction(C.N15);
     separator("N13");
-    PopupMenu1->addAction(N14);
+    C.PopupMenu1->addAction(C.N14);
 }
 
 void TMain::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
-    if (Panel1)
+    if (C.Panel1)
         FormResize();
 }
 
@@ -271,29 +271,29 @@ void TMain::FormResize()
     const int h = client->height();
     const int middleTop = kPanel1Height;
     const int middleHeight = std::max(0, h - kPanel1Height - kPanel2Height);
-    Panel1->setGeometry(0, 0, w, kPanel1Height);
-    Panel2->setGeometry(0, std::max(middleTop, h - kPanel2Height), w, kPanel2Height);
-    Panel3->move(w - Panel3->width(), 0);
-    int left = oldfile->width();
+    C.Panel1->setGeometry(0, 0, w, kPanel1Height);
+    C.Panel2->setGeometry(0, std::max(middleTop, h - kPanel2Height), w, kPanel2Height);
+    C.Panel3->move(w - C.Panel3->width(), 0);
+    int left = C.oldfile->width();
     if (w - left - kSplitterWidth < kMinSide)
         left = std::max(kMinSide, w - kSplitterWidth - kMinSide);
-    oldfile->setGeometry(0, middleTop, left, middleHeight);
-    Splitter1->setGeometry(left, middleTop, kSplitterWidth, middleHeight);
-    NewFile->setGeometry(left + kSplitterWidth, middleTop,
+    C.oldfile->setGeometry(0, middleTop, left, middleHeight);
+    C.Splitter1->setGeometry(left, middleTop, kSplitterWidth, middleHeight);
+    C.NewFile->setGeometry(left + kSplitterWidth, middleTop,
                          std::max(0, w - left - kSplitterWidth), middleHeight);
     Splitter1Moved();
 }
 
 void TMain::Splitter1Moved()
 {
-    const int x = Splitter1->x();
-    for (QPushButton* b : {Button1, Button2, Button9, Button11})
+    const int x = C.Splitter1->x();
+    for (QPushButton* b : {C.Button1, C.Button2, C.Button9, C.Button11})
         b->move(x + 8, b->y());
-    Panel4->move(x + 3, Panel4->y());
-    Label2->move(x + Splitter1->width() + 7, Label2->y());
-    for (QWidget* w : {static_cast<QWidget*>(Button11), static_cast<QWidget*>(Button1),
-                       static_cast<QWidget*>(Button2), static_cast<QWidget*>(Button9),
-                       static_cast<QWidget*>(Panel4)})
+    C.Panel4->move(x + 3, C.Panel4->y());
+    C.Label2->move(x + C.Splitter1->width() + 7, C.Label2->y());
+    for (QWidget* w : {static_cast<QWidget*>(C.Button11), static_cast<QWidget*>(C.Button1),
+                       static_cast<QWidget*>(C.Button2), static_cast<QWidget*>(C.Button9),
+                       static_cast<QWidget*>(C.Panel4)})
         w->raise();
 }
 
@@ -301,13 +301,13 @@ void TMain::DragSplitter(int dx)
 {
     // Each list keeps at least 30 pixels.
     const int total = centralWidget()->width();
-    int left = oldfile->width() + dx;
+    int left = C.oldfile->width() + dx;
     left = std::min(left, total - kSplitterWidth - kMinSide);
     left = std::max(left, kMinSide);
-    const int top = oldfile->y();
-    const int height = oldfile->height();
-    oldfile->setGeometry(0, top, left, height);
-    Splitter1->setGeometry(left, top, kSplitterWidth, height);
-    NewFile->setGeometry(left + kSplitterWidth, top, total - left - kSplitterWidth, height);
+    const int top = C.oldfile->y();
+    const int height = C.oldfile->height();
+    C.oldfile->setGeometry(0, top, left, height);
+    C.Splitter1->setGeometry(left, top, kSplitterWidth, height);
+    C.NewFile->setGeometry(left + kSplitterWidth, top, total - left - kSplitterWidth, height);
     Splitter1Moved();
 }

@@ -16,7 +16,7 @@ class QWidget;
 struct AppServices {
     // A plain message (not the error box) with its informative text (may be empty): the modal
     // QMessageBox.
-    std::function<void(QWidget* parent, const QString& text, const QString& informative)> Message =
+    MessageSink Message =
         [](QWidget* parent, const QString& text, const QString& informative) {
             ShowMessage(parent, text, informative);
         };

@@ -4,7 +4,7 @@
 #include "app/services.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/folderchooser.h"
-#include "dialogs/optionsdialog.h"
+#include "settings/widgets/optionsdialog.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "ui/appicon.h"
 #include "dialogs/dialogparts.h"
-#include "dialogs/optionshost.h"
+#include "settings/widgets/optionshost.h"
 #include "ui/guard.h"
 
 #include <QFrame>

@@ -2,8 +2,8 @@
 
 #include "ui/guard.h"
 #include "dialogs/dialogparts.h"
-#include "dialogs/optionshost.h"
-#include "filelist/displaytext.h"
+#include "settings/widgets/optionshost.h"
+#include "ui/displaytext.h"
 #include "filelist/widgets/folderlistview.h"
 #include "platform/volumes.h"
 

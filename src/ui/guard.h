@@ -12,8 +12,8 @@
 // - a folder that can't be opened or listed while the drive changes (Drive1Change), while the
 //   listing is read (ReadListing: folder change, refresh, re-read after a run) or while
 //   stepping to the next folder (Button5Click): the EFileError is caught there and
-//   TMain::RecoverToProgramFolder sends the lists back to the program's folder; should that
-//   fail too, the lists show nothing;
+//   FolderController::RecoverToProgramFolder sends the lists back to the program's folder;
+//   should that fail too, the lists show nothing;
 // - a folder whose subfolders can't be listed shows none (FolderListView::rebuild).
 // TOpenfolda's drive change does show its error, after putting the drive box back.
 #include "ui/messages.h"
@@ -41,17 +41,24 @@ void Guarded(QWidget* parent, F&& f)
     ShowErrorBox(parent, message);
 }
 
-// Runs handler, a member function of window, inside Guarded whenever sender emits signal.
-// The handler takes the signal's arguments, or none of them.
+// Runs handler, a member function of receiver, inside Guarded (boxes over parent) whenever
+// sender emits signal. The handler takes the signal's arguments, or none of them.
+template <typename Receiver, typename Sender, typename Signal, typename Handler>
+void ConnectGuarded(QWidget* parent, Receiver* receiver, Sender* sender, Signal signal, Handler handler)
+{
+    QObject::connect(sender, signal, receiver, [parent, receiver, handler](auto... args) {
+        Guarded(parent, [&] {
+            if constexpr (std::is_invocable_v<Handler, Receiver*, decltype(args)...>)
+                (receiver->*handler)(args...);
+            else
+                (receiver->*handler)();
+        });
+    });
+}
+
+// The same for a handler of the window itself.
 template <typename Window, typename Sender, typename Signal, typename Handler>
 void ConnectGuarded(Window* window, Sender* sender, Signal signal, Handler handler)
 {
-    QObject::connect(sender, signal, window, [window, handler](auto... args) {
-        Guarded(window, [&] {
-            if constexpr (std::is_invocable_v<Handler, Window*, decltype(args)...>)
-                (window->*handler)(args...);
-            else
-                (window->*handler)();
-        });
-    });
+    ConnectGuarded(window, window, sender, signal, handler);
 }

@@ -62,3 +62,13 @@ void ShowErrorBox(QWidget* parent, const std::string& message)
 {
     ShowBox(parent, QMessageBox::Critical, FromUtf8(ErrorBoxText(message)));
 }
+
+void Teller::operator()(const QString& text, const QString& informative) const
+{
+    sink_(parent_, text, informative);
+}
+
+void Teller::operator()(const std::string& utf8) const
+{
+    (*this)(FromUtf8(utf8));
+}

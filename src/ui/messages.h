@@ -1,6 +1,7 @@
 #pragma once
 // The program's message boxes: plain messages and the error box (ui/guard.h shows failures in it).
 #include <QString>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -19,3 +20,19 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text, bool y
 std::string ErrorBoxText(const std::string& message);
 // A modal box with the error icon, an OK button, caption "Pelkorin".
 void ShowErrorBox(QWidget* parent, const std::string& message);
+
+// Where a window's plain messages go: the message box, or what a test puts in its place.
+using MessageSink = std::function<void(QWidget* parent, const QString& text, const QString& informative)>;
+
+// Tells the user something over one window, through its message sink.
+class Teller {
+public:
+    Teller(QWidget* parent, MessageSink sink) : parent_(parent), sink_(std::move(sink)) {}
+    void operator()(const QString& text, const QString& informative = {}) const;
+    void operator()(const std::string& utf8) const;
+    QWidget* Parent() const { return parent_; }
+
+private:
+    QWidget* parent_;
+    MessageSink sink_;
+};

@@ -1,6 +1,6 @@
 #include "filelist/widgets/folderlistview.h"
 
-#include "filelist/displaytext.h"
+#include "ui/displaytext.h"
 #include "filelist/listingorder.h"
 #include "base/errors.h"
 #include "base/paths.h"

@@ -1,36 +1,30 @@
 #pragma once
-// A flat list of raw file names: the display text for the screen, the bytes at Qt::UserRole.
-// Filled in one reset, so 100,000 rows cost one layout.
+// A view of a flat list of raw file names kept elsewhere (the list state): the display text
+// for the screen, the bytes at Qt::UserRole, and the marks of trial rows. Shown in one reset,
+// so 100,000 rows cost one layout.
+#include "filelist/liststate.h"
+
 #include <QAbstractListModel>
-#include <QString>
-#include <functional>
 #include <string>
 #include <vector>
 
 class NameListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    using QAbstractListModel::QAbstractListModel;
+    explicit NameListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    const std::vector<std::string>& names() const { return names_; }
-    void setNames(std::vector<std::string> names);
-    void clear() { setNames({}); }
-    // Marked rows are drawn in red, with tipOf(row, name) as their tooltip; new names clear
-    // the marks. The texts are made only when asked for: a run may mark 100,000 rows.
-    using TipMaker = std::function<QString(std::size_t row, const std::string& name)>;
-    void setTips(std::vector<bool> marked, TipMaker tipOf);
-    // Rows that no longer tell what would happen (their run's inputs changed since): every
-    // non-empty row is drawn grey with this tooltip, in place of its mark; the texts stay.
-    // Only new names end it. An empty list has nothing to grey and stays as it is.
-    void setStale(const QString& tip);
-    bool isStale() const { return !staleTip_.isEmpty(); }
+    const std::vector<std::string>& names() const { return *names_; }
+    // Shows these names, or these rows with their marks; they must outlive the model's use
+    // of them, and every change of them is followed by rowsChanged or marksChanged.
+    void show(const std::vector<std::string>& names);
+    void show(const NameRows& rows);
+    void rowsChanged();
+    void marksChanged();
 
 private:
-    std::vector<std::string> names_;
-    std::vector<bool> marked_;
-    TipMaker tipOf_;
-    QString staleTip_;
+    const std::vector<std::string>* names_;
+    const NameRows* rows_ = nullptr;
 };

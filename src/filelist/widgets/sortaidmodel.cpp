@@ -1,11 +1,17 @@
 #include "filelist/widgets/sortaidmodel.h"
 
-#include "filelist/displaytext.h"
+#include "ui/displaytext.h"
 #include "filelist/sortkeys.h"
+
+namespace {
+const std::vector<SortAidRow> kNoRows;
+} // namespace
+
+SortAidModel::SortAidModel(QObject* parent) : QAbstractTableModel(parent), rows_(&kNoRows) {}
 
 int SortAidModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_->size());
 }
 
 int SortAidModel::columnCount(const QModelIndex& parent) const
@@ -17,10 +23,10 @@ QVariant SortAidModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
-    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    const SortAidRow& row = (*rows_)[static_cast<std::size_t>(index.row())];
     if (index.column() == 0)
         return DisplayText(row.Key);
-    return QString::fromStdString(IndexText(row.Index, rows_.size()));
+    return QString::fromStdString(IndexText(row.Index, rows_->size()));
 }
 
 QVariant SortAidModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -30,9 +36,15 @@ QVariant SortAidModel::headerData(int section, Qt::Orientation orientation, int 
     return section == 0 ? QStringLiteral("ソート対象") : QStringLiteral("index");
 }
 
-void SortAidModel::setRows(std::vector<Row> rows)
+void SortAidModel::show(const std::vector<SortAidRow>& rows)
 {
     beginResetModel();
-    rows_ = std::move(rows);
+    rows_ = &rows;
+    endResetModel();
+}
+
+void SortAidModel::rowsChanged()
+{
+    beginResetModel();
     endResetModel();
 }

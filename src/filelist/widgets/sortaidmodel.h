@@ -1,5 +1,8 @@
 #pragma once
-// The hidden sort aid: one row per listed name, its sort key and its place in the listing.
+// The hidden sort aid, a view of the list state's: one row per listed name, its sort key and
+// its place in the listing.
+#include "filelist/liststate.h"
+
 #include <QAbstractTableModel>
 #include <string>
 #include <vector>
@@ -7,19 +10,17 @@
 class SortAidModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    struct Row {
-        std::string Key;
-        std::size_t Index;
-    };
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit SortAidModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void setRows(std::vector<Row> rows);
+    // Shows the rows of the list state; rowsChanged follows every change of them.
+    void show(const std::vector<SortAidRow>& rows);
+    void rowsChanged();
 
 private:
-    std::vector<Row> rows_;
+    const std::vector<SortAidRow>* rows_;
 };

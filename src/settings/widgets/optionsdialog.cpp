@@ -1,4 +1,4 @@
-#include "dialogs/optionsdialog.h"
+#include "settings/widgets/optionsdialog.h"
 
 #include "base/utf8.h"
 #include "ui/filepick.h"
@@ -7,8 +7,9 @@
 #include "ui/typedlengthlimit.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/folderchooser.h"
-#include "dialogs/optionshost.h"
-#include "filelist/displaytext.h"
+#include "settings/widgets/optionshost.h"
+#include "settings/programsettings.h"
+#include "ui/displaytext.h"
 #include "base/numbers.h"
 #include "settings/settingslocation.h"
 
@@ -86,8 +87,8 @@ std::string RawText(const QLineEdit* edit, const std::string& raw)
 
 } // namespace
 
-TOption::TOption(OptionsHost& host, TOpenfolda& chooser)
-    : QDialog(nullptr), host_(host), chooser_(chooser)
+TOption::TOption(OptionsHost& host, ProgramSettings& settings, TOpenfolda& chooser)
+    : QDialog(nullptr), host_(host), settings_(settings), chooser_(chooser)
 {
     BuildControls();
     ConnectHandlers();
@@ -189,9 +190,9 @@ void TOption::FormCreate()
     text2->setText(host_.BaseNumberText());
     QWidget* main = host_.HostWindow();
     move(main->x() + 50, main->y() + 95);
-    SetStartFolder(host_.StartFolderBytes());
+    SetStartFolder(settings_.StartFolder());
 
-    const SettingsValues& saved = host_.StartupSettings();
+    const SettingsValues& saved = settings_.Startup();
     Check0->setChecked(saved.ExtLowerCase);
     Check1->setChecked(saved.JpegToJpg);
     Check2->setChecked(saved.ChangeExt);
@@ -201,7 +202,7 @@ void TOption::FormCreate()
 
     UpDown1->setValue(host_.DigitCountValue());
     Edit2->setText(QString::number(UpDown1->value()));
-    SetViewer(host_.ViewerPathBytes());
+    SetViewer(settings_.ViewerPath());
     CheckBox2->setChecked(true);
 
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -262,9 +263,9 @@ void TOption::optOKClick()
     if (const std::optional<std::string> message = UnstorableSettingsValue(values))
         throw ESettingsValueError(*message);
     host_.ApplySavedOptions(values);
-    WriteSettingsFile(SettingsFolderForSaving(host_.ProgramFolderBytes()), values);
+    WriteSettingsFile(SettingsFolderForSaving(settings_.ProgramFolder()), values);
     host_.OpenSavedFolder(values.StartFolder);
-    host_.SetViewerPathBytes(values.ViewerPath);
+    settings_.SetViewerPath(values.ViewerPath);
     main->move(ParseInteger(values.Left.Text), ParseInteger(values.Top.Text));
     accept();
 }

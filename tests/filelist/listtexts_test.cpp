@@ -1,5 +1,5 @@
 // The delete question, without a display: the count goes in as plain decimal, however large.
-#include "app/deletetexts.h"
+#include "filelist/listtexts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(DeleteTexts, QuestionCarriesThePlainCount)
+TEST(ListTexts, QuestionCarriesThePlainCount)
 {
     const std::vector<std::pair<int, std::string>> cases = {
         {1, "選択された1個のファイルを削除します。"},

@@ -1,6 +1,7 @@
 #pragma once
-// The main window as the dialogs see it: what they fill themselves from and what "登録"
-// hands back. The dialogs know nothing else of the main window.
+// The main window as the dialogs see it: what they place themselves by and what "登録" hands
+// back to it. The settings themselves the options dialog finds in their owner
+// (settings/programsettings.h); the dialogs know nothing else of the main window.
 #include "settings/settingsfile.h"
 
 #include <QString>
@@ -13,11 +14,6 @@ class OptionsHost {
 public:
     // The window the dialogs place themselves by and the track bars move.
     virtual QWidget* HostWindow() = 0;
-    // The settings file as read at start-up; every flag off when there was none.
-    virtual const SettingsValues& StartupSettings() const = 0;
-    virtual std::string StartFolderBytes() const = 0;
-    virtual std::string ViewerPathBytes() const = 0;
-    virtual std::string ProgramFolderBytes() const = 0;
     // The folder the main folder list shows.
     virtual std::string ShownFolder() const = 0;
     // The volumes and the folder last visited on each: one memory for every window.
@@ -31,7 +27,6 @@ public:
     // Opens a folder in the main folder list and its volume in the drive list; an empty
     // path changes nothing. Throws EFileError when the folder can't be entered.
     virtual void OpenSavedFolder(const std::string& path) = 0;
-    virtual void SetViewerPathBytes(const std::string& path) = 0;
 
 protected:
     ~OptionsHost() = default;

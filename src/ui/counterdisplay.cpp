@@ -1,4 +1,4 @@
-#include "app/counterdisplay.h"
+#include "ui/counterdisplay.h"
 
 #include "base/numbers.h"
 

@@ -1,4 +1,4 @@
-#include "filelist/displaytext.h"
+#include "ui/displaytext.h"
 
 #include <QStringDecoder>
 

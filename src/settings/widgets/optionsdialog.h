@@ -8,6 +8,7 @@
 #include <string>
 
 class OptionsHost;
+class ProgramSettings;
 class TOpenfolda;
 class QCheckBox;
 class QFileDialog;
@@ -23,7 +24,7 @@ class QWidget;
 class TOption : public QDialog {
     Q_OBJECT
 public:
-    TOption(OptionsHost& host, TOpenfolda& chooser);
+    TOption(OptionsHost& host, ProgramSettings& settings, TOpenfolda& chooser);
     ~TOption() override;
 
     // Refreshes the position controls from the main window and shows the dialog modally.
@@ -51,6 +52,7 @@ private:
     void SetViewer(const std::string& path);
 
     OptionsHost& host_;
+    ProgramSettings& settings_;
     TOpenfolda& chooser_;
     // Edit1 and Edit3 show these raw paths as text.
     std::string startFolder_;

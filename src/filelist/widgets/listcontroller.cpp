@@ -1,0 +1,154 @@
+#include "filelist/widgets/listcontroller.h"
+
+#include "filelist/capturesort.h"
+#include "filelist/moves.h"
+#include "filelist/sortkeys.h"
+#include "filelist/widgets/namelistview.h"
+#include "filelist/widgets/sortaidmodel.h"
+
+#include <QItemSelectionModel>
+#include <QMenu>
+
+namespace {
+void AlignTop(NameListView* from, NameListView* to)
+{
+    if (to->topRow() != from->topRow())
+        to->setTopRow(from->topRow());
+}
+} // namespace
+
+ListController::ListController(ListControls controls, ListState& list, Teller tell)
+    : QObject(controls.oldfile), c_(controls), list_(list), tell_(std::move(tell))
+{
+    Bind();
+}
+
+void ListController::Bind()
+{
+    c_.File1->names()->show(list_.Listing().Names);
+    c_.oldfile->names()->show(list_.Current());
+    c_.NewFile->names()->show(list_.Trial());
+    c_.fileListRows->show(list_.SortAid());
+    connect(&list_, &ListState::listedChanged, c_.File1, [this] { c_.File1->names()->rowsChanged(); });
+    connect(&list_, &ListState::currentChanged, c_.oldfile, [this] {
+        c_.oldfile->names()->rowsChanged();
+        c_.oldfile->setSelectedFlags(list_.Selected());
+        c_.oldfile->setTopRow(0);
+    });
+    connect(&list_, &ListState::selectionChanged, c_.oldfile, [this] {
+        if (c_.oldfile->selectedFlags() != list_.Selected())
+            c_.oldfile->setSelectedFlags(list_.Selected());
+    });
+    // What the user selects, and what the program selects through the view, is the state's.
+    connect(c_.oldfile->selectionModel(), &QItemSelectionModel::selectionChanged, &list_,
+            [this] { list_.Select(c_.oldfile->selectedFlags()); });
+    connect(&list_, &ListState::trialChanged, c_.NewFile, [this] { c_.NewFile->names()->rowsChanged(); });
+    connect(&list_, &ListState::trialMarksChanged, c_.NewFile, [this] { c_.NewFile->names()->marksChanged(); });
+    connect(&list_, &ListState::sortAidChanged, c_.fileListRows, [this] { c_.fileListRows->rowsChanged(); });
+}
+
+void ListController::OldFileScrolled()
+{
+    AlignTop(c_.oldfile, c_.NewFile);
+}
+
+void ListController::NewFileScrolled()
+{
+    AlignTop(c_.NewFile, c_.oldfile);
+}
+
+void ListController::OldFileSelectionChanged()
+{
+    AlignTop(c_.oldfile, c_.NewFile);
+}
+
+void ListController::OldFileContextMenu(const QPoint& pos)
+{
+    c_.PopupMenu1->popup(c_.oldfile->viewport()->mapToGlobal(pos));
+}
+
+void ListController::Button3Click()
+{
+    list_.Select(std::vector<bool>(list_.Names().size(), true));
+    c_.oldfile->setTopRow(0);
+}
+
+void ListController::Button4Click()
+{
+    list_.Select({});
+    c_.oldfile->setTopRow(0);
+}
+
+template <typename Move>
+void ListController::MoveRows(Move move)
+{
+    std::vector<std::string> rows = list_.Names();
+    std::vector<bool> selected = list_.Selected();
+    if (rows.empty())
+        return;
+    if (!move(rows, selected)) {
+        tell_(std::string("移動できません"));
+        return;
+    }
+    const int top = c_.oldfile->topRow();
+    list_.Rearrange(std::move(rows), std::move(selected));
+    c_.oldfile->setTopRow(top);
+}
+
+void ListController::Button1Click()
+{
+    MoveRows(MoveSelectedUp<std::string>);
+}
+
+void ListController::Button2Click()
+{
+    MoveRows(MoveSelectedDown<std::string>);
+}
+
+void ListController::N4Click()
+{
+    list_.ShowOrder(list_.Listing().Names, {});
+}
+
+void ListController::N5Click()
+{
+    KeyedSort(false);
+}
+
+void ListController::N6Click()
+{
+    KeyedSort(true);
+}
+
+void ListController::KeyedSort(bool byDate)
+{
+    const std::string prefix = list_.Prefix();
+    const std::vector<std::string>& names = list_.Listing().Names;
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const std::string& name : names)
+        keys.push_back(byDate ? DateKeyOfFile(prefix + name) : ExtensionKey(name));
+    const std::vector<std::size_t> order = StableOrderByKeys(keys);
+    ShowSorted(order, std::move(keys));
+}
+
+void ListController::N15Click()
+{
+    CaptureSortResult sorted = CaptureSortOfFolder(list_.Prefix(), list_.Listing().Names, list_.CaptureTimes());
+    ShowSorted(sorted.Order, std::move(sorted.Keys));
+}
+
+// The listing in the given order, the keys beside their positions in the sort aid.
+void ListController::ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys)
+{
+    const std::vector<std::string>& names = list_.Listing().Names;
+    std::vector<SortAidRow> rows;
+    std::vector<std::string> sorted;
+    rows.reserve(order.size());
+    sorted.reserve(order.size());
+    for (std::size_t i : order) {
+        rows.push_back({std::move(keys[i]), i});
+        sorted.push_back(names[i]);
+    }
+    list_.ShowOrder(std::move(sorted), std::move(rows));
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The list of current names: selecting, moving and sorting its rows, its context menu, and the
+// two name lists scrolled together. The lists and the sort aid are views of the list state;
+// this binds them to it.
+#include "filelist/liststate.h"
+#include "ui/messages.h"
+
+#include <QObject>
+
+class QMenu;
+class QPoint;
+class NameListView;
+class SortAidModel;
+
+struct ListControls {
+    NameListView* File1;
+    NameListView* oldfile;
+    NameListView* NewFile;
+    SortAidModel* fileListRows;
+    QMenu* PopupMenu1;
+};
+
+class ListController : public QObject {
+    Q_OBJECT
+public:
+    ListController(ListControls controls, ListState& list, Teller tell);
+
+    // Handlers.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void N4Click();
+    void N5Click();
+    void N6Click();
+    void N15Click();
+    void OldFileScrolled();
+    void NewFileScrolled();
+    void OldFileSelectionChanged();
+    void OldFileContextMenu(const QPoint& pos);
+
+private:
+    void Bind();
+    void KeyedSort(bool byDate);
+    void ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys);
+    template <typename Move>
+    void MoveRows(Move move);
+
+    ListControls c_;
+    ListState& list_;
+    Teller tell_;
+};
