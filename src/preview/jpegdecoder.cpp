@@ -49,7 +49,7 @@ struct RawDecode {
     unsigned long inputSize;
     int boxWidth;
     int boxHeight;
-    double previewRatio;  // > 0: the box is the preview box of the header size, times this
+    double previewRatio;  // > 0: the box is the preview box of the standing size, times this
     bool swapSides;       // the picture is shown on its side: the box is of the turned picture
     int width;
     int height;
