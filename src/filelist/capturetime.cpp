@@ -1,16 +1,13 @@
 #include "filelist/capturetime.h"
 
+#include "filelist/exifblock.h"
 #include "platform/filestart.h"
-
-#include <libexif/exif-data.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -66,10 +63,6 @@ uint32_t SubSecondNanoseconds(std::string_view text)
             return 0;
     return nanos;
 }
-
-struct ExifDataUnref {
-    void operator()(ExifData* d) const { exif_data_unref(d); }
-};
 
 } // namespace
 
@@ -132,16 +125,9 @@ std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start)
 {
     if (start.empty())
         return std::nullopt;
-    const std::unique_ptr<ExifData, ExifDataUnref> data(exif_data_new());
+    const ExifDataPtr data = LoadExifBlock(start);
     if (!data)
         return std::nullopt;
-    // Following the standard would make the loader fill in missing mandatory entries with
-    // made-up values; only what the file holds may count.
-    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    const std::size_t size = std::min<std::size_t>(start.size(), UINT_MAX);
-    exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(start.data()),
-                        static_cast<unsigned int>(size));
-
     ExifContent* exif = data->ifd[EXIF_IFD_EXIF];
     ExifContent* image = data->ifd[EXIF_IFD_0];
     const struct {

@@ -1,5 +1,6 @@
 #include "preview/jpegdecoder.h"
 
+#include "filelist/exiforientation.h"
 #include "platform/filesystem.h"
 #include "preview/thumbnail.h"
 
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+
+#include <QTransform>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -46,7 +49,8 @@ struct RawDecode {
     unsigned long inputSize;
     int boxWidth;
     int boxHeight;
-    double previewRatio;  // > 0: the box is the preview box of the header size, times this
+    double previewRatio;  // > 0: the box is the preview box of the standing size, times this
+    bool swapSides;       // the picture is shown on its side: the box is of the turned picture
     int width;
     int height;
     int outputWidth;
@@ -81,9 +85,16 @@ bool DecodeRaw(RawDecode* job)
     job->width = static_cast<int>(cinfo.image_width);
     job->height = static_cast<int>(cinfo.image_height);
     if (job->previewRatio > 0) {
-        const PictureBox box = PictureBoxFor(job->width, job->height);
+        const PictureBox box = job->swapSides ? PictureBoxFor(job->height, job->width)
+                                              : PictureBoxFor(job->width, job->height);
         job->boxWidth = static_cast<int>(std::ceil(box.width * job->previewRatio));
         job->boxHeight = static_cast<int>(std::ceil(box.height * job->previewRatio));
+    }
+    // The scale is chosen on the picture as stored, which covers the turned box turned back.
+    if (job->swapSides) {
+        const int boxWidth = job->boxWidth;
+        job->boxWidth = job->boxHeight;
+        job->boxHeight = boxWidth;
     }
 
     cinfo.out_color_space = JCS_RGB;
@@ -141,20 +152,40 @@ EJpegOpenError::EJpegOpenError(const std::string& path)
 
 namespace {
 
+// The stored picture turned and mirrored so that it stands as the orientation says it was
+// taken; 1 and anything unknown leave it as stored.
+QImage StandAsTaken(QImage stored, int orientation)
+{
+    const auto turned = [&](qreal degrees) { return stored.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2: return stored.mirrored(true, false);
+    case 3: return stored.mirrored(true, true);
+    case 4: return stored.mirrored(false, true);
+    case 5: return turned(90).mirrored(true, false);
+    case 6: return turned(90);
+    case 7: return turned(90).mirrored(false, true);
+    case 8: return turned(270);
+    default: return stored;
+    }
+}
+
 DecodedJpeg Decode(RawDecode& job, const std::string& bytes)
 {
+    const int orientation = ExifOrientationFromBytes(bytes);
+    job.swapSides = OrientationSwapsSides(orientation);
     job.input = reinterpret_cast<const unsigned char*>(bytes.data());
     job.inputSize = static_cast<unsigned long>(bytes.size());
     if (!DecodeRaw(&job))
         throw EJpegError(job.messageCode);
 
     DecodedJpeg result;
-    result.width = job.width;
-    result.height = job.height;
-    // The bitmap is handed over as it is: no copy of a large picture.
-    result.image = QImage(job.pixels, job.outputWidth, job.outputHeight,
-                          static_cast<qsizetype>(job.stride), QImage::Format_RGB888, FreePixels,
-                          job.pixels);
+    result.width = job.swapSides ? job.height : job.width;
+    result.height = job.swapSides ? job.width : job.height;
+    // The bitmap is handed over as it is: no copy of a large picture that stands as stored.
+    result.image = StandAsTaken(QImage(job.pixels, job.outputWidth, job.outputHeight,
+                                       static_cast<qsizetype>(job.stride), QImage::Format_RGB888,
+                                       FreePixels, job.pixels),
+                                orientation);
     return result;
 }
 

@@ -24,21 +24,23 @@ public:
     explicit EJpegOpenError(const std::string& path);
 };
 
+// The picture stands as taken: turned and mirrored as its EXIF Orientation says (the file
+// itself is never changed); without one it is shown as stored.
 struct DecodedJpeg {
-    QImage image;    // Format_RGB888, possibly decoded at a reduced scale
-    int width = 0;   // the image's own size from its header, whatever the decode scale
-    int height = 0;
+    QImage image;    // Format_RGB888, possibly decoded at a reduced scale, standing as taken
+    int width = 0;   // the header's size, whatever the decode scale, with width and height
+    int height = 0;  // changing places for a picture taken on its side (orientations 5 to 8)
 };
 
-// Decodes JPEG bytes. With a box (device pixels, both > 0 or either 0 for a flat box) the
-// smallest libjpeg scale from 1/8 to 1/1 whose output still covers twice the box in both
-// directions is used, so the picture drawn into the box loses nothing visible; without one
+// Decodes JPEG bytes. With a box (device pixels, both > 0 or either 0 for a flat box, of the
+// picture as it stands) the smallest libjpeg scale from 1/8 to 1/1 whose output still covers
+// twice the box in both directions is used, so the picture drawn into the box loses nothing visible; without one
 // (boxWidth < 0) the image is decoded at full scale. Warnings are ignored and data that ends
 // early is completed by the library. Throws EJpegError.
 DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth = -1, int boxHeight = -1);
 
-// As DecodeJpeg, the box being the preview's picture box for the header's own size
-// (PictureBoxFor) in device pixels: its sides times devicePixelRatio, rounded up.
+// As DecodeJpeg, the box being the preview's picture box for the standing size (PictureBoxFor
+// of width and height) in device pixels: its sides times devicePixelRatio, rounded up.
 DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio);
 // Reads the file through the platform layer and decodes it so. Throws EJpegOpenError when the
 // file can't be read (a folder included) and EJpegError when it is no usable JPEG.

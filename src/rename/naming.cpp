@@ -43,12 +43,17 @@ NameParts SplitName(const std::string& name)
     return parts;
 }
 
-std::string ComposeNewName(const std::string& name, const RenameOptions& options,
-                           int32_t sequenceNumber)
+namespace {
+
+// textPart, when given, stands for the text part whatever ChangeText says.
+std::string Compose(const std::string& name, const RenameOptions& options, int32_t sequenceNumber,
+                    const std::string_view* textPart)
 {
     NameParts parts = SplitName(name);
 
-    if (options.ChangeText)
+    if (textPart)
+        parts.TextPart = *textPart;
+    else if (options.ChangeText)
         parts.TextPart = options.NewText;
 
     if (options.PadDigits) {
@@ -75,4 +80,18 @@ std::string ComposeNewName(const std::string& name, const RenameOptions& options
         parts.Extension = options.NewExt.empty() ? std::string() : "." + options.NewExt;
 
     return parts.TextPart + parts.DigitRun + parts.Extension;
+}
+
+} // namespace
+
+std::string ComposeNewName(const std::string& name, const RenameOptions& options,
+                           int32_t sequenceNumber)
+{
+    return Compose(name, options, sequenceNumber, nullptr);
+}
+
+std::string ComposeNewName(const std::string& name, const RenameOptions& options,
+                           int32_t sequenceNumber, std::string_view textPart)
+{
+    return Compose(name, options, sequenceNumber, &textPart);
 }

@@ -2,6 +2,7 @@
 // How one new file name is formed from a current one. Pure: no user interface, no files.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // TextPart + DigitRun + Extension is always the name it was split from, byte for byte.
 struct NameParts {
@@ -25,3 +26,7 @@ struct RenameOptions {
 // value does not fit a 32-bit integer.
 std::string ComposeNewName(const std::string& name, const RenameOptions& options,
                            int32_t sequenceNumber);
+// The same with this file's own text part (a name made from its capture time, say) in place
+// of the text part, whatever ChangeText and NewText say.
+std::string ComposeNewName(const std::string& name, const RenameOptions& options,
+                           int32_t sequenceNumber, std::string_view textPart);

@@ -17,6 +17,7 @@ struct ExifTags {
     std::string Make = "Pelkorin Test Camera";
     bool BigEndian = false;
     std::string Thumbnail; // JPEG bytes stored as the thumbnail; empty: none
+    int Orientation = 0;   // of the first image directory; 0: tag not written
 };
 
 inline void AddExifText(ExifData* data, ExifIfd ifd, ExifTag tag, const std::string& text)
@@ -34,6 +35,19 @@ inline void AddExifText(ExifData* data, ExifIfd ifd, ExifTag tag, const std::str
     exif_entry_unref(e);
 }
 
+inline void AddExifShort(ExifData* data, ExifIfd ifd, ExifTag tag, int value)
+{
+    ExifEntry* e = exif_entry_new();
+    e->tag = tag;
+    e->format = EXIF_FORMAT_SHORT;
+    e->components = 1;
+    e->size = 2;
+    e->data = static_cast<unsigned char*>(std::calloc(1, e->size));
+    exif_set_short(e->data, exif_data_get_byte_order(data), static_cast<ExifShort>(value));
+    exif_content_add_entry(data->ifd[ifd], e);
+    exif_entry_unref(e);
+}
+
 // "Exif\0\0" followed by the TIFF structure, as an APP1 segment carries it.
 inline std::string ExifBlock(const ExifTags& tags)
 {
@@ -43,6 +57,8 @@ inline std::string ExifBlock(const ExifTags& tags)
     exif_data_set_byte_order(data, tags.BigEndian ? EXIF_BYTE_ORDER_MOTOROLA : EXIF_BYTE_ORDER_INTEL);
     AddExifText(data, EXIF_IFD_0, EXIF_TAG_MAKE, tags.Make);
     AddExifText(data, EXIF_IFD_0, EXIF_TAG_DATE_TIME, tags.DateTime);
+    if (tags.Orientation != 0)
+        AddExifShort(data, EXIF_IFD_0, EXIF_TAG_ORIENTATION, tags.Orientation);
     AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, tags.DateTimeOriginal);
     AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, tags.DateTimeDigitized);
     AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_SUB_SEC_TIME_ORIGINAL, tags.SubSecTimeOriginal);
