@@ -43,14 +43,6 @@ class Window : public ProgramInWork {
 public:
     using ProgramInWork::ProgramInWork;
 
-    std::vector<SeenBox> Trigger(const char* entry) const
-    {
-        return RunAnsweringBoxes([&] { Find<QAction>(m(), entry)->trigger(); });
-    }
-    std::vector<SeenBox> Press(const char* button) const
-    {
-        return RunAnsweringBoxes([&] { Find<QPushButton>(m(), button)->click(); });
-    }
     QStringList Keys() const
     {
         const QAbstractItemModel* aid = Find<QTreeView>(m(), "fileList")->model();

@@ -46,30 +46,11 @@ std::vector<std::pair<std::string, std::string>> WithContent(const Names& names)
 class Window : public ProgramInWork {
 public:
     explicit Window(const Names& files) : ProgramInWork(WithContent(files)) {}
-    Names OnDisk() const
-    {
-        Names names;
-        for (const auto& e : std::filesystem::directory_iterator(work()))
-            names.push_back(e.path().filename().native());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    void SelectNames(const Names& names) const
-    {
-        const Names rows = RowBytes(list("oldfile"));
-        std::vector<bool> flags(rows.size(), false);
-        for (const std::string& n : names) {
-            const auto it = std::find(rows.begin(), rows.end(), n);
-            ASSERT_NE(it, rows.end()) << n;
-            flags[static_cast<std::size_t>(it - rows.begin())] = true;
-        }
-        list("oldfile")->setSelectedFlags(flags);
-    }
     // Fills NewFile with a trial run over the first row, so emptying it shows.
     void FillNewFile() const
     {
         list("oldfile")->setSelectedFlags({true});
-        RunAnsweringBoxes([&] { Find<QPushButton>(m(), "Button6")->click(); });
+        Press("Button6");
         ASSERT_GT(list("NewFile")->rowCount(), 0);
     }
     // Presses Button8 (or triggers N14) and answers the question with answer.

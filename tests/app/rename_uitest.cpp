@@ -56,37 +56,11 @@ public:
         Find<QCheckBox>(m(), "Check4")->setChecked(o.check4);
         Find<QLineEdit>(m(), "Edit4")->setText(QString::fromStdString(o.edit4));
     }
-    void SelectRows(const std::vector<int>& rows) const
-    {
-        std::vector<bool> flags(static_cast<std::size_t>(list("oldfile")->rowCount()), false);
-        for (int r : rows)
-            flags.at(static_cast<std::size_t>(r)) = true;
-        list("oldfile")->setSelectedFlags(flags);
-    }
-    int RowOf(const std::string& name) const
-    {
-        const Names rows = RowBytes(list("oldfile"));
-        const auto it = std::find(rows.begin(), rows.end(), name);
-        EXPECT_NE(it, rows.end()) << name;
-        return static_cast<int>(it - rows.begin());
-    }
-    void SelectNames(const Names& names) const
-    {
-        std::vector<int> rows;
-        for (const std::string& n : names)
-            rows.push_back(RowOf(n));
-        SelectRows(rows);
-    }
     void UserClick(int row, Qt::KeyboardModifiers mod = Qt::NoModifier) const
     {
         NameListView* v = list("oldfile");
         QTest::mouseClick(v->viewport(), Qt::LeftButton, mod, v->visualRect(v->model()->index(row, 0)).center());
     }
-    std::vector<SeenBox> Press(const char* button) const
-    {
-        return RunAnsweringBoxes([&] { Find<QPushButton>(m(), button)->click(); });
-    }
-
 };
 
 QStringList Texts(const std::vector<SeenBox>& boxes)

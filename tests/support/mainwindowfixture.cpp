@@ -2,8 +2,13 @@
 
 #include "filelist/widgets/namelistview.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
+#include <filesystem>
 
 StartedProgram StartProgram(const std::string& programFolder, AppServices services)
 {
@@ -49,4 +54,47 @@ QString ProgramInWork::counter() const
 NameListView* ProgramInWork::list(const char* name) const
 {
     return Find<NameListView>(m(), name);
+}
+
+std::vector<std::string> ProgramInWork::OnDisk() const
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(work()))
+        names.push_back(e.path().filename().native());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<SeenBox> ProgramInWork::Press(const char* button) const
+{
+    return RunAnsweringBoxes([&] { Find<QPushButton>(m(), button)->click(); });
+}
+
+std::vector<SeenBox> ProgramInWork::Trigger(const char* entry) const
+{
+    return RunAnsweringBoxes([&] { Find<QAction>(m(), entry)->trigger(); });
+}
+
+void ProgramInWork::SelectRows(const std::vector<int>& rows) const
+{
+    std::vector<bool> flags(static_cast<std::size_t>(list("oldfile")->rowCount()), false);
+    for (int r : rows)
+        flags.at(static_cast<std::size_t>(r)) = true;
+    list("oldfile")->setSelectedFlags(flags);
+}
+
+int ProgramInWork::RowOf(const std::string& name) const
+{
+    const std::vector<std::string> rows = RowBytes(list("oldfile"));
+    const auto it = std::find(rows.begin(), rows.end(), name);
+    EXPECT_NE(it, rows.end()) << name;
+    return static_cast<int>(it - rows.begin());
+}
+
+void ProgramInWork::SelectNames(const std::vector<std::string>& names) const
+{
+    std::vector<int> rows;
+    for (const std::string& n : names)
+        rows.push_back(RowOf(n));
+    SelectRows(rows);
 }

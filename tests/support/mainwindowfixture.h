@@ -47,6 +47,16 @@ public:
     NameListView* list(const char* name) const;
     // The counter label's text.
     QString counter() const;
+    // The names in the work folder, files and folders, sorted by bytes.
+    std::vector<std::string> OnDisk() const;
+
+    // What a user does, each answering the boxes it brings up with their default button.
+    std::vector<SeenBox> Press(const char* button) const;
+    std::vector<SeenBox> Trigger(const char* entry) const;
+    // Selects exactly these rows (or the rows of these names) of the list of current names.
+    void SelectRows(const std::vector<int>& rows) const;
+    void SelectNames(const std::vector<std::string>& names) const;
+    int RowOf(const std::string& name) const;
 
 private:
     TempFolder root_;
