@@ -1,6 +1,7 @@
 #include "filelist/liststate.h"
 
 #include "base/paths.h"
+#include "filelist/moves.h"
 
 std::string ListState::Prefix() const
 {
@@ -22,9 +23,29 @@ void ListState::ShowOrder(std::vector<std::string> names, std::vector<SortAidRow
     ClearTrial();
 }
 
-void ListState::Rearrange(std::vector<std::string> names, std::vector<bool> selected)
+void ListState::ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys)
 {
-    SetCurrent(std::move(names), std::move(selected));
+    std::vector<SortAidRow> rows;
+    std::vector<std::string> sorted;
+    rows.reserve(order.size());
+    sorted.reserve(order.size());
+    for (std::size_t i : order) {
+        rows.push_back({std::move(keys[i]), i});
+        sorted.push_back(listing_.Names[i]);
+    }
+    ShowOrder(std::move(sorted), std::move(rows));
+}
+
+bool ListState::MoveSelected(bool up)
+{
+    std::vector<std::string> rows = current_.Names;
+    std::vector<bool> selected = selected_;
+    if (rows.empty())
+        return true;
+    if (!(up ? MoveSelectedUp(rows, selected) : MoveSelectedDown(rows, selected)))
+        return false;
+    SetCurrent(std::move(rows), std::move(selected));
+    return true;
 }
 
 void ListState::SetCurrent(std::vector<std::string> names, std::vector<bool> selected)

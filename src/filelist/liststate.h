@@ -54,8 +54,12 @@ public:
     const std::vector<bool>& Selected() const { return selected_; }
     // The listing in another order, nothing selected, no trial rows; keys: the sort aid.
     void ShowOrder(std::vector<std::string> names, std::vector<SortAidRow> keys);
-    // The same names moved about, their selection moving with them.
-    void Rearrange(std::vector<std::string> names, std::vector<bool> selected);
+    // The listing in the order given (positions in the listing) with each name's sort key
+    // beside it in the sort aid; nothing selected, no trial rows.
+    void ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys);
+    // Moves every selected row one place up (or down), the selection moving with them. False,
+    // and nothing moved, when a selected row is at the edge; an empty list moves nothing.
+    bool MoveSelected(bool up);
     // A selection of the user's or the program's; shorter flags leave the rest unselected.
     void Select(std::vector<bool> flags);
 

@@ -1,7 +1,6 @@
 #include "filelist/widgets/listcontroller.h"
 
 #include "filelist/capturesort.h"
-#include "filelist/moves.h"
 #include "filelist/sortkeys.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
@@ -79,30 +78,24 @@ void ListController::Button4Click()
     c_.oldfile->setTopRow(0);
 }
 
-template <typename Move>
-void ListController::MoveRows(Move move)
+void ListController::MoveRows(bool up)
 {
-    std::vector<std::string> rows = list_.Names();
-    std::vector<bool> selected = list_.Selected();
-    if (rows.empty())
-        return;
-    if (!move(rows, selected)) {
+    const int top = c_.oldfile->topRow();
+    if (!list_.MoveSelected(up)) {
         tell_(std::string("移動できません"));
         return;
     }
-    const int top = c_.oldfile->topRow();
-    list_.Rearrange(std::move(rows), std::move(selected));
     c_.oldfile->setTopRow(top);
 }
 
 void ListController::Button1Click()
 {
-    MoveRows(MoveSelectedUp<std::string>);
+    MoveRows(true);
 }
 
 void ListController::Button2Click()
 {
-    MoveRows(MoveSelectedDown<std::string>);
+    MoveRows(false);
 }
 
 void ListController::N4Click()
@@ -129,26 +122,11 @@ void ListController::KeyedSort(bool byDate)
     for (const std::string& name : names)
         keys.push_back(byDate ? DateKeyOfFile(prefix + name) : ExtensionKey(name));
     const std::vector<std::size_t> order = StableOrderByKeys(keys);
-    ShowSorted(order, std::move(keys));
+    list_.ShowSorted(order, std::move(keys));
 }
 
 void ListController::N15Click()
 {
     CaptureSortResult sorted = CaptureSortOfFolder(list_.Prefix(), list_.Listing().Names, list_.CaptureTimes());
-    ShowSorted(sorted.Order, std::move(sorted.Keys));
-}
-
-// The listing in the given order, the keys beside their positions in the sort aid.
-void ListController::ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys)
-{
-    const std::vector<std::string>& names = list_.Listing().Names;
-    std::vector<SortAidRow> rows;
-    std::vector<std::string> sorted;
-    rows.reserve(order.size());
-    sorted.reserve(order.size());
-    for (std::size_t i : order) {
-        rows.push_back({std::move(keys[i]), i});
-        sorted.push_back(names[i]);
-    }
-    list_.ShowOrder(std::move(sorted), std::move(rows));
+    list_.ShowSorted(sorted.Order, std::move(sorted.Keys));
 }

@@ -42,9 +42,7 @@ public:
 private:
     void Bind();
     void KeyedSort(bool byDate);
-    void ShowSorted(const std::vector<std::size_t>& order, std::vector<std::string> keys);
-    template <typename Move>
-    void MoveRows(Move move);
+    void MoveRows(bool up);
 
     ListControls c_;
     ListState& list_;
