@@ -14,6 +14,7 @@
 #include "rename/undo.h"
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
+#include "settings/startfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,10 +158,12 @@ void TMain::FormCreate()
                 text2->setText(DisplayText(s.BaseNumber));
         }
 
-        if (!StartFolder.empty()) {
-            SwitchFolder(StartFolder);
+        const std::string opening =
+            StartFolderToOpen(Services.CommandLineFolder, StartFolder, ProgramFolder);
+        if (!opening.empty()) {
+            SwitchFolder(opening);
             SetDriveOf(Dir1->folder());
-            SwitchFolder(StartFolder);
+            SwitchFolder(opening);
         }
 
         const int y = ParseInteger(top.Text);
