@@ -159,7 +159,7 @@ void TMain::FormCreate()
         }
 
         const std::string opening =
-            StartFolderToOpen(Services.CommandLineFolder, StartFolder, ProgramFolder);
+            OpeningFolder(Services.CommandLineFolder, StartFolder, ProgramFolder);
         if (!opening.empty()) {
             SwitchFolder(opening);
             SetDriveOf(Dir1->folder());

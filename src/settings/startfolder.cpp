@@ -2,7 +2,7 @@
 
 #include "platform/userfolders.h"
 
-std::string ChooseStartFolder(const StartFolderFacts& facts)
+std::string ChooseOpeningFolder(const StartFolderFacts& facts)
 {
     if (!facts.CommandLine.empty())
         return facts.CommandLine;
@@ -12,7 +12,7 @@ std::string ChooseStartFolder(const StartFolderFacts& facts)
     return facts.Pictures.empty() ? facts.Home : facts.Pictures;
 }
 
-std::string StartFolderToOpen(const std::string& commandLine, const std::string& settings,
+std::string OpeningFolder(const std::string& commandLine, const std::string& settings,
                               const std::string& programFolder)
 {
     StartFolderFacts facts{commandLine, settings, true, {}, {}};
@@ -23,5 +23,5 @@ std::string StartFolderToOpen(const std::string& commandLine, const std::string&
             facts.Home = platform::HomeFolder();
         }
     }
-    return ChooseStartFolder(facts);
+    return ChooseOpeningFolder(facts);
 }

@@ -12,8 +12,8 @@ struct StartFolderFacts {
     std::string Home;                   // empty when unknown
 };
 
-std::string ChooseStartFolder(const StartFolderFacts& facts);
+std::string ChooseOpeningFolder(const StartFolderFacts& facts);
 
 // The choice for this process, with the folders looked up only when they decide it.
-std::string StartFolderToOpen(const std::string& commandLine, const std::string& settings,
+std::string OpeningFolder(const std::string& commandLine, const std::string& settings,
                               const std::string& programFolder);
