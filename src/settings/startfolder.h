@@ -1,7 +1,7 @@
 #pragma once
 // Which folder Dir1 opens at start: the one named on the command line, else the settings' start
-// folder, else, for a program installed where the user can't write (no settings of the user's
-// own yet), the user's pictures folder or home folder. Empty keeps the program folder.
+// folder, else, for a program installed where the user can't write, the user's pictures folder
+// or home folder rather than the program's own. Empty keeps the program folder.
 #include <string>
 
 struct StartFolderFacts {
