@@ -5,11 +5,16 @@
 #include "filelist/displaytext.h"
 #include "filelist/widgets/namelistview.h"
 #include "support/dialogdriving.h"
+#include "support/permissionoverride.h"
 #include "support/tempfolder.h"
 #include "ui/qttranslations.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <optional>
+#include <utility>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -68,6 +73,41 @@ TEST(CommandLineFolder, OpensInDir1AndLeavesTheSettingsStartFolderAsItWas)
     // The boxes above spoke with Qt's Japanese texts loaded.
     EXPECT_TRUE(LoadQtTranslations());
     EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel"_s);
+}
+
+// Installed where the user can't write, with no start folder set: the user's pictures folder
+// opens (XDG user dirs say which), else the home folder, not the program's own.
+TEST(SystemInstallStart, OpensThePicturesFolderElseHome)
+{
+    const std::pair<const char*, std::optional<QByteArray>> saved[] = {
+        {"HOME", qEnvironmentVariableIsSet("HOME") ? std::optional(qgetenv("HOME")) : std::nullopt},
+        {"XDG_CONFIG_HOME", qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
+                                ? std::optional(qgetenv("XDG_CONFIG_HOME")) : std::nullopt}};
+    const auto restore = qScopeGuard([&] {
+        for (const auto& [name, value] : saved)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    });
+    for (const bool pictures : {true, false}) {
+        SCOPED_TRACE(pictures);
+        TempFolder temp;
+        temp.MakeFolder("program");
+        temp.MakeFolder("home");
+        temp.MakeFolder("home/.config");
+        temp.Write("home/.config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n");
+        if (pictures)
+            temp.MakeFolder("home/Fotos");
+        temp.Write("home/a.jpg");
+        qputenv("HOME", QByteArray::fromStdString(temp / "home"));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(temp / "home/.config"));
+        chmod((temp / "program").c_str(), 0555);
+        const auto unlock = qScopeGuard([&] { chmod((temp / "program").c_str(), 0755); });
+        const WithoutPermissionOverride asUser;
+        StartedProgram p = StartProgram(temp / "program");
+        EXPECT_TRUE(p.startupBoxes.empty());
+        EXPECT_EQ(Find(p.main(), "Dir1")->property("directory").toString(),
+                  DisplayText(temp / (pictures ? "home/Fotos" : "home")));
+        EXPECT_EQ(p.main()->property("StartFolder").toString(), QString());
+    }
 }
 
 } // namespace
