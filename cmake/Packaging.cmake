@@ -50,9 +50,12 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "${PELKORIN_DEB_RELEASE}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://pelkorin.example.org/")
-# Libraries come from dpkg-shlibdeps; only the font for the Japanese texts is named here.
+# Libraries come from dpkg-shlibdeps, which adds them to the packages named here: xdg-open for
+# the help page and documents, Qt's Japanese texts for its own dialogs. The font for the
+# Japanese texts and the Wayland platform plugin are recommended.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk, qt6-wayland")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
 

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/windows.h"
 
 #include <QApplication>
@@ -5,8 +6,14 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    Windows windows = CreateWindows(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    const CommandLine commandLine = ReadCommandLine(argc, argv);
+    if (commandLine.Exit)
+        return commandLine.ExitCode;
+    // Qt sees only the program's name: the folder is not one of its options.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    Windows windows = CreateWindows(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+                                    AppServices{}, commandLine.Folder);
     windows.Main->show();
     return app.exec();
 }

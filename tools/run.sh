@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Pelkorin.
+# Sets up, builds the program alone (not the tests) and starts it; arguments go to the program
+# (a folder to open).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-exec ./build/pelkorin
+bash tools/setup.sh pelkorin
+exec ./build/pelkorin "$@"

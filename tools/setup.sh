@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Pelkorin needs (only those missing) and builds it into build/.
+# Installs the Debian packages Pelkorin needs (only those missing) and builds it into build/:
+# everything, or only the targets named as arguments (tools/setup.sh pelkorin).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
           libexif-dev libgtest-dev libbenchmark-dev fonts-ipafont-gothic
           clang libclang-rt-14-dev
           xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools
-          dpkg-dev file appstream
+          dpkg-dev file appstream xdg-utils qt6-translations-l10n
           exfat-fuse fusefat exfatprogs dosfstools)
 missing=()
 for p in "${packages[@]}"; do
@@ -24,4 +25,4 @@ fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
       -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
       ${CMAKE_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_LAUNCHER} >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" ${1:+--target "$@"}

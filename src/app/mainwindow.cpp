@@ -11,6 +11,7 @@
 #include "preview/widgets/previewcontroller.h"
 #include "rename/widgets/renamecontroller.h"
 #include "rename/widgets/undocontroller.h"
+#include "settings/startfolder.h"
 #include "ui/appicon.h"
 #include "ui/digitspinbox.h"
 #include "ui/displaytext.h"
@@ -150,10 +151,12 @@ void TMain::FormCreate()
             top = s.Top;
         }
 
-        if (!Config.StartFolder().empty()) {
-            FolderFeature->SwitchFolder(Config.StartFolder());
+        const std::string opening =
+            OpeningFolder(Services.CommandLineFolder, Config.StartFolder(), Config.ProgramFolder());
+        if (!opening.empty()) {
+            FolderFeature->SwitchFolder(opening);
             FolderFeature->SetDriveOf(List.Folder());
-            FolderFeature->SwitchFolder(Config.StartFolder());
+            FolderFeature->SwitchFolder(opening);
         }
 
         const int y = ParseInteger(top.Text);

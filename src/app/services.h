@@ -29,4 +29,7 @@ struct AppServices {
         Launch = platform::LaunchProgram;
     // How the renames of an execution and of its undo refuse an existing name.
     platform::RenameWays Renames;
+    // The folder the command line named (absolute, raw bytes): start-up opens it instead of
+    // the settings' start folder. Empty when none was named.
+    std::string CommandLineFolder;
 };

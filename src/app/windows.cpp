@@ -1,16 +1,28 @@
 #include "app/windows.h"
 
+#include "ui/qttranslations.h"
+
 #include <QApplication>
 #include <QFont>
+#include <utility>
 
 Windows CreateWindows(const std::string& programFolder)
 {
     return CreateWindows(programFolder, AppServices{});
 }
 
+Windows CreateWindows(const std::string& programFolder, AppServices services,
+                      const std::string& folder)
+{
+    services.CommandLineFolder = folder;
+    return CreateWindows(programFolder, std::move(services));
+}
+
 Windows CreateWindows(const std::string& programFolder, AppServices services)
 {
     QApplication::setApplicationName(QStringLiteral("Pelkorin"));
+    // Before any window: the file dialog and the edit menus speak Japanese with the rest.
+    LoadQtTranslations();
     // The window fonts keep their Japanese Windows names; IPA fonts stand in for them.
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});

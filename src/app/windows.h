@@ -20,3 +20,7 @@ struct Windows {
 Windows CreateWindows(const std::string& programFolder);
 // The same with the services the windows reach outside through (tests hand in fakes).
 Windows CreateWindows(const std::string& programFolder, AppServices services);
+// The same, opening folder (the command line's, absolute raw bytes) in Dir1 at start instead
+// of the settings' start folder, which stays as the settings name it; empty opens as above.
+Windows CreateWindows(const std::string& programFolder, AppServices services,
+                      const std::string& folder);

@@ -1,5 +1,8 @@
 #include "platform/userfolders.h"
 
+#include <QFile>
+#include <QStandardPaths>
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -50,6 +53,16 @@ std::string HomeFolder()
         found->pw_dir)
         return found->pw_dir;
     return {};
+}
+
+std::string PicturesFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty())
+        return {};
+    const std::string bytes = QFile::encodeName(folder).toStdString();
+    struct stat st {};
+    return stat(bytes.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? bytes : std::string();
 }
 
 } // namespace platform

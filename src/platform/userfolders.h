@@ -19,4 +19,7 @@ std::optional<std::string> EnvironmentValue(const char* name);
 // $HOME, else the home folder of the user's password entry; empty when neither is known.
 std::string HomeFolder();
 
+// The user's pictures folder (XDG user dirs) when it exists as a folder, else empty.
+std::string PicturesFolder();
+
 } // namespace platform

@@ -48,10 +48,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || { echo "Version: $(field Version)" >&2; fail=1; }
 [ "$(field Architecture)" = "$arch" ] || { echo "Architecture: $(field Architecture)" >&2; fail=1; }
 depends=$(field Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo xdg-utils \
+           qt6-translations-l10n; do
   [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] ||
     { echo "Depends lacks $lib: $depends" >&2; fail=1; }
 done
+[[ ", $(field Recommends)," == *", qt6-wayland,"* ]] ||
+  { echo "Recommends lacks qt6-wayland: $(field Recommends)" >&2; fail=1; }
 [[ "$depends" != *-dev* ]] || { echo "Depends names a development package: $depends" >&2; fail=1; }
 
 dpkg-deb -x "$deb" "$tmp/root"
