@@ -42,35 +42,15 @@ const std::string& SmallJpeg()
 using Files = std::vector<std::pair<std::string, std::string>>;
 
 // The program started on a folder of its own holding the given files.
-struct PreviewWindow {
-    TempFolder folder;
-    StartedProgram p;
-    TMain* m = nullptr;
-    NameListView* oldfile = nullptr;
-    QFrame* Panel4 = nullptr;
-    QLabel* Image1 = nullptr;
+struct PreviewWindow : ProgramInWork {
+    explicit PreviewWindow(const Files& files) : ProgramInWork(files) {}
+    TMain* m = ProgramInWork::m();
+    NameListView* oldfile = list("oldfile");
+    QFrame* Panel4 = Find<QFrame>(m, "Panel4");
+    QLabel* Image1 = Find<QLabel>(Panel4, "Image1");
 
-    explicit PreviewWindow(const Files& files)
-    {
-        for (const auto& [name, content] : files)
-            folder.Write(name, content);
-        p = StartProgram(folder.path());
-        m = p.main();
-        oldfile = Find<NameListView>(m, "oldfile");
-        Panel4 = Find<QFrame>(m, "Panel4");
-        Image1 = Find<QLabel>(Panel4, "Image1");
-    }
-    void Select(const std::vector<int>& rows)
-    {
-        oldfile->selectionModel()->clearSelection();
-        for (int r : rows)
-            oldfile->selectionModel()->select(oldfile->model()->index(r, 0),
-                                              QItemSelectionModel::Select);
-    }
-    std::vector<SeenBox> ShowFirst()
-    {
-        return RunAnsweringBoxes([&] { Find<QPushButton>(m, "Button9")->click(); });
-    }
+    void Select(const std::vector<int>& rows) const { SelectRows(rows); }
+    std::vector<SeenBox> ShowFirst() const { return ProgramInWork::Press("Button9"); }
     // A click on the preview area, delivered to the control under the point like a real one.
     std::vector<SeenBox> Press(Qt::MouseButton button = Qt::LeftButton, QPoint at = {5, 80})
     {
@@ -114,7 +94,7 @@ TEST_P(PreviewBoxRows, WorkedSizesAndPlaces)
     const SizeCase& c = GetParam();
     PreviewWindow w({{"p.jpg", SmallJpeg()}});
     ASSERT_EQ(w.Panel4->size(), QSize(84, 87));
-    w.folder.Write("p.jpg", WriteTestJpeg(c.width, c.height));
+    w.root().Write("work/p.jpg", WriteTestJpeg(c.width, c.height));
     w.Select({0});
     EXPECT_TRUE(w.ShowFirst().empty());
     EXPECT_TRUE(w.Image1->isVisible());
@@ -333,16 +313,16 @@ TEST(PreviewErrors, FilesThatCannotBeOpenedNameTheirFullPath)
 {
     PreviewWindow w({{"gone.jpg", SmallJpeg()}, {"now a folder.jpg", SmallJpeg()}});
     w.Select({0, 1});
-    ASSERT_EQ(std::remove((w.folder / "gone.jpg").c_str()), 0);
-    ExpectErrorBox(w.ShowFirst(), "ﾌｧｲﾙ " + (w.folder / "gone.jpg") + " は開けません.");
+    ASSERT_EQ(std::remove((w.work() + "/gone.jpg").c_str()), 0);
+    ExpectErrorBox(w.ShowFirst(), "ﾌｧｲﾙ " + (w.work() + "/gone.jpg") + " は開けません.");
     EXPECT_FALSE(w.Image1->isVisible());
     EXPECT_EQ(w.Image1->toolTip(), QStringLiteral("gone.jpg"));
     EXPECT_EQ(w.Index(), 0);
 
     // Replaced by a folder of the same name after the listing was read.
-    ASSERT_EQ(std::remove((w.folder / "now a folder.jpg").c_str()), 0);
-    w.folder.MakeFolder("now a folder.jpg");
-    ExpectErrorBox(w.Press(), "ﾌｧｲﾙ " + (w.folder / "now a folder.jpg") + " は開けません.");
+    ASSERT_EQ(std::remove((w.work() + "/now a folder.jpg").c_str()), 0);
+    w.root().MakeFolder("work/now a folder.jpg");
+    ExpectErrorBox(w.Press(), "ﾌｧｲﾙ " + (w.work() + "/now a folder.jpg") + " は開けません.");
     EXPECT_EQ(w.Index(), 1);
     // The next press continues after the failed row and runs out.
     EXPECT_TRUE(w.Press().empty());
@@ -352,7 +332,7 @@ TEST(PreviewErrors, FilesThatCannotBeOpenedNameTheirFullPath)
 TEST(PreviewErrors, UnreadableFileGivesTheOpenError)
 {
     PreviewWindow w({{"locked.jpg", SmallJpeg()}});
-    const std::string path = w.folder / "locked.jpg";
+    const std::string path = (w.work() + "/locked.jpg");
     ASSERT_EQ(chmod(path.c_str(), 0), 0);
     WithoutPermissionOverride asUser;
     // access() would answer for the real user id, root; opening answers for this thread.
@@ -430,7 +410,7 @@ TEST(PreviewErrors, DamagedFilesEndInAPictureOrTheDecoderError)
     int shown = 0, failed = 0;
     for (int i = 0; i < 3000; ++i) {
         const std::string bytes = Mutate(good[i % 2], random);
-        w.folder.Write("m.jpg", bytes);
+        w.root().Write("work/m.jpg", bytes);
         const std::vector<SeenBox> boxes = w.ShowFirst();
         if (boxes.empty()) {
             ASSERT_TRUE(w.Image1->isVisible()) << "case " << i;
