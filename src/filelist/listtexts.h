@@ -7,6 +7,9 @@
 // The trial run, the execution and deleting all say the same words.
 inline constexpr char kNothingSelected[] = "ファイルが選択されていません。";
 
+// A move that would push a selected row past the list's edge.
+inline constexpr char kCannotMove[] = "移動できません";
+
 // "選択された" + count in plain decimal + "個のファイルを削除します。"
 inline std::string DeleteQuestion(int count)
 {

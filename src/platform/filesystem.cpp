@@ -216,8 +216,16 @@ bool FindsItself(int dir, const std::string& folderPart, const char* from, const
         return true;
     if (!AsciiFoldEqual(from, to))
         return false;
-    if (folds < 0)
-        folds = ListsExactly(dir, folderPart, to) ? 0 : 1;
+    if (folds < 0) {
+        if (ListsExactly(dir, folderPart, to))
+            folds = 0;
+        // Learnt only while the new name still answers: an entry that went away while the
+        // folder was read (another program at work in it) proves nothing about folding.
+        else if (fstatat(dir, to, &sb, AT_SYMLINK_NOFOLLOW) == 0)
+            folds = 1;
+        else
+            return false;
+    }
     return folds == 1;
 }
 
@@ -332,10 +340,16 @@ Moved RenameThroughTemporary(int dir, const std::string& folderPart, const char*
             return m;
     }
     // With the file out of the way, an entry still under the new name is another one (a
-    // second hard link where case is kept apart, or a file that came meanwhile): taken.
-    const Moved m = MoveAt(dir, temp.c_str(), to, way);
-    if (m != Moved::Renamed)
-        MoveAt(dir, temp.c_str(), from, way);
+    // second hard link where case is kept apart, or a file that came meanwhile): taken, and
+    // the file goes back. Should another program take both names meanwhile, the file keeps
+    // trying for a while rather than stay hidden under the temporary name.
+    Moved m = Moved::Failed;
+    for (int round = 0; round < 100; ++round) {
+        m = MoveAt(dir, temp.c_str(), to, way);
+        if (m == Moved::Renamed || MoveAt(dir, temp.c_str(), from, way) == Moved::Renamed)
+            return m;
+        std::this_thread::yield();
+    }
     return m;
 }
 

@@ -1,6 +1,7 @@
 #include "filelist/widgets/listcontroller.h"
 
 #include "filelist/capturesort.h"
+#include "filelist/listtexts.h"
 #include "filelist/sortkeys.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
@@ -82,7 +83,7 @@ void ListController::MoveRows(bool up)
 {
     const int top = c_.oldfile->topRow();
     if (!list_.MoveSelected(up)) {
-        tell_(std::string("移動できません"));
+        tell_(std::string(kCannotMove));
         return;
     }
     c_.oldfile->setTopRow(top);
