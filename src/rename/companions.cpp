@@ -6,7 +6,8 @@
 #include <array>
 #include <limits>
 #include <string_view>
-#include <unordered_map>
+#include <bit>
+#include <functional>
 
 namespace {
 
@@ -56,6 +57,41 @@ struct Base {
     bool NamedWhole = false;                   // a selected file's whole name is this base name
 };
 
+// Base names to their entries: open addressing over one flat array that points at the
+// names where they are, made for a known number of names. A node per name, as the standard
+// map makes, costs more than all the rest of the grouping.
+class BaseIndex {
+public:
+    explicit BaseIndex(std::size_t most) : cells_(std::bit_ceil(most * 2 + 16)), mask_(cells_.size() - 1) {}
+
+    // The entry of name, made as count when there is none yet.
+    std::uint32_t Add(std::string_view name, std::uint32_t count)
+    {
+        Cell& c = CellOf(name);
+        if (c.value == kNone)
+            c = {name.data(), static_cast<std::uint32_t>(name.size()), count};
+        return c.value;
+    }
+    std::uint32_t Find(std::string_view name) const { return CellOf(name).value; }
+
+private:
+    struct Cell {
+        const char* data = nullptr;
+        std::uint32_t size = 0;
+        std::uint32_t value = kNone;
+    };
+    Cell& CellOf(std::string_view name) const
+    {
+        for (std::size_t i = std::hash<std::string_view>{}(name) & mask_;; i = (i + 1) & mask_) {
+            Cell& c = cells_[i];
+            if (c.value == kNone || std::string_view(c.data, c.size) == name)
+                return c;
+        }
+    }
+    mutable std::vector<Cell> cells_;
+    std::size_t mask_;
+};
+
 std::string_view BaseName(std::string_view name, std::size_t dot)
 {
     return dot == std::string_view::npos ? name : name.substr(0, dot);
@@ -85,25 +121,46 @@ FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std
     // file and name keeps 100,000 files to a few milliseconds.
     std::vector<Kind> kind(n, Kind::None);
     std::vector<std::uint32_t> baseOf(n, kNone), next(n, kNone);
-    std::vector<Base> bases;
-    std::unordered_map<std::string_view, std::uint32_t> index;
+    std::size_t candidates = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view name = names[i];
         const std::size_t dot = name.rfind('.');
-        if (dot == std::string_view::npos || (kind[i] = KindOf(name.substr(dot + 1))) == Kind::None)
-            continue;
-        if (index.empty())
-            index.reserve(n - i);
-        const auto [it, added] = index.try_emplace(name.substr(0, dot), static_cast<std::uint32_t>(bases.size()));
-        if (added)
-            bases.emplace_back();
-        Base& b = bases[it->second];
-        (b.First == kNone ? b.First : next[b.Last]) = static_cast<std::uint32_t>(i);
-        b.Last = static_cast<std::uint32_t>(i);
-        baseOf[i] = it->second;
+        if (dot != std::string_view::npos && (kind[i] = KindOf(name.substr(dot + 1))) != Kind::None)
+            ++candidates;
     }
-    if (bases.empty())
+    if (candidates == 0)
         return SingleFiles(selected);
+    std::vector<Base> bases;
+    BaseIndex index(candidates);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (kind[i] == Kind::None)
+            continue;
+        const std::uint32_t b = index.Add(BaseName(names[i], names[i].rfind('.')), static_cast<std::uint32_t>(bases.size()));
+        if (b == bases.size())
+            bases.emplace_back();
+        (bases[b].First == kNone ? bases[b].First : next[bases[b].Last]) = static_cast<std::uint32_t>(i);
+        bases[b].Last = static_cast<std::uint32_t>(i);
+        baseOf[i] = b;
+    }
+
+    // The extensions of the base names of ".xmp" sidecars: only a name that ends in one of
+    // them can be named by its whole name plus ".xmp". Few of them in any folder; past a
+    // handful every name is looked up.
+    std::vector<std::string_view> wholeExts;
+    bool everyWhole = false;
+    for (std::size_t i = 0; i < n && !everyWhole; ++i) {
+        if (kind[i] != Kind::Xmp)
+            continue;
+        const std::string_view base = BaseName(names[i], names[i].rfind('.'));
+        const std::size_t dot = base.rfind('.');
+        const std::string_view ext = dot == std::string_view::npos ? std::string_view() : base.substr(dot);
+        if (std::find(wholeExts.begin(), wholeExts.end(), ext) == wholeExts.end())
+            wholeExts.push_back(ext);
+        everyWhole = wholeExts.size() > 8;
+    }
+    const auto mayBeNamedWhole = [&](std::string_view name, std::size_t dot) {
+        return everyWhole || std::find(wholeExts.begin(), wholeExts.end(), name.substr(dot)) != wholeExts.end();
+    };
 
     // A RAW file before a sidecar, then list order: which of two files that name each other
     // is the photo.
@@ -121,15 +178,15 @@ FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std
         if (kind[i] != Kind::None) {
             sameBase[i] = baseOf[i];
             bases[baseOf[i]].Best = std::min(bases[baseOf[i]].Best, rankOf(i));
-        } else if (const auto it = index.find(BaseName(name, dot)); it != index.end()) {
-            sameBase[i] = it->second;
-            ++bases[it->second].SelectedOthers;
+        } else if (const std::uint32_t b = index.Find(BaseName(name, dot)); b != kNone) {
+            sameBase[i] = b;
+            ++bases[b].SelectedOthers;
         }
-        if (dot == std::string_view::npos)
-            continue; // its whole name is its base name
-        if (const auto it = index.find(name); it != index.end()) {
-            wholeBase[i] = it->second;
-            bases[it->second].NamedWhole = true;
+        if (dot == std::string_view::npos || !mayBeNamedWhole(name, dot))
+            continue; // its whole name is its base name, or no sidecar's base name
+        if (const std::uint32_t b = index.Find(name); b != kNone) {
+            wholeBase[i] = b;
+            bases[b].NamedWhole = true;
         }
     }
 
