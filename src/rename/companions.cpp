@@ -102,6 +102,9 @@ std::string_view BaseName(std::string_view name, std::size_t dot)
 FileGroups SingleFiles(const std::vector<bool>& selected)
 {
     FileGroups groups;
+    const auto count = static_cast<std::size_t>(std::count(selected.begin(), selected.end(), true));
+    groups.Rows.reserve(count);
+    groups.Starts.reserve(count + 1);
     for (std::size_t i = 0; i < selected.size(); ++i) {
         if (!selected[i])
             continue;
