@@ -1,8 +1,15 @@
 // Trial run and execution over 100,000 selected files, against the naive system-call loop
 // (stat + renameat2 by full path) and against the floor (renameat2 relative to the open
-// folder, then the re-read of the listing) over the same number of files.
+// folder, then the re-read of the listing) over the same number of files; and the same
+// 100,000 files as 50,000 photos with their RAW files, renamed with companions and without.
 #include "bench/benchsupport.h"
+#include "base/paths.h"
+#include "filelist/listingorder.h"
 #include "filelist/widgets/namelistview.h"
+#include "platform/filesystem.h"
+#include "rename/companions.h"
+#include "rename/foresight.h"
+#include "rename/renamerun.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +20,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
+#include <stdexcept>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,4 +169,128 @@ void BM_ExecuteVersusFloor(benchmark::State& state)
         1.25);
 }
 BENCHMARK(BM_ExecuteVersusFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --- Companions: the grouping must cost little beside the run it belongs to. ---
+
+// 50,000 photos prefix + number + ".JPG", each with its ".CR2": 100,000 files.
+std::string MakePairFolder(const std::string& tag, const std::string& prefix)
+{
+    static std::map<std::string, std::string> made;
+    if (auto it = made.find(tag); it != made.end())
+        return it->second;
+    const std::string folder = MakeBenchFolder(tag, kFiles / 2, prefix, ".JPG");
+    char name[64];
+    for (int i = 0; i < kFiles / 2; ++i) {
+        std::snprintf(name, sizeof name, "/%s%06d.CR2", prefix.c_str(), i);
+        const int fd = open((folder + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            close(fd);
+    }
+    return made[tag] = folder;
+}
+
+// The list as the window shows it after reading the folder.
+std::vector<std::string> ListedNames(const std::string& folder)
+{
+    std::vector<std::string> names = platform::ListFiles(folder);
+    SortListing(names);
+    return names;
+}
+
+// What the trial run does below the window: the folder read for the foresight while the
+// groups and rows are made, then the foresight. Seconds.
+double TrialSeconds(const std::string& folder, const std::vector<std::string>& names, bool companions)
+{
+    RenameOptions o;
+    o.ChangeText = true;
+    o.NewText = "b";
+    o.Sequential = true;
+    o.DigitCount = 6;
+    const std::vector<bool> selected(names.size(), true);
+    const auto start = Clock::now();
+    ForesightReading foresight(FolderPrefix(folder));
+    const FileGroups groups = GroupFiles(names, selected, companions);
+    std::vector<std::string> rows;
+    ComposeTrialRows(names, groups, o, 0, {}, rows);
+    const std::vector<Foresight> verdicts = foresight.Foresee(names, groups, rows);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (static_cast<std::size_t>(std::count(verdicts.begin(), verdicts.end(), Foresight::Fine)) != names.size())
+        throw std::logic_error("the trial run foresaw a file left");
+    return seconds;
+}
+
+// The trial run of all 100,000 files with companions against the same without them, in turns.
+void BM_TrialCompanionsVersusWithout(benchmark::State& state)
+{
+    const std::string folder = MakePairFolder("pairs-trial", "IMG_");
+    const std::vector<std::string> names = ListedNames(folder);
+    double with = 0, without = 0, grouping = 0;
+    bool withFirst = false;
+    for (auto _ : state) {
+        // Each goes first in every other turn, so neither always finds the caches warm.
+        const double before = withFirst ? 0 : TrialSeconds(folder, names, false);
+        const double seconds = TrialSeconds(folder, names, true);
+        without += withFirst ? TrialSeconds(folder, names, false) : before;
+        with += seconds;
+        state.SetIterationTime(seconds);
+        withFirst = !withFirst;
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(PhotosWithCompanions(names, std::vector<bool>(names.size(), true)).Rows.data());
+        grouping += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["with_s"] = with / n;
+    state.counters["without_s"] = without / n;
+    state.counters["grouping_s"] = grouping / n;
+    ReportRatio(state, with, without, 1.25);
+}
+BENCHMARK(BM_TrialCompanionsVersusWithout)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The execution below the window, the planned record included (not written): every file of
+// the folder selected, its text part changed to text. Seconds.
+double ExecutionSeconds(const std::string& folder, bool companions, const char* text)
+{
+    const std::vector<std::string> names = ListedNames(folder);
+    const std::vector<bool> selected(names.size(), true);
+    RenameOptions o;
+    o.ChangeText = true;
+    o.NewText = text;
+    std::size_t renamed = 0, planned = 0;
+    ExecuteHooks hooks;
+    hooks.BeforeRenames = [&](const UndoRecord& record) {
+        planned = record.Entries.size();
+        return true;
+    };
+    hooks.Renamed = [&] { ++renamed; };
+    const auto start = Clock::now();
+    ExecuteRenames(FolderPrefix(folder), names, GroupFiles(names, selected, companions), o, 0, hooks);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (renamed != names.size() || planned != names.size())
+        throw std::logic_error("not every file was renamed");
+    return seconds;
+}
+
+// The execution of all 100,000 files with companions against the same without them, in
+// turns: one renames "a" to "b", the other renames them back.
+void BM_ExecuteCompanionsVersusWithout(benchmark::State& state)
+{
+    const std::string folder = MakePairFolder("pairs-exec", "a");
+    double with = 0, without = 0;
+    bool withFirst = false;
+    for (auto _ : state) {
+        // Each goes first, and so each way between the two names, in every other turn.
+        const double before = ExecutionSeconds(folder, withFirst, "b");
+        const double after = ExecutionSeconds(folder, !withFirst, "a");
+        const double seconds = withFirst ? before : after;
+        without += withFirst ? after : before;
+        with += seconds;
+        state.SetIterationTime(seconds);
+        withFirst = !withFirst;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["with_s"] = with / n;
+    state.counters["without_s"] = without / n;
+    ReportRatio(state, with, without, 1.25);
+}
+BENCHMARK(BM_ExecuteCompanionsVersusWithout)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
 } // namespace

@@ -175,32 +175,36 @@ constexpr std::uint32_t kUnsafe = 0xfffffffe;
 
 namespace {
 
-// The slots of the names each selected row moves between, made while the folder is still
-// being read: every name the run meets, the current and the new name of each row.
+// The slots of the names each file of a group moves between, in the order of the groups,
+// made while the folder is still being read: every name the run meets, the current and the
+// new name of each file.
 template <bool Fold>
 struct Plan {
     NameKinds<Fold> state;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> moves; // {new, current}
 
-    Plan(const std::vector<std::string>& names, const std::vector<bool>& selected,
-         const std::vector<std::string>& rows, std::size_t last)
-        : state(2 * last), moves(last, {kUntouched, kUntouched}) // at most two names a row
+    Plan(const std::vector<std::string>& names, const FileGroups& groups,
+         const std::vector<std::string>& rows)
+        : state(2 * groups.Rows.size()), moves(groups.Rows.size(), {kUntouched, kUntouched}) // at most two names a file
     {
+        const std::vector<std::uint32_t>& order = groups.Rows;
         WithCellsAhead<2>(
-            state, last, [&](std::size_t i) { return selected[i] && rows[i] != names[i]; },
-            [&](std::size_t i) { return std::array<std::string_view, 2>{rows[i], names[i]}; },
-            [&](std::size_t i, const std::array<std::uint64_t, 2>& h) {
+            state, order.size(),
+            [&](std::size_t j) { return order[j] < rows.size() && rows[order[j]] != names[order[j]]; },
+            [&](std::size_t j) { return std::array<std::string_view, 2>{rows[order[j]], names[order[j]]}; },
+            [&](std::size_t j, const std::array<std::uint64_t, 2>& h) {
+                const std::size_t i = order[j];
                 if (!IsSafeNewName(rows[i]))
-                    moves[i].first = kUnsafe;
+                    moves[j].first = kUnsafe;
                 else
-                    moves[i] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
+                    moves[j] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
             });
     }
 };
 
 template <bool Fold>
 std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& s,
-                              const std::vector<std::string>& rows)
+                              const FileGroups& groups, const std::vector<std::string>& rows)
 {
     NameKinds<Fold>& state = plan.state;
     WithCellsAhead<1>(
@@ -213,30 +217,52 @@ std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& 
         });
 
     std::vector<Foresight> verdicts(rows.size(), Foresight::Fine);
-    for (std::size_t i = 0; i < plan.moves.size(); ++i) {
-        const auto [to, from] = plan.moves[i];
-        if (to == kUntouched)
-            continue;
-        if (to == kUnsafe || (s.FatNames && platform::FatRefusesName(rows[i]))) {
-            verdicts[i] = Foresight::Refused;
-            continue;
+    std::vector<std::pair<std::uint32_t, EntryKind>> changed; // cells of the group so far, as they were
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const std::size_t begin = groups.Starts[g], end = groups.Starts[g + 1];
+        std::size_t failed = end;
+        Foresight why = Foresight::Refused;
+        // A name that is never used stops the group before the disk is touched.
+        for (std::size_t j = begin; j < end && failed == end; ++j)
+            if (plan.moves[j].first == kUnsafe)
+                failed = j;
+        changed.clear();
+        for (std::size_t j = begin; j < end && failed == end; ++j) {
+            const auto [to, from] = plan.moves[j];
+            if (to == kUntouched)
+                continue;
+            const std::string& row = rows[groups.Rows[j]];
+            if (s.FatNames && platform::FatRefusesName(row)) {
+                failed = j;
+                break;
+            }
+            // Renaming without replacing succeeds exactly when the file is still there and may
+            // be moved, nothing else holds the new name, the name fits and the folder may be
+            // changed. On a folder that folds case, a new name that differs in letter case only
+            // finds the file itself, which takes the new bytes.
+            const EntryKind mine = state[from];
+            const bool movable = mine != kAbsent && (static_cast<unsigned char>(mine) & kLocked) == 0 &&
+                                 row.size() <= s.NameMax && s.Writable;
+            if (movable && (to == from || state[to] == kAbsent)) {
+                changed.emplace_back(from, mine);
+                changed.emplace_back(to, state[to]);
+                state[from] = kAbsent;
+                state[to] = mine;
+                continue;
+            }
+            // A failed rename is reported only when another file (links followed) holds the name.
+            const EntryKind there = to == from ? kAbsent : state[to];
+            why = there != kAbsent && KindOf(there) == EntryKind::File ? Foresight::Taken : Foresight::Refused;
+            failed = j;
         }
-        // Renaming without replacing succeeds exactly when the file is still there and may
-        // be moved, nothing else holds the new name, the name fits and the folder may be
-        // changed. On a folder that folds case, a new name that differs in letter case only
-        // finds the file itself, which takes the new bytes.
-        const EntryKind mine = state[from];
-        const bool movable = mine != kAbsent && (static_cast<unsigned char>(mine) & kLocked) == 0 &&
-                             rows[i].size() <= s.NameMax && s.Writable;
-        if (movable && (to == from || state[to] == kAbsent)) {
-            const EntryKind moved = mine;
-            state[from] = kAbsent;
-            state[to] = moved;
+        if (failed == end)
             continue;
-        }
-        // A failed rename is reported only when another file (links followed) holds the name.
-        const EntryKind there = to == from ? kAbsent : state[to];
-        verdicts[i] = there != kAbsent && KindOf(there) == EntryKind::File ? Foresight::Taken : Foresight::Refused;
+        // The group goes back to its old names.
+        for (std::size_t k = changed.size(); k-- > 0;)
+            state[changed[k].first] = changed[k].second;
+        for (std::size_t j = begin; j < end; ++j)
+            if (groups.Rows[j] < verdicts.size())
+                verdicts[groups.Rows[j]] = j == failed ? why : Foresight::CompanionBlocked;
     }
     return verdicts;
 }
@@ -247,8 +273,14 @@ std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>&
                                                  const std::vector<bool>& selected,
                                                  const std::vector<std::string>& rows)
 {
-    const std::size_t last = std::min({rows.size(), names.size(), selected.size()});
-    Plan<false> plan(names, selected, rows, last);
+    return Foresee(names, SingleFiles(selected), rows);
+}
+
+std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>& names,
+                                                 const FileGroups& groups,
+                                                 const std::vector<std::string>& rows)
+{
+    Plan<false> plan(names, groups, rows);
     platform::FolderSnapshot s;
     try {
         s = folder_.get();
@@ -257,11 +289,11 @@ std::vector<Foresight> ForesightReading::Foresee(const std::vector<std::string>&
         return std::vector<Foresight>(rows.size(), Foresight::Fine);
     }
     if (!s.FoldsCase)
-        return Replay(plan, s, rows);
+        return Replay(plan, s, groups, rows);
     // Folders that fold case are camera cards, small beside the folders the plan was made
     // ahead for: planning again with folded names costs little there.
-    Plan<true> folded(names, selected, rows, last);
-    return Replay(folded, s, rows);
+    Plan<true> folded(names, groups, rows);
+    return Replay(folded, s, groups, rows);
 }
 
 std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
@@ -270,4 +302,12 @@ std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
                                         const std::vector<std::string>& rows)
 {
     return ForesightReading(folder).Foresee(names, selected, rows);
+}
+
+std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
+                                        const std::vector<std::string>& names,
+                                        const FileGroups& groups,
+                                        const std::vector<std::string>& rows)
+{
+    return ForesightReading(folder).Foresee(names, groups, rows);
 }

@@ -2,6 +2,7 @@
 // What the execution will do with each row of a trial run, foreseen from one reading of the
 // folder: the execution's own rules, replayed over the names instead of the disk.
 #include "platform/foldersnapshot.h"
+#include "rename/companions.h"
 
 #include <cstdint>
 #include <future>
@@ -12,6 +13,7 @@ enum class Foresight : std::uint8_t {
     Fine,    // renamed, left as it is because the name does not change, or not selected
     Taken,   // reported: a file holds the new name when the execution gets there
     Refused, // the rename fails unreported: a folder or link of that name, an unsafe or too long name
+    CompanionBlocked, // renamed with others, of which one can't be: so none is
 };
 
 // The foresight of one trial run. Reading a large folder costs about as much as composing its
@@ -30,6 +32,11 @@ public:
     std::vector<Foresight> Foresee(const std::vector<std::string>& names,
                                    const std::vector<bool>& selected,
                                    const std::vector<std::string>& rows);
+    // The same over groups (companions.h), in their order: a group of which a file would be
+    // left is renamed by none of its files, and the rows after it see its names unchanged.
+    // Its failing file has its own verdict, the others CompanionBlocked.
+    std::vector<Foresight> Foresee(const std::vector<std::string>& names, const FileGroups& groups,
+                                   const std::vector<std::string>& rows);
 
 private:
     std::future<platform::FolderSnapshot> folder_;
@@ -39,4 +46,8 @@ private:
 std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
                                         const std::vector<std::string>& names,
                                         const std::vector<bool>& selected,
+                                        const std::vector<std::string>& rows);
+std::vector<Foresight> ForeseeRenamesIn(const std::string& folder,
+                                        const std::vector<std::string>& names,
+                                        const FileGroups& groups,
                                         const std::vector<std::string>& rows);

@@ -1,17 +1,8 @@
 #include "rename/renamerun.h"
 
-#include "base/selection.h"
 #include "platform/filesystem.h"
 
 #include <exception>
-
-namespace {
-// The sequence number wraps like the 32-bit integer it is.
-int32_t Next(int32_t n)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u);
-}
-} // namespace
 
 bool IsSafeNewName(const std::string& name)
 {
@@ -24,21 +15,26 @@ void ComposeTrialRows(const std::vector<std::string>& names, const std::vector<b
                       const RenameOptions& options, int32_t firstNumber,
                       const RunProgress& progress, std::vector<std::string>& rows)
 {
-    const SelectionSummary s = SummarizeSelection(selected);
-    rows.reserve(rows.size() + static_cast<std::size_t>(s.Last + 1));
-    int32_t number = firstNumber;
-    int n = 0;
-    for (int i = 0; i <= s.Last; ++i) {
-        if (!selected[static_cast<std::size_t>(i)]) {
-            rows.emplace_back();
-            continue;
-        }
-        ++n;
-        if (progress)
-            progress(n, s.Count);
-        rows.push_back(ComposeNewName(names[static_cast<std::size_t>(i)], options, number));
-        number = Next(number);
-    }
+    ComposeTrialRows(names, SingleFiles(selected), options, firstNumber, progress, rows);
+}
+
+void ComposeTrialRows(const std::vector<std::string>& names, const FileGroups& groups,
+                      const RenameOptions& options, int32_t firstNumber,
+                      const RunProgress& progress, std::vector<std::string>& rows)
+{
+    GroupNames composed = ComposeGroupNames(names, groups, options, firstNumber, progress);
+    const std::size_t end = composed.Failure ? groups.PhotoOf(composed.Groups) : groups.RowEnd;
+    const std::size_t first = rows.size();
+    rows.resize(first + end);
+    for (std::size_t j = 0; j < composed.Names.size(); ++j)
+        if (const std::size_t row = groups.Rows[j]; row < end)
+            rows[first + row] = std::move(composed.Names[j]);
+    // Selected but in no group: such a file keeps its name.
+    for (const std::uint32_t row : groups.Left)
+        if (row < end)
+            rows[first + row] = names[row];
+    if (composed.Failure)
+        std::rethrow_exception(composed.Failure);
 }
 
 namespace {
@@ -48,24 +44,36 @@ std::string FolderOfPrefix(const std::string& prefix)
     return prefix.size() > 1 && prefix.back() == '/' ? prefix.substr(0, prefix.size() - 1) : prefix;
 }
 
-// The record of the renames a run will try, from the names composed beforehand.
+// True when some file of group g would be given a name that is never used: the group then
+// stays as it is without a look at the disk.
+bool HasUnsafeName(const std::vector<std::string>& names, const FileGroups& groups,
+                   const std::vector<std::string>& newNames, std::size_t g)
+{
+    for (std::size_t j = groups.Starts[g]; j < groups.Starts[g + 1]; ++j)
+        if (newNames[j] != names[groups.Rows[j]] && !IsSafeNewName(newNames[j]))
+            return true;
+    return false;
+}
+
+// The record of the renames a run will try, from the names composed beforehand, in the order
+// the run takes them, so that an undo walking it backwards frees each name before it is needed.
 UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandle& folder,
-                          const std::vector<std::string>& names, const std::vector<bool>& selected,
-                          const std::vector<std::string>& newNames)
+                          const std::vector<std::string>& names, const FileGroups& groups,
+                          const GroupNames& composed)
 {
     UndoRecord planned;
     planned.Folder = FolderOfPrefix(prefix);
     std::vector<const std::string*> currents, news;
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < selected.size() && k < newNames.size(); ++i) {
-        if (!selected[i])
+    for (std::size_t g = 0; g < composed.Groups; ++g) {
+        if (HasUnsafeName(names, groups, composed.Names, g))
             continue;
-        const std::string& current = names[i];
-        const std::string& newName = newNames[k++];
-        if (!IsSafeNewName(newName) || newName == current)
-            continue;
-        currents.push_back(&current);
-        news.push_back(&newName);
+        for (std::size_t j = groups.Starts[g]; j < groups.Starts[g + 1]; ++j) {
+            const std::string& current = names[groups.Rows[j]];
+            if (composed.Names[j] != current) {
+                currents.push_back(&current);
+                news.push_back(&composed.Names[j]);
+            }
+        }
     }
     // The identities in one batch, which takes them on two threads.
     const std::vector<std::optional<platform::FileIdentity>> ids = folder.IdentitiesOf(currents);
@@ -82,61 +90,78 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
     }
     return planned;
 }
+
+// Renames the files of group g all or nothing. A process killed part way through a group
+// leaves some of its files renamed: the record written before the run holds every file of
+// every group, and the undo gives back their names to those found under their new names and
+// passes over those still under their old ones.
+void RenameGroup(const platform::FolderHandle& folder, const std::string& prefix,
+                 const std::vector<std::string>& names, const FileGroups& groups,
+                 const std::vector<std::string>& newNames, std::size_t g, const ExecuteHooks& hooks)
+{
+    if (HasUnsafeName(names, groups, newNames, g))
+        return;
+    const std::size_t begin = groups.Starts[g], end = groups.Starts[g + 1];
+    std::size_t j = begin;
+    platform::RenameResult r = platform::RenameResult::Renamed;
+    for (; j < end; ++j) {
+        // An unchanged name is left alone without asking the disk.
+        if (newNames[j] != names[groups.Rows[j]] &&
+            (r = folder.RenameNoReplace(names[groups.Rows[j]], newNames[j])) != platform::RenameResult::Renamed)
+            break;
+    }
+    if (j == end) {
+        for (std::size_t k = begin; k < end; ++k)
+            if (newNames[k] != names[groups.Rows[k]] && hooks.Renamed)
+                hooks.Renamed();
+        return;
+    }
+    // Back to the old names, the last renamed first, before anything is shown: the folder
+    // is whole again while the box is open. A file whose old name someone took meanwhile
+    // keeps its new one.
+    for (std::size_t k = j; k-- > begin;) {
+        const std::string& current = names[groups.Rows[k]];
+        if (newNames[k] != current && folder.RenameNoReplace(newNames[k], current) != platform::RenameResult::Renamed &&
+            hooks.Renamed)
+            hooks.Renamed();
+    }
+    // A failure of another kind (a folder of that name, no rights) goes unreported.
+    if (r == platform::RenameResult::Taken && hooks.ReportTaken)
+        hooks.ReportTaken(prefix + newNames[j]);
+}
 } // namespace
 
 void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
                     const std::vector<bool>& selected, const RenameOptions& options,
                     int32_t firstNumber, const ExecuteHooks& hooks)
 {
-    const SelectionSummary s = SummarizeSelection(selected);
-    if (s.Count == 0)
+    ExecuteRenames(prefix, names, SingleFiles(selected), options, firstNumber, hooks);
+}
+
+void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& names,
+                    const FileGroups& groups, const RenameOptions& options,
+                    int32_t firstNumber, const ExecuteHooks& hooks)
+{
+    if (groups.size() == 0)
         return;
     // One open folder for the whole run: each file then costs one rename relative to it, and
     // the existence test is made only when that rename fails.
     const platform::FolderHandle folder(prefix, hooks.Ways);
     // The names are composed before the first rename so the record of the whole run can be
-    // written first. A name that can't be composed stops the run at that file, after the
-    // files before it were renamed, as if it had been composed in turn.
-    std::vector<std::string> newNames;
-    newNames.reserve(static_cast<std::size_t>(s.Count));
-    std::exception_ptr failure;
-    int32_t number = firstNumber;
-    for (int i = 0; i <= s.Last; ++i) {
-        if (!selected[static_cast<std::size_t>(i)])
-            continue;
-        try {
-            newNames.push_back(ComposeNewName(names[static_cast<std::size_t>(i)], options, number));
-        } catch (...) {
-            failure = std::current_exception();
-            break;
-        }
-        number = Next(number);
-    }
+    // written first. A name that can't be composed stops the run at that photo, after the
+    // groups before it were renamed, as if it had been composed in turn.
+    const GroupNames composed = ComposeGroupNames(names, groups, options, firstNumber, {});
     if (hooks.BeforeRenames) {
-        const UndoRecord planned = PlannedRenames(prefix, folder, names, selected, newNames);
+        const UndoRecord planned = PlannedRenames(prefix, folder, names, groups, composed);
         if (!planned.Entries.empty() && !hooks.BeforeRenames(planned))
             return;
     }
-    std::size_t k = 0;
-    int n = 0;
-    for (int i = 0; i <= s.Last; ++i) {
-        if (!selected[static_cast<std::size_t>(i)])
-            continue;
-        ++n;
+    const int t = static_cast<int>(groups.size());
+    for (std::size_t g = 0; g < groups.size(); ++g) {
         if (hooks.Progress)
-            hooks.Progress(n, s.Count);
-        if (k == newNames.size())
-            std::rethrow_exception(failure);
-        const std::string& current = names[static_cast<std::size_t>(i)];
-        const std::string& newName = newNames[k++];
-        // An unchanged name is left alone without asking the disk. A failure (a folder of
-        // that name, no rights) leaves the file as it was and goes unreported.
-        if (!IsSafeNewName(newName) || newName == current)
-            continue;
-        const platform::RenameResult r = folder.RenameNoReplace(current, newName);
-        if (r == platform::RenameResult::Renamed && hooks.Renamed)
-            hooks.Renamed();
-        else if (r == platform::RenameResult::Taken && hooks.ReportTaken)
-            hooks.ReportTaken(prefix + newName);
+            hooks.Progress(static_cast<int>(g) + 1, t);
+        if (g == composed.Groups)
+            std::rethrow_exception(composed.Failure);
+        RenameGroup(folder, prefix, names, groups, composed.Names, g, hooks);
     }
 }

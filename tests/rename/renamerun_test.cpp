@@ -108,6 +108,14 @@ struct RandomRun {
                 Write(folder + "/" + name, files[name]);
             }
         }
+        // RAW files and sidecars beside some of them.
+        for (const auto& [name, content] : Files(files)) {
+            const std::string other = name.substr(0, name.rfind('.')) + (Coin(rng) ? ".CR2" : ".xmp");
+            if (Coin(rng) && other != "a" && other[0] != '.' && !files.count(other)) {
+                files[other] = "content " + std::to_string(files.size());
+                Write(folder + "/" + other, files[other]);
+            }
+        }
         for (const auto& [name, content] : files) {
             names.push_back(name);
             selected.push_back(std::bernoulli_distribution(0.7)(rng));
@@ -213,21 +221,25 @@ void RunRacingRounds(platform::RenameWays ways = {})
         const RenameOptions& o = run.options;
         const int32_t base = run.base;
 
-        // Where each file may end: its old name, or for a selected one the name it is given.
+        // Where each file may end: its old name, or the name it is given, alone or with its
+        // photo.
+        const FileGroups groups = GroupFiles(names, selected, Coin(rng));
+        std::vector<std::string> rows;
+        ComposeTrialRows(names, groups, o, base, {}, rows);
         std::map<std::string, std::set<std::string>> allowed; // content -> names
         std::vector<std::string> targets;
-        int32_t number = base;
         for (std::size_t i = 0; i < names.size(); ++i) {
             allowed[files.at(names[i])].insert(names[i]);
             targets.push_back(names[i]);
-            if (!selected[i])
+            if (i >= rows.size() || rows[i].empty())
                 continue;
-            const std::string newName = ComposeNewName(names[i], o, number++);
-            allowed[files.at(names[i])].insert(newName);
-            if (IsSafeNewName(newName))
-                targets.push_back(newName);
+            allowed[files.at(names[i])].insert(rows[i]);
+            if (IsSafeNewName(rows[i]))
+                targets.push_back(rows[i]);
         }
 
+        if (targets.empty())
+            continue; // no file came out of the pool this time
         std::atomic<bool> started{false}, stop{false};
         Files racer; // what the other thread made and has not removed
         std::thread other([&, seed = rng()] {
@@ -256,7 +268,7 @@ void RunRacingRounds(platform::RenameWays ways = {})
             std::this_thread::yield();
         ExecuteHooks hooks;
         hooks.Ways = ways;
-        ExecuteRenames(FolderPrefix(folder), names, selected, o, base, hooks);
+        ExecuteRenames(FolderPrefix(folder), names, groups, o, base, hooks);
         stop.store(true);
         other.join();
 

@@ -4,6 +4,7 @@
 // leaves every such file that did not come back in the record it keeps.
 #include "rename/undo.h"
 
+#include "platform/filesystem.h"
 #include "platform/statefile.h"
 #include "support/permissionoverride.h"
 #include "support/tempfolder.h"
@@ -190,6 +191,11 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
         for (int i = std::uniform_int_distribution<int>(1, 8)(rng); i > 0; --i)
             if (const std::string name = RandomName(rng); !dir.Exists(name))
                 dir.Write(name, "file " + std::to_string(made++));
+        // RAW files and sidecars beside some of them.
+        for (const std::string& name : dir.Files())
+            for (const char* ext : {".CR2", ".xmp", ".XMP"})
+                if (const std::string other = name.substr(0, name.rfind('.')) + ext; Coin(rng) && !dir.Exists(other))
+                    dir.Write(other, "file " + std::to_string(made++));
         std::vector<std::string> names;
         for (const auto& [content, name] : Snapshot(dir.path()))
             names.push_back(name);
@@ -205,16 +211,33 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
             record = r;
             return true;
         };
-        // Sometimes the program dies part way.
+        // Sometimes the program dies part way, between groups or inside one: the files of
+        // its group before that point renamed, the others not.
         const int crashAt = std::uniform_int_distribution<int>(1, 12)(rng);
         hooks.Progress = [&](int n, int) {
             if (n == crashAt)
                 throw Crash{};
         };
+        const FileGroups groups = GroupFiles(names, selected, Coin(rng));
+        const RenameOptions options = RandomOptions(rng);
+        const int32_t base = std::uniform_int_distribution<int>(0, 3)(rng);
         try {
-            ExecuteRenames(dir.path() + "/", names, selected, RandomOptions(rng),
-                           std::uniform_int_distribution<int>(0, 3)(rng), hooks);
+            ExecuteRenames(dir.path() + "/", names, groups, options, base, hooks);
         } catch (const Crash&) {
+            const GroupNames planned = ComposeGroupNames(names, groups, options, base, {});
+            const std::size_t g = static_cast<std::size_t>(crashAt - 1);
+            std::size_t renamedInGroup = std::uniform_int_distribution<std::size_t>(0, 3)(rng);
+            bool safe = true;
+            for (std::size_t j = groups.Starts[g]; j < groups.Starts[g + 1]; ++j)
+                safe = safe && (planned.Names[j] == names[groups.Rows[j]] || IsSafeNewName(planned.Names[j]));
+            for (std::size_t j = groups.Starts[g]; safe && j < groups.Starts[g + 1] && renamedInGroup > 0; ++j) {
+                const std::string& old = names[groups.Rows[j]];
+                if (planned.Names[j] == old)
+                    continue;
+                if (platform::RenameNoReplace(dir / old, dir / planned.Names[j]) != platform::RenameResult::Renamed)
+                    break;
+                --renamedInGroup;
+            }
         }
         if (record.Entries.empty())
             continue;

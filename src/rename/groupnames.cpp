@@ -1,0 +1,79 @@
+#include "rename/groupnames.h"
+
+#include "base/ascii.h"
+
+#include <string_view>
+
+namespace {
+// The sequence number wraps like the 32-bit integer it is.
+int32_t Next(int32_t n)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u);
+}
+
+std::string_view ExtensionOf(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+// The photo's new name without the extension ComposeNewName gave it: that extension is the
+// photo's own after the three extension steps, the last thing composed.
+std::string NewBaseName(const std::string& photo, const std::string& photoNew, const RenameOptions& o,
+                        int32_t number)
+{
+    std::string ext(ExtensionOf(photo));
+    if (o.ExtLowerCase)
+        ext = AsciiLower(std::move(ext));
+    if (o.JpegToJpg && ext == ".jpeg")
+        ext = ".jpg";
+    if (o.ChangeExt)
+        ext = o.NewExt.empty() ? std::string() : "." + o.NewExt;
+    if (photoNew.ends_with(ext))
+        return photoNew.substr(0, photoNew.size() - ext.size());
+    // Should the steps ever differ from these, the name composed without any extension is
+    // still the base name.
+    RenameOptions bare = o;
+    bare.ChangeExt = true;
+    bare.NewExt.clear();
+    return ComposeNewName(photo, bare, number);
+}
+} // namespace
+
+GroupNames ComposeGroupNames(const std::vector<std::string>& names, const FileGroups& groups,
+                             const RenameOptions& options, int32_t firstNumber,
+                             const RunProgress& progress)
+{
+    GroupNames out;
+    out.Names.reserve(groups.Rows.size());
+    const int t = static_cast<int>(groups.size());
+    int32_t number = firstNumber;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        if (progress)
+            progress(static_cast<int>(g) + 1, t);
+        const std::string& photo = names[groups.PhotoOf(g)];
+        try {
+            out.Names.push_back(ComposeNewName(photo, options, number));
+        } catch (...) {
+            out.Failure = std::current_exception();
+            return out;
+        }
+        const std::size_t end = groups.Starts[g + 1];
+        if (end > groups.Starts[g] + 1) {
+            const std::string photoNew = out.Names.back();
+            const std::string_view photoBase = std::string_view(photo).substr(0, photo.size() - ExtensionOf(photo).size());
+            const std::string newBase = NewBaseName(photo, photoNew, options, number);
+            for (std::size_t j = groups.Starts[g] + 1; j < end; ++j) {
+                const std::string& companion = names[groups.Rows[j]];
+                const std::string_view ext = ExtensionOf(companion);
+                if (companion.size() - ext.size() == photoBase.size() && companion.starts_with(photoBase))
+                    out.Names.push_back(newBase + (options.ExtLowerCase ? AsciiLower(std::string(ext)) : std::string(ext)));
+                else
+                    out.Names.push_back(photoNew + std::string(ext));
+            }
+        }
+        ++out.Groups;
+        number = Next(number);
+    }
+    return out;
+}

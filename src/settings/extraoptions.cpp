@@ -1,0 +1,62 @@
+#include "settings/extraoptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+const QString kCompanions = QStringLiteral("Companions");
+const QString kCaptureName = QStringLiteral("CaptureName");
+
+QString PathOfFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/pelkorin/pelkorin.conf");
+}
+
+// Only the two words QSettings itself writes; anything else is no choice the user made.
+bool Flag(const QSettings& file, const QString& key, bool fallback)
+{
+    const QString text = file.value(key).toString();
+    if (text == QStringLiteral("true"))
+        return true;
+    if (text == QStringLiteral("false"))
+        return false;
+    return fallback;
+}
+} // namespace
+
+std::string ExtraOptionsPath()
+{
+    return PathOfFile().toStdString();
+}
+
+ExtraOptions ReadExtraOptions()
+{
+    ExtraOptions options;
+    const QString path = PathOfFile();
+    // QSettings takes a folder in the file's place, or a file it may not read, for an empty
+    // one; a file that does not parse says so in its status.
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return options;
+    const QSettings file(path, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError)
+        return options;
+    options.Companions = Flag(file, kCompanions, options.Companions);
+    options.CaptureName = Flag(file, kCaptureName, options.CaptureName);
+    return options;
+}
+
+bool WriteExtraOptions(const ExtraOptions& options)
+{
+    const QString path = PathOfFile();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(kCompanions, options.Companions);
+    file.setValue(kCaptureName, options.CaptureName);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
