@@ -64,7 +64,8 @@ void TMain::MakeControllers()
     DeleteFeature = new DeleteController(C.actlabel, List, *FolderFeature, tell);
     UndoFeature = new UndoController(C.Undo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
     RenameFeature = new RenameController(
-        {C.Check1, C.Check2, C.Check3, C.Check4, C.textvol, C.edit2, C.UpDown1, C.text2, C.Edit4, C.actlabel},
+        {C.Check1, C.Check2, C.Check3, C.Check4, C.textvol, C.edit2, C.UpDown1, C.text2, C.Edit4, C.actlabel,
+         C.Companions1, C.CaptureName1},
         List, Config, *FolderFeature, *UndoFeature, tell, Services.Renames);
     PreviewFeature = new PreviewController({C.Panel4, C.Image1, C.oldfile->viewport()}, List, Config,
                                            Services.Launch);
@@ -81,6 +82,8 @@ void TMain::ConnectHandlers()
     ConnectGuarded(this, r, C.Button6, &QPushButton::clicked, &RenameController::Button6Click);
     ConnectGuarded(this, r, C.Button7, &QPushButton::clicked, &RenameController::Button7Click);
     ConnectGuarded(this, r, C.textvol, &QLineEdit::textEdited, &RenameController::TextvolEdited);
+    ConnectGuarded(this, r, C.Companions1, &QAction::toggled, &RenameController::Companions1Click);
+    ConnectGuarded(this, r, C.CaptureName1, &QAction::toggled, &RenameController::CaptureName1Click);
     ConnectGuarded(this, UndoFeature, C.Undo1, &QAction::triggered, &UndoController::Undo1Click);
     ConnectGuarded(this, DeleteFeature, C.Button8, &QPushButton::clicked, &DeleteController::Button8Click);
 
@@ -143,6 +146,7 @@ void TMain::FormCreate()
         Config.SetProgramFolder(List.Folder());
         FolderFeature->SetRecoveryFolder(List.Folder());
 
+        Config.LoadExtraOptions();
         const bool hasFile = Config.Load();
         const SettingsValues& s = Config.Startup();
         RenameFeature->ShowStartSettings(s, hasFile);

@@ -1,5 +1,8 @@
 // The main window's controls, their places, captions and hints, and the repositioning on
 // resize and splitter moves.
+#include "base/utf8.h"
+#include "rename/companiontexts.h"
+#include "rename/renametexts.h"
 #include "ui/appicon.h"
 #include "ui/controls.h"
 #include "app/mainwindow.h"
@@ -217,6 +220,12 @@ void TMain::BuildMenus()
     C.Edit1->setObjectName(QStringLiteral("Edit1"));
     C.Object1 = MakeAction(this, "Object1", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     settingsMenu->addAction(C.Object1);
+    C.Companions1 = MakeAction(this, "Companions1", FromUtf8(kCompanionsAction));
+    C.CaptureName1 = MakeAction(this, "CaptureName1", FromUtf8(kCaptureNameAction));
+    for (QAction* option : {C.Companions1, C.CaptureName1}) {
+        option->setCheckable(true);
+        settingsMenu->addAction(option);
+    }
 
     QMenu* helpMenu = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     C.Help1 = helpMenu->menuAction();

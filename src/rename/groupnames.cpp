@@ -20,7 +20,7 @@ std::string_view ExtensionOf(std::string_view name)
 // The photo's new name without the extension ComposeNewName gave it: that extension is the
 // photo's own after the three extension steps, the last thing composed.
 std::string NewBaseName(const std::string& photo, const std::string& photoNew, const RenameOptions& o,
-                        int32_t number)
+                        int32_t number, const std::string* textPart)
 {
     std::string ext(ExtensionOf(photo));
     if (o.ExtLowerCase)
@@ -36,7 +36,7 @@ std::string NewBaseName(const std::string& photo, const std::string& photoNew, c
     RenameOptions bare = o;
     bare.ChangeExt = true;
     bare.NewExt.clear();
-    return ComposeNewName(photo, bare, number);
+    return textPart ? ComposeNewName(photo, bare, number, *textPart) : ComposeNewName(photo, bare, number);
 }
 } // namespace
 
@@ -52,17 +52,29 @@ GroupNames ComposeGroupNames(const std::vector<std::string>& names, const FileGr
         if (progress)
             progress(static_cast<int>(g) + 1, t);
         const std::string& photo = names[groups.PhotoOf(g)];
+        const std::optional<std::string>* part =
+            options.TextParts ? &(*options.TextParts)[groups.PhotoOf(g)] : nullptr;
+        const std::size_t end = groups.Starts[g + 1];
+        if (part && !*part) {
+            // No text part for this photo: its whole group keeps its names.
+            for (std::size_t j = groups.Starts[g]; j < end; ++j)
+                out.Names.push_back(names[groups.Rows[j]]);
+            ++out.Groups;
+            number = Next(number);
+            continue;
+        }
+        const std::string* textPart = part ? &**part : nullptr;
         try {
-            out.Names.push_back(ComposeNewName(photo, options, number));
+            out.Names.push_back(textPart ? ComposeNewName(photo, options, number, *textPart)
+                                         : ComposeNewName(photo, options, number));
         } catch (...) {
             out.Failure = std::current_exception();
             return out;
         }
-        const std::size_t end = groups.Starts[g + 1];
         if (end > groups.Starts[g] + 1) {
             const std::string photoNew = out.Names.back();
             const std::string_view photoBase = std::string_view(photo).substr(0, photo.size() - ExtensionOf(photo).size());
-            const std::string newBase = NewBaseName(photo, photoNew, options, number);
+            const std::string newBase = NewBaseName(photo, photoNew, options, number, textPart);
             for (std::size_t j = groups.Starts[g] + 1; j < end; ++j) {
                 const std::string& companion = names[groups.Rows[j]];
                 const std::string_view ext = ExtensionOf(companion);

@@ -1,7 +1,10 @@
 #pragma once
 // How one new file name is formed from a current one. Pure: no user interface, no files.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 // TextPart + DigitRun + Extension is always the name it was split from, byte for byte.
@@ -20,6 +23,10 @@ struct RenameOptions {
     bool Sequential = false;
     bool ExtLowerCase = false, JpegToJpg = false;
     bool ChangeExt = false;  std::string NewExt;
+    // By row of the list, when given: each photo's own text part (from its capture time) in
+    // place of NewText, or none for a file that keeps its name, though it still takes its
+    // sequence number. Shared, so that copies of the options cost nothing.
+    std::shared_ptr<const std::vector<std::optional<std::string>>> TextParts;
 };
 
 // The new name of one file. Throws EConvertError when PadDigits is set and the digit run's

@@ -10,6 +10,9 @@ inline constexpr char kTakenTip[] = "は存在するため変更できません"
 inline constexpr char kRefusedTip[] = "この名前には変更できません";
 inline constexpr char kTrialStale[] = "仮実行の後で変更されています";
 
+// The menu entry that makes textvol a pattern of the capture time.
+inline constexpr char kCaptureNameAction[] = "撮影日時を名前に使う(&T)";
+
 inline constexpr char kExecutionDone[] = "　　　実行処理が終了しました　　　　";
 inline std::string TakenByAnother(const std::string& newPath)
 {

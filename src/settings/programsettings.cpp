@@ -1,6 +1,9 @@
 #include "settings/programsettings.h"
 
+#include "base/errors.h"
 #include "settings/settingslocation.h"
+
+#include <cerrno>
 
 ProgramSettings::ProgramSettings(std::string programFolder, QObject* parent)
     : QObject(parent), programFolder_(std::move(programFolder)), startup_(DecodeSettings(SettingsRead{}))
@@ -30,4 +33,28 @@ void ProgramSettings::SetExtensionFlags(bool lowerCase, bool jpegToJpg)
     jpegToJpg_ = jpegToJpg;
     if (changed)
         emit namingChanged();
+}
+
+void ProgramSettings::SetCompanions(bool on)
+{
+    ExtraOptions next = extra_;
+    next.Companions = on;
+    SetExtra(next);
+}
+
+void ProgramSettings::SetCaptureName(bool on)
+{
+    ExtraOptions next = extra_;
+    next.CaptureName = on;
+    SetExtra(next);
+}
+
+void ProgramSettings::SetExtra(const ExtraOptions& next)
+{
+    if (next == extra_)
+        return;
+    extra_ = next;
+    emit namingChanged();
+    if (!WriteExtraOptions(extra_))
+        throw EFileError(FileErrorMessage("ファイルを書き込めません", ExtraOptionsPath(), EIO));
 }

@@ -2,6 +2,7 @@
 // The one owner of the program's settings while it runs: the settings file as read at start,
 // and the values the window works with (start folder, viewer, extension flags). The options
 // dialog changes them here; whoever depends on them hears of it.
+#include "settings/extraoptions.h"
 #include "settings/settingsfile.h"
 
 #include <QObject>
@@ -32,11 +33,22 @@ public:
     bool JpegToJpg() const { return jpegToJpg_; }
     void SetExtensionFlags(bool lowerCase, bool jpegToJpg);
 
+    // The options kept in their own file (settings/extraoptions.h), read at start and stored
+    // at each change. Throws EFileError when the change can't be stored; it holds for this
+    // session all the same.
+    void LoadExtraOptions() { extra_ = ReadExtraOptions(); }
+    bool Companions() const { return extra_.Companions; }
+    bool CaptureName() const { return extra_.CaptureName; }
+    void SetCompanions(bool on);
+    void SetCaptureName(bool on);
+
 signals:
     // A value the new names depend on changed.
     void namingChanged();
 
 private:
+    void SetExtra(const ExtraOptions& next);
+
     std::string programFolder_;
     SettingsValues startup_;
     SettingsLinesArray lines_;
@@ -44,4 +56,5 @@ private:
     std::string viewerPath_;
     bool extLowerCase_ = false;
     bool jpegToJpg_ = false;
+    ExtraOptions extra_;
 };

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTreeView>
 #include <sys/stat.h>
@@ -162,6 +163,53 @@ TEST(CaptureSort, UsesTheListingAsLastRead)
     // b.jpg is gone: no capture time, and the date key of a file that can't be examined.
     EXPECT_EQ(w.Sort("N15"), (Names{"a.jpg", "b.jpg"}));
     EXPECT_EQ(w.Keys()[1], u"0000000000-1"_s);
+}
+
+// Names from capture times: the pattern on each photo's own clock, a burst within one second
+// told apart by the sequence number (and shown colliding without it), and a photo without a
+// capture time kept, marked, yet numbered.
+TEST(CaptureNames, PatternNamesThePhotosAndMarksTheOneWithoutATime)
+{
+    Window w({{"a.JPG", Photo("2024:05:12 14:30:15")}, {"b.JPG", Photo("2024:05:12 14:30:15")},
+              {"c.JPG", "no EXIF here"}, {"d.jpg", Photo("1999:12:31 23:59:59")}});
+    auto* option = Find<QAction>(w.m(), "CaptureName1");
+    EXPECT_EQ(option->text(), u"撮影日時を名前に使う(&T)"_s);
+    option->setChecked(true);
+    const auto off = qScopeGuard([&] { option->setChecked(false); });
+    Find<QCheckBox>(w.m(), "Check1")->setChecked(true);
+    Find<QLineEdit>(w.m(), "textvol")->setText(u"%Y-%m-%d_%H%M%S_%q%%"_s);
+    Find<QCheckBox>(w.m(), "Check2")->setChecked(true);
+    Find<QCheckBox>(w.m(), "Check3")->setChecked(true);
+    Find<QCheckBox>(w.m(), "Check4")->setChecked(false);
+    Find<QLineEdit>(w.m(), "text2")->setText(u"1"_s);
+    w.SelectRows({0, 1, 2, 3});
+    NameListView* newFile = w.list("NewFile");
+    const auto tips = [&] {
+        QStringList t;
+        for (int r = 0; r < newFile->rowCount(); ++r)
+            t << newFile->model()->index(r, 0).data(Qt::ToolTipRole).toString();
+        return t;
+    };
+
+    const std::vector<SeenBox> trial = w.Press("Button6");
+    ASSERT_EQ(trial.size(), 1u);
+    EXPECT_EQ(trial[0].InformativeText, u"赤字の1個のファイルは変更できません"_s);
+    EXPECT_EQ(RowBytes(newFile), (Names{"2024-05-12_143015_%q%001.JPG", "2024-05-12_143015_%q%002.JPG", "c.JPG",
+                                        "1999-12-31_235959_%q%004.jpg"}));
+    EXPECT_EQ(tips(), (QStringList{{}, {}, u"撮影日時がありません"_s, {}}));
+
+    // Without sequence numbers the burst collides, and the trial run says so.
+    Find<QCheckBox>(w.m(), "Check3")->setChecked(false);
+    Find<QCheckBox>(w.m(), "Check2")->setChecked(false);
+    w.Press("Button6");
+    EXPECT_EQ(RowBytes(newFile)[1], "2024-05-12_143015_%q%.JPG");
+    EXPECT_TRUE(tips()[1].endsWith(u"は存在するため変更できません"_s)) << tips()[1].toStdString();
+
+    Find<QCheckBox>(w.m(), "Check3")->setChecked(true);
+    Find<QCheckBox>(w.m(), "Check2")->setChecked(true);
+    w.Press("Button7");
+    EXPECT_EQ(w.OnDisk(), (Names{"1999-12-31_235959_%q%004.jpg", "2024-05-12_143015_%q%001.JPG",
+                                 "2024-05-12_143015_%q%002.JPG", "c.JPG"}));
 }
 
 } // namespace

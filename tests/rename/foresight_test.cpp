@@ -18,6 +18,8 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <memory>
+#include <optional>
 #include <set>
 #include <fcntl.h>
 #include <linux/capability.h>
@@ -170,6 +172,16 @@ struct Round {
             std::shuffle(names.begin(), names.end(), rng);
         for (std::size_t i = 0; i < names.size(); ++i)
             selected.push_back(Chance(rng, 0.8));
+        // Names from capture times: photos of one second share their text, and a photo
+        // without a time keeps its name.
+        if (Chance(rng, 0.3)) {
+            static const std::vector<std::optional<std::string>> times = {
+                "20240512_143015", "20240512_143015", "20240512_143016", std::nullopt};
+            auto parts = std::make_shared<std::vector<std::optional<std::string>>>();
+            for (std::size_t i = 0; i < names.size(); ++i)
+                parts->push_back(Pick(rng, times));
+            options.TextParts = std::move(parts);
+        }
     }
 };
 

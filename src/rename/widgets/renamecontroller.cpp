@@ -5,6 +5,9 @@
 #include "base/utf8.h"
 #include "filelist/listtexts.h"
 #include "filelist/widgets/foldercontroller.h"
+#include "filelist/capturereading.h"
+#include "rename/capturenames.h"
+#include "rename/companiontexts.h"
 #include "rename/foresight.h"
 #include "rename/renamerun.h"
 #include "rename/renametexts.h"
@@ -15,6 +18,7 @@
 #include "ui/digitspinbox.h"
 #include "ui/displaytext.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,22 +26,29 @@
 
 namespace {
 // Marks the trial rows whose files the execution would leave under their old names, as the
-// folder stands now; returns how many.
-int MarkRowsLeftAlone(ListState& list, ForesightReading& foresight)
+// folder stands now, and those without the capture time their name needs; returns how many.
+int MarkRowsLeftAlone(ListState& list, ForesightReading& foresight, const FileGroups& groups,
+                      std::vector<bool> noTime)
 {
-    std::vector<Foresight> verdicts = foresight.Foresee(list.Names(), list.Selected(), list.Trial().Names);
+    std::vector<Foresight> verdicts = foresight.Foresee(list.Names(), groups, list.Trial().Names);
+    noTime.resize(verdicts.size(), false);
     std::vector<bool> marked(verdicts.size());
     int count = 0;
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
-        marked[i] = verdicts[i] != Foresight::Fine;
+        marked[i] = verdicts[i] != Foresight::Fine || noTime[i];
         count += marked[i] ? 1 : 0;
     }
     if (count == 0)
         return 0;
-    list.MarkTrial(std::move(marked), [verdicts = std::move(verdicts), prefix = list.Prefix()](
-                                          std::size_t row, const std::string& name) {
-        return verdicts[row] == Foresight::Taken ? DisplayText(prefix + name) + FromUtf8(kTakenTip)
-                                                 : FromUtf8(kRefusedTip);
+    list.MarkTrial(std::move(marked), [verdicts = std::move(verdicts), noTime = std::move(noTime),
+                                       prefix = list.Prefix()](std::size_t row, const std::string& name) {
+        switch (verdicts[row]) {
+        case Foresight::Taken: return DisplayText(prefix + name) + FromUtf8(kTakenTip);
+        case Foresight::Refused: return FromUtf8(kRefusedTip);
+        case Foresight::CompanionBlocked: return FromUtf8(kCompanionBlockedTip);
+        case Foresight::Fine: break;
+        }
+        return noTime[row] ? FromUtf8(std::string(kNoCaptureTimeText)) : QString();
     });
     return count;
 }
@@ -60,6 +71,8 @@ RenameController::RenameController(RenameControls controls, ListState& list, Pro
 
 void RenameController::ShowStartSettings(const SettingsValues& s, bool hasFile)
 {
+    c_.Companions1->setChecked(settings_.Companions());
+    c_.CaptureName1->setChecked(settings_.CaptureName());
     if (hasFile) {
         c_.Check1->setChecked(s.ChangeText);
         c_.Check2->setChecked(s.PadDigits);
@@ -122,6 +135,29 @@ RenameOptions RenameController::CurrentOptions(int digitCount) const
     return o;
 }
 
+FileGroups RenameController::Groups(const RunStart& start) const
+{
+    return GroupFiles(list_.Names(), start.Selected, settings_.Companions());
+}
+
+RenameOptions RenameController::RunOptions(const RunStart& start, std::vector<bool>* noTime)
+{
+    RenameOptions o = CurrentOptions(start.DigitCount);
+    if (!settings_.CaptureName() || !o.ChangeText)
+        return o;
+    // Each header is read once a session: the capture-date sort shares what was read.
+    const SelectedCaptureTimes times =
+        CaptureTimesOfSelected(list_.Prefix(), list_.Names(), start.Selected, list_.CaptureTimes());
+    auto parts = std::make_shared<std::vector<std::optional<std::string>>>(CaptureTextParts(o.NewText, times.Times));
+    if (noTime) {
+        noTime->assign(parts->size(), false);
+        for (std::size_t i = 0; i < parts->size(); ++i)
+            (*noTime)[i] = start.Selected[i] && !(*parts)[i];
+    }
+    o.TextParts = std::move(parts);
+    return o;
+}
+
 bool RenameController::StartRun(RunStart& start, bool hidePicture)
 {
     list_.ClearTrial();
@@ -145,15 +181,18 @@ void RenameController::Button6Click()
         return;
     // The folder is read while the rows are composed.
     ForesightReading foresight(list_.Prefix());
+    const FileGroups groups = Groups(start);
+    std::vector<bool> noTime;
+    const RenameOptions options = RunOptions(start, &noTime);
     std::vector<std::string> rows;
     {
         // The rows made before a failing file still show, as they would have been appended.
         const auto showRows = qScopeGuard([&] { list_.ShowTrial(std::move(rows)); });
         CounterDisplay counter(c_.actlabel);
-        ComposeTrialRows(list_.Names(), start.Selected, CurrentOptions(start.DigitCount), start.FirstNumber,
+        ComposeTrialRows(list_.Names(), groups, options, start.FirstNumber,
                          [&](int n, int t) { counter.Show(n, t); }, rows);
     }
-    const int leftAlone = MarkRowsLeftAlone(list_, foresight);
+    const int leftAlone = MarkRowsLeftAlone(list_, foresight, groups, std::move(noTime));
     emit trialShown();
     tell_(FromUtf8(kTrialDone), leftAlone > 0 ? FromUtf8(kRowsLeftAlone).arg(leftAlone) : QString());
 }
@@ -189,8 +228,8 @@ void RenameController::Button7Click()
             counter.ShowNow();
             tell_(TakenByAnother(newPath));
         };
-        ExecuteRenames(prefix, list_.Names(), start.Selected, CurrentOptions(start.DigitCount),
-                       start.FirstNumber, hooks);
+        ExecuteRenames(prefix, list_.Names(), Groups(start), RunOptions(start, nullptr), start.FirstNumber,
+                       hooks);
     }
     // Declined: nothing was renamed, nothing to report.
     if (declined)
@@ -259,4 +298,14 @@ void RenameController::Check4Click()
 void RenameController::UpDown1Click()
 {
     c_.edit2->setText(QString::number(c_.UpDown1->value()));
+}
+
+void RenameController::Companions1Click(bool on)
+{
+    settings_.SetCompanions(on);
+}
+
+void RenameController::CaptureName1Click(bool on)
+{
+    settings_.SetCaptureName(on);
 }

@@ -3,6 +3,7 @@
 // execution. The names and the selection come from the list state; the trial rows go there.
 #include "filelist/liststate.h"
 #include "platform/renameways.h"
+#include "rename/companions.h"
 #include "rename/naming.h"
 #include "settings/programsettings.h"
 #include "ui/messages.h"
@@ -11,6 +12,7 @@
 #include <QString>
 #include <string>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +29,8 @@ struct RenameControls {
     QLineEdit* text2;
     QLineEdit* Edit4;
     QLabel* actlabel;
+    QAction* Companions1;
+    QAction* CaptureName1;
 };
 
 class RenameController : public QObject {
@@ -55,6 +59,8 @@ public:
     void UpDown1Click();
     void OldFileClick();
     void TextvolEdited();
+    void Companions1Click(bool on);
+    void CaptureName1Click(bool on);
 
 signals:
     // A trial run begins: the picture makes room.
@@ -72,6 +78,10 @@ private:
     std::string TextvolBytes() const;
     void SetTextvolBytes(const std::string& bytes);
     RenameOptions CurrentOptions(int digitCount) const;
+    // The files renamed together, and the options with each photo's text part when names
+    // come from capture times (rows without one in noTime).
+    FileGroups Groups(const RunStart& start) const;
+    RenameOptions RunOptions(const RunStart& start, std::vector<bool>* noTime);
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
 
