@@ -257,7 +257,14 @@ OptionsForm TOption::CurrentForm() const
 void TOption::optOKClick()
 {
     QWidget* main = host_.HostWindow();
-    const SettingsValues values = SavedValues(CurrentForm(), main->x(), main->y());
+    SettingsValues values = SavedValues(CurrentForm(), main->x(), main->y());
+    // A Wayland desktop tells no window where it stands (and places it itself): "the current
+    // position" there is the one saved before, not a made-up one.
+    if (CheckBox2->isChecked() && QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        const bool saved = settings_.Startup().Marker != SettingsMarker::None;
+        values.Left = saved ? settings_.Startup().Left : SettingsNumber(0);
+        values.Top = saved ? settings_.Startup().Top : SettingsNumber(0);
+    }
     // A value the file can't hold is refused before anything is applied or written, so the
     // next start doesn't read a file whose lines have shifted.
     if (const std::optional<std::string> message = UnstorableSettingsValue(values))
