@@ -69,7 +69,7 @@ uint32_t SubSecondNanoseconds(std::string_view text)
 std::size_t ExifBytesWanted(std::string_view s)
 {
     // Walks the segments the way the EXIF loader does: fill bytes and a start-of-image
-    // marker are skipped, other application segments stepped over, and the first APP1 that
+    // marker are skipped, comments and other application segments stepped over, and the first APP1 that
     // begins with the EXIF header is the block. Any other marker ends the search.
     const std::size_t have = s.size();
     constexpr std::size_t kMore = 4096; // a peek past a cut, enough for the next headers
@@ -86,7 +86,7 @@ std::size_t ExifBytesWanted(std::string_view s)
             ++p;
             continue;
         }
-        if (marker < 0xe0 || marker > 0xef)
+        if ((marker < 0xe0 || marker > 0xef) && marker != 0xfe)
             return have;
         const std::size_t end = p + 1 + (std::size_t{Byte(s, p + 1)} << 8 | Byte(s, p + 2));
         if (marker == 0xe1) {

@@ -11,6 +11,10 @@ struct ExifDataUnref {
 };
 using ExifDataPtr = std::unique_ptr<ExifData, ExifDataUnref>;
 
+// Where the EXIF block lies in the bytes of a file's start: from its "Exif\0\0" header to
+// the end of its segment; empty when they hold none or cut it short.
+std::string_view ExifSegment(std::string_view start);
+
 // The block in the bytes of a file's start (a JPEG file, or a bare "Exif\0\0" block), holding
 // only what the file holds; an empty block for bytes without one, null only when libexif has
 // no memory.

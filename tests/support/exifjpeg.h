@@ -95,10 +95,11 @@ inline std::string JpegSegment(unsigned char marker, const std::string& payload)
 struct JpegLayout {
     bool JfifFirst = false;    // the JFIF APP0 segment before the EXIF one, as many writers do
     std::size_t Padding = 0;   // bytes of APP2 segments (ICC profile style) before the EXIF one
+    std::string Comment = {};  // a comment segment before the EXIF one (empty: none)
     int Width = 8, Height = 8; // of the image itself
 };
 
-// A complete JPEG file: start of image, [JFIF], [padding], APP1 with the EXIF block, then the
+// A complete JPEG file: start of image, [JFIF], [comment], [padding], APP1 with the EXIF block, then the
 // image as libjpeg wrote it.
 inline std::string JpegWithExif(const ExifTags& tags, const JpegLayout& layout = {})
 {
@@ -109,6 +110,8 @@ inline std::string JpegWithExif(const ExifTags& tags, const JpegLayout& layout =
     std::string file = image.substr(0, 2);
     if (layout.JfifFirst)
         file += image.substr(2, app0End - 2);
+    if (!layout.Comment.empty())
+        file += JpegSegment(0xfe, layout.Comment);
     for (std::size_t left = layout.Padding; left > 0;) {
         const std::size_t part = std::min<std::size_t>(left, 60000);
         file += JpegSegment(0xe2, std::string(part, 'p'));
