@@ -132,6 +132,11 @@ const StaleCase kStaleCases[] = {
     {"Edit4", [](TrialWindow& t) { t.Type("Edit4", "png"); }},
     {"lower-case extension", [](TrialWindow& t) { t.Options("TabSheet5", "Check0"); }},
     {"jpeg to jpg", [](TrialWindow& t) { t.Options("TabSheet5", "Check1"); }},
+    // On and off again: the option ends as it began, for the tests after this one.
+    {"companion files", [](TrialWindow& t) { Find<QAction>(t.m, "Companions1")->trigger();
+                                             Find<QAction>(t.m, "Companions1")->trigger(); }},
+    {"capture-time names", [](TrialWindow& t) { Find<QAction>(t.m, "CaptureName1")->trigger();
+                                                Find<QAction>(t.m, "CaptureName1")->trigger(); }},
 };
 
 INSTANTIATE_TEST_SUITE_P(StaleTrial, StaleTrialRows, testing::ValuesIn(kStaleCases),
