@@ -8,6 +8,7 @@
 #include <string_view>
 #include <bit>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -205,6 +206,40 @@ FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std
         photo[i] = b.SelectedOthers == 0 && b.Best == rankOf(i) && !(kind[i] == Kind::Xmp && b.NamedWhole);
     }
 
+    // A RAW file that goes with a photo takes the ".xmp" sidecars of its whole name along:
+    // editors keep a RAW file's edits there. Such a sidecar is then no photo of its own. Only
+    // the base names the sidecars have are looked up, as above.
+    std::vector<std::uint32_t> rawWhole;
+    if (!wholeExts.empty()) {
+        std::vector<bool> named(bases.size(), false); // a photo takes the files of this base name
+        for (std::size_t i = 0; i < n; ++i)
+            if (photo[i] && sameBase[i] != kNone)
+                named[sameBase[i]] = true;
+        rawWhole.assign(n, kNone);
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> raws; // name length, row
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kind[i] != Kind::Raw || photo[i] || !mayBeNamedWhole(names[i], names[i].rfind('.')))
+                continue;
+            if ((rawWhole[i] = index.Find(names[i])) != kNone)
+                raws.emplace_back(static_cast<std::uint32_t>(names[i].size()), static_cast<std::uint32_t>(i));
+        }
+        // Shortest names first: a sidecar that stops being a photo may have been all that took
+        // the files of its base name, a longer RAW file's among them.
+        std::sort(raws.begin(), raws.end());
+        for (const auto& [size, r] : raws) {
+            if (!named[baseOf[r]]) {
+                rawWhole[r] = kNone;
+                continue;
+            }
+            for (std::uint32_t c = bases[rawWhole[r]].First; c != kNone; c = next[c]) {
+                if (kind[c] == Kind::Xmp && photo[c]) {
+                    photo[c] = false;
+                    named[rawWhole[r]] = false; // it was the only photo of its base name
+                }
+            }
+        }
+    }
+
     FileGroups groups;
     groups.Rows.reserve(n);
     std::vector<bool> claimed(n, false);
@@ -227,7 +262,15 @@ FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std
         const std::size_t fromSame = members.size();
         if (wholeBase[i] != kNone)
             claim(wholeBase[i], true);
-        std::inplace_merge(members.begin(), members.begin() + static_cast<std::ptrdiff_t>(fromSame), members.end());
+        const std::size_t fromWhole = members.size();
+        for (std::size_t m = 0; m < fromSame && !rawWhole.empty(); ++m)
+            if (rawWhole[members[m]] != kNone)
+                claim(rawWhole[members[m]], true);
+        // Back to list order: each claim is in it already, the few members of a group are not.
+        if (members.size() == fromWhole)
+            std::inplace_merge(members.begin(), members.begin() + static_cast<std::ptrdiff_t>(fromSame), members.end());
+        else
+            std::sort(members.begin(), members.end());
         groups.Rows.push_back(static_cast<std::uint32_t>(i));
         groups.Rows.insert(groups.Rows.end(), members.begin(), members.end());
         groups.Starts.push_back(static_cast<std::uint32_t>(groups.Rows.size()));

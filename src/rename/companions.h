@@ -2,7 +2,9 @@
 // Which files a run renames together. Without companions every selected file goes alone; with
 // them a photo takes its RAW files and sidecars along: the files of its folder named as its
 // base name + "." + a companion extension (any ASCII letter case), or as its whole name +
-// ".xmp" (any letter case). Pure: the names are the folder's files as the list holds them.
+// ".xmp" (any letter case); and each RAW file it takes brings the ".xmp" files named as that
+// RAW file's whole name + ".xmp", where editors keep its edits. Pure: the names are the
+// folder's files as the list holds them.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,7 +31,8 @@ FileGroups SingleFiles(const std::vector<bool>& selected);
 // Photos and their companions. A photo is a selected file that is not a companion of another
 // selected file; a companion belongs to the first photo in list order that names it. Two
 // selected files with the same base name and companion extensions each name the other: of
-// those the RAW file, else the first in list order, is the photo.
+// those the RAW file, else the first in list order, is the photo. A RAW companion's whole-name
+// ".xmp" files not taken yet go with its photo too, never as photos of their own.
 FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std::vector<bool>& selected);
 
 // PhotosWithCompanions when companions go along, else SingleFiles.

@@ -75,13 +75,33 @@ GroupNames ComposeGroupNames(const std::vector<std::string>& names, const FileGr
             const std::string photoNew = out.Names.back();
             const std::string_view photoBase = std::string_view(photo).substr(0, photo.size() - ExtensionOf(photo).size());
             const std::string newBase = NewBaseName(photo, photoNew, options, number, textPart);
+            const std::size_t first = out.Names.size() - 1; // the photo's
+            bool ofMembers = false;
             for (std::size_t j = groups.Starts[g] + 1; j < end; ++j) {
                 const std::string& companion = names[groups.Rows[j]];
                 const std::string_view ext = ExtensionOf(companion);
-                if (companion.size() - ext.size() == photoBase.size() && companion.starts_with(photoBase))
+                const std::string_view base = std::string_view(companion).substr(0, companion.size() - ext.size());
+                if (base == photoBase) {
                     out.Names.push_back(newBase + (options.ExtLowerCase ? AsciiLower(std::string(ext)) : std::string(ext)));
-                else
+                } else {
                     out.Names.push_back(photoNew + std::string(ext));
+                    ofMembers = ofMembers || base != photo;
+                }
+            }
+            // A RAW file's own sidecar follows that member's new name, which may come later
+            // in the group.
+            for (std::size_t j = groups.Starts[g] + 1; ofMembers && j < end; ++j) {
+                const std::string& companion = names[groups.Rows[j]];
+                const std::string_view ext = ExtensionOf(companion);
+                const std::string_view base = std::string_view(companion).substr(0, companion.size() - ext.size());
+                if (base == photoBase || base == photo)
+                    continue;
+                for (std::size_t k = groups.Starts[g] + 1; k < end; ++k) {
+                    if (names[groups.Rows[k]] == base) {
+                        out.Names[first + (j - groups.Starts[g])] = out.Names[first + (k - groups.Starts[g])] + std::string(ext);
+                        break;
+                    }
+                }
             }
         }
         ++out.Groups;

@@ -22,8 +22,10 @@ struct GroupNames {
 // Only photos take sequence numbers, in the groups' order. A companion named by the photo's
 // base name gets the photo's new base name + its own extension (lower-cased with
 // ExtLowerCase; a new extension and the JPEG rule are the photo's alone); one named by the
-// photo's whole name gets the photo's new name + its own extension as it is. Progress, when
-// given, before each photo. Stops at the first photo whose name can't be composed.
+// photo's whole name gets the photo's new name + its own extension as it is, and one whose
+// base name is another member's old whole name (a RAW file's own ".xmp") that member's new
+// name + its own extension as it is. Progress, when given, before each photo. Stops at the
+// first photo whose name can't be composed.
 GroupNames ComposeGroupNames(const std::vector<std::string>& names, const FileGroups& groups,
                              const RenameOptions& options, int32_t firstNumber,
                              const RunProgress& progress);

@@ -64,8 +64,10 @@ const Situation kSituations[] = {
     {"lower-case reaches companions", {"*a.jpeg", "a.ARW"}, true, With(Text("b"), true, true), {"b.jpg", "b.arw"}, 1},
     {"rows reach the last companion", {"*a.jpg", "b.txt", "a.nef"}, true, Text("c"), {"c.jpg", "", "c.nef"}, 1},
     {"a photo without extension", {"*a", "a.xmp", "a.jpg"}, true, Text("b"), {"b", "b.xmp"}, 1},
-    {"a companion's companion stays", {"*a.CR2", "*a.CR2.xmp", "*a.JPG"}, true, Text("b", true),
-     {"b001.CR2", "a.CR2.xmp", "b001.JPG"}, 1},
+    {"a RAW companion's own sidecar follows it", {"*a.CR2", "*a.CR2.xmp", "*a.JPG"}, true, Text("b", true),
+     {"b001.CR2", "b001.CR2.xmp", "b001.JPG"}, 1},
+    {"a RAW companion's selected sidecar is no photo", {"*a.CR2.XMP", "a.CR2", "*a.JPG"}, true,
+     With(Text("b", true), true, false), {"b001.cr2.XMP", "b001.cr2", "b001.jpg"}, 1},
     {"not a companion extension", {"*a.jpg", "a.tif", "a.xmpx", "a.jpg.thm"}, true, Text("b"), {"b.jpg"}, 1},
 };
 

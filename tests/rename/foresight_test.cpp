@@ -85,13 +85,15 @@ RenameOptions RandomOptions(std::mt19937& rng, bool card)
 }
 
 // A RAW file or sidecar of name: its base name or its whole name with a companion extension
-// in some letter case.
+// in some letter case, or the sidecar of its RAW file's whole name.
 std::string CompanionName(std::mt19937& rng, const std::string& name)
 {
     static const std::vector<std::string> exts = {".CR2", ".cr2", ".nef", ".xmp", ".XMP", ".thm"};
     const std::size_t dot = name.rfind('.');
     if (Chance(rng, 0.25) || dot == std::string::npos)
         return name + (Chance(rng, 0.5) ? ".xmp" : ".XMP");
+    if (Chance(rng, 0.25))
+        return name.substr(0, dot) + ".CR2" + (Chance(rng, 0.5) ? ".xmp" : ".XMP");
     return name.substr(0, dot) + Pick(rng, exts);
 }
 

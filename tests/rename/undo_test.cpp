@@ -193,7 +193,7 @@ TEST(UndoProperty, UndoLosesNothingAndMovesOnlyRenamedFilesBack)
                 dir.Write(name, "file " + std::to_string(made++));
         // RAW files and sidecars beside some of them.
         for (const std::string& name : dir.Files())
-            for (const char* ext : {".CR2", ".xmp", ".XMP"})
+            for (const char* ext : {".CR2", ".CR2.xmp", ".xmp", ".XMP"})
                 if (const std::string other = name.substr(0, name.rfind('.')) + ext; Coin(rng) && !dir.Exists(other))
                     dir.Write(other, "file " + std::to_string(made++));
         std::vector<std::string> names;
