@@ -22,14 +22,23 @@ trap cleanup EXIT
 # A program folder of its own, without a settings file, so the window opens at its defaults.
 cp "$program" "$tmp/pelkorin"
 [ -n "${2:-}" ] && cp "$2" "$tmp/"
-QT_QPA_PLATFORM=xcb "$tmp/pelkorin" > "$tmp/program.out" 2>&1 &
-pid=$!
+# A virtual display that is not quite up yet under a loaded machine gets a second try; any
+# other failure to start shows at once.
 window=
-for _ in $(seq 200); do
-  window=$(xdotool search --onlyvisible --name '^Pelkorin$' 2>/dev/null | head -n 1) || true
+for attempt in 1 2; do
+  QT_QPA_PLATFORM=xcb "$tmp/pelkorin" > "$tmp/program.out" 2>&1 &
+  pid=$!
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name '^Pelkorin$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
   [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
+  grep -q "could not connect to display" "$tmp/program.out" || break
+  wait "$pid" 2>/dev/null || true
+  pid=
+  sleep 1
 done
 if [ -z "$window" ]; then
   echo "no Pelkorin window appeared within 20 s" >&2
