@@ -13,7 +13,8 @@ if [ "${1:-}" = as-user ]; then
   shots=${2:-}
   config=$HOME/.config/pelkorin/Pelkorin.ini
   program_folder_before=$(ls -A /usr/lib/pelkorin)
-  exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/pelkorin.desktop)
+  # A menu starts the entry's command without a file: its field code goes.
+  exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/pelkorin.desktop | sed 's/ %[fFuU]//')
   wait_window() { # name → window id
     local w=
     for _ in $(seq 200); do
@@ -26,11 +27,17 @@ if [ "${1:-}" = as-user ]; then
   }
   shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
   [ ! -e "$config" ] || { echo "$config exists before the first start" >&2; exit 1; }
+  # A new user without settings starts in the pictures folder, not in the program's folder.
+  mkdir -p "$HOME/Pictures"
   # The menu entry's command, found on PATH as a menu would.
   $exec_line > /tmp/pelkorin-check-1.log 2>&1 &
   pid=$!
   main=$(wait_window Pelkorin)
   sleep 1
+  # The folder list makes the folder it shows the program's current folder.
+  started_in=$(readlink "/proc/$pid/cwd")
+  [ "$started_in" = "$HOME/Pictures" ] || { echo "started in $started_in, not $HOME/Pictures" >&2; exit 1; }
+  echo "first start in: $started_in"
   xdotool windowfocus --sync "$main"
   xdotool key alt+t
   sleep 0.5
