@@ -212,4 +212,26 @@ TEST(CaptureNames, PatternNamesThePhotosAndMarksTheOneWithoutATime)
                                  "2024-05-12_143015_%q%002.JPG", "c.JPG"}));
 }
 
+// With companions on, a sidecar follows its photo's name from the capture time, and needs no
+// time of its own even when it is selected too.
+TEST(CaptureNames, CompanionsFollowThePhotosTimeName)
+{
+    Window w({{"a.JPG", Photo("2024:05:12 14:30:15")}, {"a.xmp", "<x:xmpmeta/>"}});
+    auto* captureName = Find<QAction>(w.m(), "CaptureName1");
+    auto* companions = Find<QAction>(w.m(), "Companions1");
+    captureName->setChecked(true);
+    companions->setChecked(true);
+    const auto off = qScopeGuard([&] {
+        captureName->setChecked(false);
+        companions->setChecked(false);
+    });
+    Find<QLineEdit>(w.m(), "textvol")->setText(u"%Y%m%d_"_s);
+    w.SelectRows({0, 1});
+    w.Press("Button6");
+    NameListView* newFile = w.list("NewFile");
+    EXPECT_EQ(RowBytes(newFile), (Names{"20240512_000.JPG", "20240512_000.xmp"}));
+    for (int r = 0; r < 2; ++r)
+        EXPECT_EQ(newFile->model()->index(r, 0).data(Qt::ToolTipRole).toString(), QString()) << r;
+}
+
 } // namespace

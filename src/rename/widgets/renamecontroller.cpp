@@ -140,7 +140,8 @@ FileGroups RenameController::Groups(const RunStart& start) const
     return GroupFiles(list_.Names(), start.Selected, settings_.Companions());
 }
 
-RenameOptions RenameController::RunOptions(const RunStart& start, std::vector<bool>* noTime)
+RenameOptions RenameController::RunOptions(const RunStart& start, const FileGroups& groups,
+                                           std::vector<bool>* noTime)
 {
     RenameOptions o = CurrentOptions(start.DigitCount);
     if (!settings_.CaptureName() || !o.ChangeText)
@@ -150,9 +151,10 @@ RenameOptions RenameController::RunOptions(const RunStart& start, std::vector<bo
         CaptureTimesOfSelected(list_.Prefix(), list_.Names(), start.Selected, list_.CaptureTimes());
     auto parts = std::make_shared<std::vector<std::optional<std::string>>>(CaptureTextParts(o.NewText, times.Times));
     if (noTime) {
+        // Only a photo's own time names its group; a companion needs none.
         noTime->assign(parts->size(), false);
-        for (std::size_t i = 0; i < parts->size(); ++i)
-            (*noTime)[i] = start.Selected[i] && !(*parts)[i];
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            (*noTime)[groups.PhotoOf(g)] = !(*parts)[groups.PhotoOf(g)];
     }
     o.TextParts = std::move(parts);
     return o;
@@ -183,7 +185,7 @@ void RenameController::Button6Click()
     ForesightReading foresight(list_.Prefix());
     const FileGroups groups = Groups(start);
     std::vector<bool> noTime;
-    const RenameOptions options = RunOptions(start, &noTime);
+    const RenameOptions options = RunOptions(start, groups, &noTime);
     std::vector<std::string> rows;
     {
         // The rows made before a failing file still show, as they would have been appended.
@@ -228,8 +230,8 @@ void RenameController::Button7Click()
             counter.ShowNow();
             tell_(TakenByAnother(newPath));
         };
-        ExecuteRenames(prefix, list_.Names(), Groups(start), RunOptions(start, nullptr), start.FirstNumber,
-                       hooks);
+        const FileGroups groups = Groups(start);
+        ExecuteRenames(prefix, list_.Names(), groups, RunOptions(start, groups, nullptr), start.FirstNumber, hooks);
     }
     // Declined: nothing was renamed, nothing to report.
     if (declined)

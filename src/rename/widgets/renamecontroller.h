@@ -81,7 +81,7 @@ private:
     // The files renamed together, and the options with each photo's text part when names
     // come from capture times (rows without one in noTime).
     FileGroups Groups(const RunStart& start) const;
-    RenameOptions RunOptions(const RunStart& start, std::vector<bool>* noTime);
+    RenameOptions RunOptions(const RunStart& start, const FileGroups& groups, std::vector<bool>* noTime);
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
 
