@@ -62,17 +62,18 @@ void PreviewController::HidePicture()
 
 void PreviewController::Button9Click()
 {
-    HidePicture();
-    const preview::PreviewChoice choice = preview::ShowFirst(list_.Names(), list_.Selected(), list_.PreviewIndex());
-    list_.SetPreviewIndex(choice.previewIndex);
-    if (choice.row >= 0)
-        LoadAndShow(choice.row);
+    Show(preview::ShowFirst);
 }
 
 void PreviewController::Panel4MouseDown()
 {
+    Show(preview::Step);
+}
+
+void PreviewController::Show(Choose choose)
+{
     HidePicture();
-    const preview::PreviewChoice choice = preview::Step(list_.Names(), list_.Selected(), list_.PreviewIndex());
+    const preview::PreviewChoice choice = choose(list_.Names(), list_.Selected(), list_.PreviewIndex());
     list_.SetPreviewIndex(choice.previewIndex);
     if (choice.row >= 0)
         LoadAndShow(choice.row);

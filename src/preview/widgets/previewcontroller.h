@@ -2,11 +2,13 @@
 // The thumbnail preview (show the first selected photo, step through the others on a press)
 // and opening a file in the viewer or in the program associated with it.
 #include "filelist/liststate.h"
+#include "preview/thumbnail.h"
 #include "settings/programsettings.h"
 
 #include <QObject>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -42,6 +44,10 @@ protected:
 
 private:
     void HidePicture();
+    // Hides the picture, lets choose pick the row and the next preview index (the show-first
+    // or the step operation), and shows that row.
+    using Choose = preview::PreviewChoice (*)(const std::vector<std::string>&, const std::vector<bool>&, int);
+    void Show(Choose choose);
     // Shows row (of the list) in Image1. Throws the JPEG errors.
     void LoadAndShow(int row);
 
