@@ -14,13 +14,6 @@ namespace {
 
 namespace chr = std::chrono;
 
-constexpr std::string_view kExifHeader{"Exif\0\0", 6};
-
-unsigned char Byte(std::string_view s, std::size_t i)
-{
-    return static_cast<unsigned char>(s[i]);
-}
-
 // Digits of text[at, at + count) as a number; nullopt when any is not a digit.
 std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count)
 {
@@ -68,39 +61,7 @@ uint32_t SubSecondNanoseconds(std::string_view text)
 
 std::size_t ExifBytesWanted(std::string_view s)
 {
-    // Walks the segments the way the EXIF loader does: fill bytes and a start-of-image
-    // marker are skipped, comments and other application segments stepped over, and the first APP1 that
-    // begins with the EXIF header is the block. Any other marker ends the search.
-    const std::size_t have = s.size();
-    constexpr std::size_t kMore = 4096; // a peek past a cut, enough for the next headers
-    if (have >= kExifHeader.size() && s.substr(0, kExifHeader.size()) == kExifHeader)
-        return have;
-    std::size_t p = 0;
-    for (;;) {
-        while (p < have && Byte(s, p) == 0xff)
-            ++p;
-        if (p + 3 > have)
-            return p + kMore;
-        const unsigned char marker = Byte(s, p);
-        if (marker == 0xd8) {
-            ++p;
-            continue;
-        }
-        if ((marker < 0xe0 || marker > 0xef) && marker != 0xfe)
-            return have;
-        const std::size_t end = p + 1 + (std::size_t{Byte(s, p + 1)} << 8 | Byte(s, p + 2));
-        if (marker == 0xe1) {
-            if (p + 9 > have)
-                return p + kMore;
-            if (s.substr(p + 3, kExifHeader.size()) == kExifHeader)
-                return std::max(end, have);
-        }
-        if (end > have)
-            return end + kMore;
-        if (end <= p + 2) // a length below 2 would not move on
-            return have;
-        p = end;
-    }
+    return LocateExif(s).Wanted;
 }
 
 std::optional<int64_t> ExifDateTimeSeconds(std::string_view text)
