@@ -13,7 +13,7 @@ std::string ChooseOpeningFolder(const StartFolderFacts& facts)
 }
 
 std::string OpeningFolder(const std::string& commandLine, const std::string& settings,
-                              const std::string& programFolder)
+                          const std::string& programFolder)
 {
     StartFolderFacts facts{commandLine, settings, true, {}, {}};
     if (commandLine.empty() && settings.empty()) {

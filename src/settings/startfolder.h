@@ -16,4 +16,4 @@ std::string ChooseOpeningFolder(const StartFolderFacts& facts);
 
 // The choice for this process, with the folders looked up only when they decide it.
 std::string OpeningFolder(const std::string& commandLine, const std::string& settings,
-                              const std::string& programFolder);
+                          const std::string& programFolder);
