@@ -37,7 +37,7 @@ TMain::TMain(const std::string& programFolder, AppServices services, QWidget* pa
     FolderFeature->FillDriveList();
     ConnectHandlers();
     FormCreate();
-    UndoFeature->Refresh();
+    UndoFeature->StartUp();
 }
 
 TMain::~TMain() = default;

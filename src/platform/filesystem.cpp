@@ -11,6 +11,7 @@
 #include <memory>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/sysmacros.h>
 #include <system_error>
 #include <thread>
@@ -245,6 +246,15 @@ enum class Way : unsigned char { NoReplace, Link, Claim };
 // letter case.
 enum class Moved : unsigned char { Renamed, Exists, Failed };
 
+std::atomic<RenameStepHook> stepHook{nullptr};
+
+// Before every step that changes the folder.
+void Step()
+{
+    if (const RenameStepHook hook = stepHook.load(std::memory_order_relaxed))
+        hook();
+}
+
 bool LinkUnsupported(int e)
 {
     return e == EPERM || e == EOPNOTSUPP || e == ENOSYS || e == EXDEV || e == EMLINK;
@@ -252,6 +262,7 @@ bool LinkUnsupported(int e)
 
 Moved LinkThenUnlinkAt(int dir, const char* from, const char* to)
 {
+    Step();
     if (unlinkat(dir, from, 0) != 0) {
         // Keep one name for the file, the old one; the new name goes only while it is still
         // the link just made, never a file that took its place meanwhile.
@@ -264,6 +275,7 @@ Moved LinkThenUnlinkAt(int dir, const char* from, const char* to)
 
 Moved ClaimThenRenameAt(int dir, const char* from, const char* to)
 {
+    Step();
     const int fd = openat(dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno == EEXIST ? Moved::Exists : Moved::Failed;
@@ -274,6 +286,7 @@ Moved ClaimThenRenameAt(int dir, const char* from, const char* to)
     // again just before, may be replaced.
     if (!known || !IsEntryAt(dir, to, claim))
         return Moved::Failed; // not ours any more: left alone
+    Step();
     if (renameat(dir, from, dir, to) == 0)
         return Moved::Renamed;
     if (IsEntryAt(dir, to, claim))
@@ -289,6 +302,7 @@ Moved MoveAt(int dir, const char* from, const char* to, Way& way)
 {
     const Way start = way;
     if (start == Way::NoReplace) {
+        Step();
         if (renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0)
             return Moved::Renamed;
         if (errno == EEXIST)
@@ -297,6 +311,7 @@ Moved MoveAt(int dir, const char* from, const char* to, Way& way)
             return Moved::Failed;
     }
     if (start != Way::Claim) {
+        Step();
         if (linkat(dir, from, dir, to, 0) == 0) {
             if (way == Way::NoReplace)
                 way = Way::Link;
@@ -314,9 +329,12 @@ Moved MoveAt(int dir, const char* from, const char* to, Way& way)
 }
 
 // A name of our own beside the file; the folder part (with its "/") when dir is AT_FDCWD.
-std::string TemporaryName(const std::string& folderPart, unsigned attempt)
+// With a stem the name is one a record knows beforehand.
+std::string TemporaryName(const std::string& folderPart, const std::string& stem, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
+    if (!stem.empty())
+        return folderPart + stem + "-" + std::to_string(attempt) + ".tmp";
     return folderPart + ".pelkorin-" + std::to_string(getpid()) + "-" +
            std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + "-" +
            std::to_string(attempt) + ".tmp";
@@ -325,14 +343,14 @@ std::string TemporaryName(const std::string& folderPart, unsigned attempt)
 // The new name finds the file itself: a folder that folds letter case. The system refuses a
 // direct rename there (EEXIST) or does nothing at all, so the file goes through a free name
 // of its own and then takes the new name's exact bytes.
-Moved RenameThroughTemporary(int dir, const std::string& folderPart, const char* from,
-                             const char* to, Way& way)
+Moved RenameThroughTemporary(int dir, const std::string& folderPart, const std::string& stem,
+                             const char* from, const char* to, Way& way)
 {
     std::string temp;
     for (unsigned attempt = 0;; ++attempt) {
         if (attempt == 16)
             return Moved::Failed;
-        temp = TemporaryName(folderPart, attempt);
+        temp = TemporaryName(folderPart, stem, attempt);
         const Moved m = MoveAt(dir, from, temp.c_str(), way);
         if (m == Moved::Renamed)
             break;
@@ -359,12 +377,12 @@ Way FirstWay(RenameWays ways)
 }
 
 Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way,
-               signed char& folds)
+               signed char& folds, const std::string& stem = {})
 {
     const Moved m = MoveAt(dir, from, to, way);
     if (m != Moved::Exists || std::string_view(from) == to || !FindsItself(dir, folderPart, from, to, folds))
         return m;
-    return RenameThroughTemporary(dir, folderPart, from, to, way);
+    return RenameThroughTemporary(dir, folderPart, stem, from, to, way);
 }
 } // namespace
 
@@ -394,12 +412,18 @@ FolderHandle::~FolderHandle()
         ::close(fd_);
 }
 
-RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::string& to) const
+void SetRenameStepHook(RenameStepHook hook)
+{
+    stepHook.store(hook, std::memory_order_relaxed);
+}
+
+RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::string& to,
+                                           const std::string& temporaryStem) const
 {
     if (!valid() || !IsBareName(from) || !IsBareName(to))
         return RenameResult::Failed;
     Way way = static_cast<Way>(way_);
-    const Moved m = RenameAt(fd_, std::string(), from.c_str(), to.c_str(), way, folds_);
+    const Moved m = RenameAt(fd_, std::string(), from.c_str(), to.c_str(), way, folds_, temporaryStem);
     way_ = static_cast<unsigned char>(way);
     if (m == Moved::Renamed)
         return RenameResult::Renamed;
@@ -433,10 +457,13 @@ namespace {
 std::optional<FileIdentity> IdentityAt(int dir, const char* name, int flags)
 {
     struct statx sx;
-    if (statx(dir, name, flags | AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, STATX_INO | STATX_BTIME, &sx) != 0 ||
+    if (statx(dir, name, flags | AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT,
+              STATX_TYPE | STATX_INO | STATX_BTIME | STATX_SIZE | STATX_MTIME, &sx) != 0 ||
         !(sx.stx_mask & STATX_INO))
         return std::nullopt;
-    FileIdentity id{static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), sx.stx_ino, 0};
+    FileIdentity id{static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), sx.stx_ino, 0, sx.stx_size,
+                    static_cast<int64_t>(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec,
+                    S_ISREG(sx.stx_mode)};
     if ((sx.stx_mask & STATX_BTIME) && sx.stx_btime.tv_sec >= 0)
         id.Birth = static_cast<uint64_t>(sx.stx_btime.tv_sec) * 1000000000u + sx.stx_btime.tv_nsec;
     return id;
@@ -480,6 +507,33 @@ std::optional<FileIdentity> FolderHandle::Identity() const
         return std::nullopt;
     return IdentityAt(fd_, "", AT_EMPTY_PATH);
 }
+
+bool FolderHandle::LooseIdentity() const
+{
+    constexpr long kFuse = 0x65735546, kMsdos = 0x4d44, kExfat = 0x2011BAB0;
+    struct statfs fs;
+    if (!valid() || fstatfs(fd_, &fs) != 0)
+        return false;
+    const long type = static_cast<long>(fs.f_type);
+    return type == kFuse || type == kMsdos || type == kExfat;
+}
+
+std::vector<std::string> FolderHandle::AllNames() const
+{
+    std::vector<std::string> names;
+    const int fd = valid() ? openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return names;
+    DirHandle d(fdopendir(fd));
+    if (!d) {
+        ::close(fd);
+        return names;
+    }
+    while (const dirent* e = readdir(d.get()))
+        if (std::string_view n = e->d_name; n != "." && n != "..")
+            names.emplace_back(n);
+    return names;
+}
 // --- end of file identity ---
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
@@ -509,64 +563,6 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
         data.append(buffer, static_cast<std::size_t>(n));
     }
     return data;
-}
-
-namespace {
-// The file a chain of symbolic links ends at (the path itself when it is no link, or when
-// nothing is there yet); a link to a link is followed as open() would.
-std::string FinalTarget(const std::string& path)
-{
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return target;
-        std::string link(4096, '\0');
-        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
-            return target;
-        link.resize(static_cast<std::size_t>(n));
-        const std::size_t slash = target.rfind('/');
-        target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
-    }
-    return target;
-}
-} // namespace
-
-void WriteFileReplacing(const std::string& path, const std::string& bytes)
-{
-    // Through a symbolic link (dotfile managers keep settings that way) the link stays and
-    // its target gets the new content, keeping its mode; a new file is 0644.
-    const std::string target = FinalTarget(path);
-    mode_t mode = 0644;
-    if (struct stat st; stat(target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    std::string temp = target + ".tmpXXXXXX";
-    Descriptor fd(mkstemp(temp.data()));
-    if (!fd.valid())
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, errno));
-    // Until the rename succeeds the temporary file is ours to remove.
-    auto fail = [&](int e) {
-        fd.close();
-        unlink(temp.c_str());
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, e));
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (fchmod(fd.get(), mode) != 0 || fsync(fd.get()) != 0)
-        fail(errno);
-    if (const int e = fd.close(); e != 0)
-        fail(e);
-    if (rename(temp.c_str(), target.c_str()) != 0)
-        fail(errno);
 }
 
 std::string CurrentFolder()

@@ -43,13 +43,19 @@ struct FileIdentity {
     uint64_t Device = 0;
     uint64_t Inode = 0;
     uint64_t Birth = 0; // nanoseconds since the epoch; 0 where the file system keeps none
+    uint64_t Size = 0;
+    int64_t ModifiedNanos = 0; // last modification, nanoseconds since the epoch
+    bool Regular = false;      // a regular file (the name itself, not a link's target)
     bool operator==(const FileIdentity&) const = default;
     // True when this is the file once seen as recorded: a birth time unknown on either side
-    // is not compared.
-    bool IsSameFileAs(const FileIdentity& recorded) const
+    // is not compared. Loose: where inode numbers do not last (LooseIdentity), the same size
+    // and modification time under the name looked at tell the file instead.
+    bool IsSameFileAs(const FileIdentity& recorded, bool loose = false) const
     {
-        return Device == recorded.Device && Inode == recorded.Inode &&
-               (Birth == 0 || recorded.Birth == 0 || Birth == recorded.Birth);
+        const bool born = Birth == 0 || recorded.Birth == 0 || Birth == recorded.Birth;
+        if (loose)
+            return born && Size == recorded.Size && ModifiedNanos == recorded.ModifiedNanos;
+        return Device == recorded.Device && Inode == recorded.Inode && born;
     }
 };
 // --- end of file identity ---
@@ -59,6 +65,11 @@ struct FileIdentity {
 // a temporary name of its own). Where the file system lacks RENAME_NOREPLACE it takes a hard
 // link, else an exclusive claim of the new name that the rename then replaces.
 RenameResult RenameNoReplace(const std::string& from, const std::string& to, RenameWays ways = {});
+
+// Tests only: called before every step that changes a folder in a rename (a claim, a link, a
+// rename, a removal), so that a test can end the process between any two of them.
+using RenameStepHook = void (*)();
+void SetRenameStepHook(RenameStepHook hook);
 
 // A folder opened once for a run of calls on the names directly inside it, so that no call
 // resolves a full path again. A folder that can't be opened gives a handle on which every
@@ -77,7 +88,10 @@ public:
     // under a name that differs in letter case) holds the new name, even
     // when the rename failed for a reason of its own; the existence test is made only after
     // the rename has failed.
-    RenameResult RenameNoReplace(const std::string& from, const std::string& to) const;
+    // A rename through a temporary name takes stem + "-" + attempt + ".tmp" where a stem is
+    // given (so that a record can name it beforehand), else a name of this process.
+    RenameResult RenameNoReplace(const std::string& from, const std::string& to,
+                                 const std::string& temporaryStem = {}) const;
     // True when the name is there and is not a folder (symbolic links followed).
     bool FileExists(const std::string& name) const;
     // Removes the entry permanently unless it is a folder; a symbolic link goes as a link.
@@ -90,6 +104,12 @@ public:
     std::vector<std::optional<FileIdentity>> IdentitiesOf(const std::vector<const std::string*>& names) const;
     // The identity of the opened folder itself; none for a handle that is not valid.
     std::optional<FileIdentity> Identity() const;
+    // True where the folder's file system hands out new inode numbers to the same files when
+    // the kernel forgets its entries or the disk is mounted again: FUSE (exfat-fuse, fusefat,
+    // sshfs, MTP) and the kernel's FAT and exFAT drivers, which number files as they load them.
+    bool LooseIdentity() const;
+    // Every entry's name, hidden ones included, "." and ".." not; empty when it can't be read.
+    std::vector<std::string> AllNames() const;
     // --- end of file identity ---
 
 private:
@@ -104,10 +124,6 @@ private:
 
 // The whole file; throws EFileError on failure or when it is larger than maxBytes.
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);
-
-// Writes a temporary file beside the target and renames it into place, so the target is
-// either the old file or the complete new one. Throws EFileError on failure.
-void WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 // The process's current folder, or "/" when it can't be read.
 std::string CurrentFolder();

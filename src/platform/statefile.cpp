@@ -8,9 +8,11 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -79,14 +81,51 @@ std::string ProgramStateFolder()
     return home + (home.back() == '/' ? "" : "/") + ".local/state/pelkorin";
 }
 
-void WriteFileDurably(const std::string& path, const std::string& bytes)
+namespace {
+constexpr const char* kCantWrite = "ファイルを書き込めません";
+
+// The file a chain of symbolic links ends at (the path itself when it is no link, or when
+// nothing is there yet); a link to a link is followed as open() would.
+std::string FinalTarget(const std::string& path)
 {
-    const std::string folder = FolderOf(path);
-    MakeFolders(folder);
-    std::string temp = path + ".tmpXXXXXX";
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        std::string link(4096, '\0');
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
+            return target;
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = target.rfind('/');
+        target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+    }
+    return target; // still a link: refused below as no regular file
+}
+
+[[noreturn]] void RefuseNonRegular(const std::string& path)
+{
+    throw EFileError(std::string(kCantWrite) + ": " + path);
+}
+
+// The one writer of the program's own files; returns the file written (the links' target).
+std::string WriteOwnFile(const std::string& path, const std::string& bytes, mode_t newMode)
+{
+    const std::string target = FinalTarget(path);
+    mode_t mode = newMode;
+    struct stat st;
+    if (lstat(target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            RefuseNonRegular(path);
+        mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        throw EFileError(FileErrorMessage(kCantWrite, path, errno));
+    }
+    std::string temp = target + ".tmpXXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, errno));
+        throw EFileError(FileErrorMessage(kCantWrite, path, errno));
     int error = 0;
     std::size_t done = 0;
     while (error == 0 && done < bytes.size()) {
@@ -96,18 +135,52 @@ void WriteFileDurably(const std::string& path, const std::string& bytes)
         else if (n > 0)
             done += static_cast<std::size_t>(n);
     }
-    if (error == 0 && fsync(fd) != 0)
+    if (error == 0 && (fchmod(fd, mode) != 0 || fsync(fd) != 0))
         error = errno;
     if (close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && rename(temp.c_str(), path.c_str()) != 0)
+    // Looked at again just before: what took the target's place meanwhile is not replaced.
+    if (error == 0 && lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        unlink(temp.c_str());
+        RefuseNonRegular(path);
+    }
+    if (error == 0 && rename(temp.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         unlink(temp.c_str());
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", path, error));
+        throw EFileError(FileErrorMessage(kCantWrite, path, error));
     }
+    return target;
+}
+} // namespace
+
+OwnFileKind KindOfOwnFile(const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        // A file where a folder of the path should be: nothing there either.
+        return errno == ENOENT || errno == ENOTDIR ? OwnFileKind::Missing : OwnFileKind::Other;
+    return S_ISREG(st.st_mode) ? OwnFileKind::Regular : OwnFileKind::Other;
+}
+
+void CheckOwnFileWritable(const std::string& path)
+{
+    if (KindOfOwnFile(path) == OwnFileKind::Other)
+        RefuseNonRegular(path);
+}
+
+void WriteFileReplacing(const std::string& path, const std::string& bytes)
+{
+    WriteOwnFile(path, bytes, 0644);
+}
+
+void WriteFileDurably(const std::string& path, const std::string& bytes)
+{
+    MakeFolders(FolderOf(path));
+    const std::string written = WriteOwnFile(path, bytes, 0600);
+    const std::string folder = FolderOf(written);
     if (!SyncFolder(folder))
-        throw EFileError(FileErrorMessage("ファイルを書き込めません", folder, errno));
+        throw EFileError(FileErrorMessage(kCantWrite, folder, errno));
 }
 
 std::optional<std::string> ReadFileIfPresent(const std::string& path, std::size_t maxBytes)
@@ -129,9 +202,15 @@ bool RemoveFileDurably(const std::string& path)
 
 bool OverwriteFileInPlace(const std::string& path, const std::string& bytes)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    // Never blocks on a named pipe, and writes nothing but a regular file.
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ftruncate(fd, 0) != 0) {
+        close(fd);
+        return false;
+    }
     bool ok = true;
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
@@ -163,8 +242,23 @@ void RemoveLeftoverTemporaries(const std::string& path)
     closedir(d);
 }
 
-StateLock::StateLock(const std::string& path, bool makeFolders)
+namespace {
+struct HeldLock {
+    int Fd;
+    int Count;
+};
+// The locks this thread holds, by path: taken again, a lock is counted, not locked twice
+// (a second flock of the same file from this process would wait for itself).
+thread_local std::map<std::string, HeldLock> heldLocks;
+} // namespace
+
+StateLock::StateLock(const std::string& path, bool makeFolders, std::chrono::milliseconds wait) : path_(path)
 {
+    if (const auto it = heldLocks.find(path); it != heldLocks.end()) {
+        ++it->second.Count;
+        held_ = true;
+        return;
+    }
     if (makeFolders) {
         try {
             MakeFolders(FolderOf(path));
@@ -172,26 +266,43 @@ StateLock::StateLock(const std::string& path, bool makeFolders)
             return;
         }
     }
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // O_NONBLOCK: a named pipe in the lock's place must not stall the window; it is no lock.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
     // A lock file someone made read-only still locks: flock needs no right to write.
-    if (fd_ < 0)
-        fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd_ < 0)
+    if (fd < 0)
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
         return;
-    while (flock(fd_, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            close(fd_);
-            fd_ = -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+            busy_ = errno == EWOULDBLOCK;
+            close(fd);
             return;
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    heldLocks.emplace(path, HeldLock{fd, 1});
+    held_ = true;
 }
 
 StateLock::~StateLock()
 {
+    if (!held_)
+        return;
     // Closing the file ends the lock.
-    if (fd_ >= 0)
-        close(fd_);
+    const auto it = heldLocks.find(path_);
+    if (it != heldLocks.end() && --it->second.Count == 0) {
+        close(it->second.Fd);
+        heldLocks.erase(it);
+    }
 }
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #pragma once
-// Files the program keeps for itself under the user's state folder, written so that a crash
-// or a power cut at any moment leaves either the old file or the whole new one on disk.
+// Files the program keeps for itself (settings, options, presets, the records of executions),
+// written so that a crash or a power cut at any moment leaves either the old file or the whole
+// new one on disk, and only ever as regular files: through a symbolic link onto a regular file,
+// never over or through a device, a named pipe, a socket or a folder.
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,8 +14,19 @@ namespace platform {
 // empty when there is no home either.
 std::string ProgramStateFolder();
 
-// Creates the folders as needed (private to the user), writes a temporary file beside path,
-// flushes it, renames it into place and flushes the folder. Throws EFileError.
+// What stands at the end of path's chain of symbolic links, looked at without opening it.
+enum class OwnFileKind { Missing, Regular, Other };
+OwnFileKind KindOfOwnFile(const std::string& path);
+// Throws EFileError "ファイルを書き込めません: " + path unless path is missing or (links
+// followed) a regular file: the check every writer of the program's own files makes.
+void CheckOwnFileWritable(const std::string& path);
+
+// Writes a temporary file beside the file that path ends at (a symbolic link stays and its
+// target gets the new content, keeping its mode; a new file is 0644) and renames it into
+// place. Throws EFileError, also when path stands for anything but a regular file.
+void WriteFileReplacing(const std::string& path, const std::string& bytes);
+
+// The same, making the folders as needed (private to the user) and flushing the folder.
 void WriteFileDurably(const std::string& path, const std::string& bytes);
 
 // The whole file, or none when it does not exist, can't be read or is larger than maxBytes.
@@ -32,18 +46,25 @@ void RemoveLeftoverTemporaries(const std::string& path);
 
 // An exclusive lock (flock) on the file at path for its lifetime, so programs running at once
 // take turns at the files it guards. The file is made as needed, and with makeFolders its
-// folders too. Holds nothing when the file can't be opened: then the guarded files can't be
-// written either.
+// folders too. Waits for another program's lock at most `wait`, so a stopped program never
+// stalls this one. Holds nothing when the file can't be opened (then the guarded files can't be
+// written either) or the wait ran out (busy()). A thread that holds the lock already takes it
+// again at once: an operation can hold it throughout while the steps inside take it too.
 class StateLock {
 public:
-    StateLock(const std::string& path, bool makeFolders);
+    static constexpr std::chrono::milliseconds kWait{2000};
+    StateLock(const std::string& path, bool makeFolders, std::chrono::milliseconds wait = kWait);
     ~StateLock();
     StateLock(const StateLock&) = delete;
     StateLock& operator=(const StateLock&) = delete;
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return held_; }
+    // Another program held the lock throughout the wait.
+    bool busy() const { return busy_; }
 
 private:
-    int fd_ = -1;
+    std::string path_;
+    bool held_ = false;
+    bool busy_ = false;
 };
 
 } // namespace platform

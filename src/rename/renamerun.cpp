@@ -2,7 +2,9 @@
 
 #include "platform/filesystem.h"
 
+#include <ctime>
 #include <exception>
+#include <random>
 
 bool IsSafeNewName(const std::string& name)
 {
@@ -55,14 +57,29 @@ bool HasUnsafeName(const std::vector<std::string>& names, const FileGroups& grou
     return false;
 }
 
+// A token no other run's temporary names share.
+uint64_t NewToken()
+{
+    std::random_device device;
+    const uint64_t token = (static_cast<uint64_t>(device()) << 32) ^ device() ^ static_cast<uint64_t>(std::time(nullptr));
+    return token == 0 ? 1 : token;
+}
+
 // The record of the renames a run will try, from the names composed beforehand, in the order
 // the run takes them, so that an undo walking it backwards frees each name before it is needed.
+// entryOf receives, by composed name, the index of its entry (or -1): the temporary name of
+// its rename is the entry's (RunTemporaryStem), which the record thus knows beforehand.
 UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandle& folder,
                           const std::vector<std::string>& names, const FileGroups& groups,
-                          const GroupNames& composed)
+                          const GroupNames& composed, std::vector<long>& entryOf)
 {
     UndoRecord planned;
     planned.Folder = FolderOfPrefix(prefix);
+    planned.LooseIdentity = folder.LooseIdentity();
+    planned.Token = NewToken();
+    planned.Began = static_cast<int64_t>(std::time(nullptr));
+    entryOf.assign(composed.Names.size(), -1);
+    std::vector<std::size_t> members;
     std::vector<const std::string*> currents, news;
     for (std::size_t g = 0; g < composed.Groups; ++g) {
         if (HasUnsafeName(names, groups, composed.Names, g))
@@ -72,6 +89,7 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
             if (composed.Names[j] != current) {
                 currents.push_back(&current);
                 news.push_back(&composed.Names[j]);
+                members.push_back(j);
             }
         }
     }
@@ -80,8 +98,11 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
     planned.Entries.reserve(ids.size());
     for (std::size_t j = 0; j < ids.size(); ++j) {
         // A file that is not there can't be renamed, nor be renamed back.
-        if (const auto& id = ids[j])
-            planned.Entries.push_back({*currents[j], *news[j], id->Device, id->Inode, id->Birth});
+        if (const auto& id = ids[j]) {
+            entryOf[members[j]] = static_cast<long>(planned.Entries.size());
+            planned.Entries.push_back(
+                {*currents[j], *news[j], id->Device, id->Inode, id->Birth, id->Size, id->ModifiedNanos});
+        }
     }
     if (const auto id = folder.Identity()) {
         planned.FolderDevice = id->Device;
@@ -97,8 +118,13 @@ UndoRecord PlannedRenames(const std::string& prefix, const platform::FolderHandl
 // passes over those still under their old ones.
 void RenameGroup(const platform::FolderHandle& folder, const std::string& prefix,
                  const std::vector<std::string>& names, const FileGroups& groups,
-                 const std::vector<std::string>& newNames, std::size_t g, const ExecuteHooks& hooks)
+                 const std::vector<std::string>& newNames, std::size_t g, const ExecuteHooks& hooks,
+                 const UndoRecord& planned, const std::vector<long>& entryOf)
 {
+    const auto stem = [&](std::size_t j) {
+        return j < entryOf.size() && entryOf[j] >= 0 ? RunTemporaryStem(planned.Token, static_cast<std::size_t>(entryOf[j]))
+                                                     : std::string();
+    };
     if (HasUnsafeName(names, groups, newNames, g))
         return;
     const std::size_t begin = groups.Starts[g], end = groups.Starts[g + 1];
@@ -107,7 +133,7 @@ void RenameGroup(const platform::FolderHandle& folder, const std::string& prefix
     for (; j < end; ++j) {
         // An unchanged name is left alone without asking the disk.
         if (newNames[j] != names[groups.Rows[j]] &&
-            (r = folder.RenameNoReplace(names[groups.Rows[j]], newNames[j])) != platform::RenameResult::Renamed)
+            (r = folder.RenameNoReplace(names[groups.Rows[j]], newNames[j], stem(j))) != platform::RenameResult::Renamed)
             break;
     }
     if (j == end) {
@@ -121,7 +147,7 @@ void RenameGroup(const platform::FolderHandle& folder, const std::string& prefix
     // keeps its new one.
     for (std::size_t k = j; k-- > begin;) {
         const std::string& current = names[groups.Rows[k]];
-        if (newNames[k] != current && folder.RenameNoReplace(newNames[k], current) != platform::RenameResult::Renamed &&
+        if (newNames[k] != current && folder.RenameNoReplace(newNames[k], current, stem(k)) != platform::RenameResult::Renamed &&
             hooks.Renamed)
             hooks.Renamed();
     }
@@ -151,8 +177,10 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
     // written first. A name that can't be composed stops the run at that photo, after the
     // groups before it were renamed, as if it had been composed in turn.
     const GroupNames composed = ComposeGroupNames(names, groups, options, firstNumber, {});
+    UndoRecord planned;
+    std::vector<long> entryOf;
     if (hooks.BeforeRenames) {
-        const UndoRecord planned = PlannedRenames(prefix, folder, names, groups, composed);
+        planned = PlannedRenames(prefix, folder, names, groups, composed, entryOf);
         if (!planned.Entries.empty() && !hooks.BeforeRenames(planned))
             return;
     }
@@ -162,6 +190,6 @@ void ExecuteRenames(const std::string& prefix, const std::vector<std::string>& n
             hooks.Progress(static_cast<int>(g) + 1, t);
         if (g == composed.Groups)
             std::rethrow_exception(composed.Failure);
-        RenameGroup(folder, prefix, names, groups, composed.Names, g, hooks);
+        RenameGroup(folder, prefix, names, groups, composed.Names, g, hooks, planned, entryOf);
     }
 }

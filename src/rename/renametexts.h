@@ -24,6 +24,13 @@ inline std::string NotUndone(std::size_t count)
 {
     return std::to_string(count) + "個のファイルを元に戻せませんでした";
 }
+// Another program (one stopped, say) holds the records' lock: nothing is renamed.
+inline constexpr char kRecordBusy[] = "別のプログラムが実行の記録を使っています";
+// Added on a line of its own to the closing box of an undo whose record can't be changed.
+inline std::string RecordNotChanged(const std::string& path)
+{
+    return "実行の記録を書き換えられません: " + path;
+}
 inline std::string OldNameTaken(const std::string& oldPath)
 {
     return oldPath + "は存在するため元に戻せませんでした";

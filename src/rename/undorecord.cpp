@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -11,14 +12,15 @@
 namespace {
 
 constexpr std::string_view kMagic{"PELKUNDO", 8};
-// 1: entries of names, device and inode. 2: birth times, and the folder's identity.
+// 1: entries of names, device and inode. 2: birth times, and the folder's identity. 3: size
+// and modification time of each file, the kind of identity, the run's token and start.
 constexpr uint32_t kFirstVersion = 1;
-constexpr uint32_t kVersion = 2;
+constexpr uint32_t kVersion = 3;
 constexpr std::size_t kDigestSize = 32; // SHA-256
 // The smallest entry: two one-byte names with their lengths, device, inode (and birth time).
 constexpr std::size_t kMinEntrySize(uint64_t version)
 {
-    return 4 + 1 + 4 + 1 + 8 + 8 + (version >= 2 ? 8 : 0);
+    return 4 + 1 + 4 + 1 + 8 + 8 + (version >= 2 ? 8 : 0) + (version >= 3 ? 16 : 0);
 }
 
 bool IsBareName(std::string_view name)
@@ -138,9 +140,9 @@ bool IsValidUndoRecord(const UndoRecord& record)
 std::string EncodeUndoRecord(const UndoRecord& record)
 {
     std::string out;
-    std::size_t size = kMagic.size() + 4 + 4 + record.Folder.size() + 24 + 8 + kDigestSize;
+    std::size_t size = kMagic.size() + 4 + 4 + record.Folder.size() + 24 + 17 + 8 + kDigestSize;
     for (const UndoEntry& e : record.Entries)
-        size += 8 + e.OldName.size() + e.NewName.size() + 24;
+        size += 8 + e.OldName.size() + e.NewName.size() + 40;
     out.reserve(size);
     out.append(kMagic);
     PutInt(out, kVersion, 4);
@@ -148,6 +150,9 @@ std::string EncodeUndoRecord(const UndoRecord& record)
     PutInt(out, record.FolderDevice, 8);
     PutInt(out, record.FolderInode, 8);
     PutInt(out, record.FolderBirth, 8);
+    PutInt(out, record.LooseIdentity ? 1 : 0, 1);
+    PutInt(out, record.Token, 8);
+    PutInt(out, static_cast<uint64_t>(record.Began), 8);
     PutInt(out, record.Entries.size(), 8);
     for (const UndoEntry& e : record.Entries) {
         PutText(out, e.OldName);
@@ -155,9 +160,18 @@ std::string EncodeUndoRecord(const UndoRecord& record)
         PutInt(out, e.Device, 8);
         PutInt(out, e.Inode, 8);
         PutInt(out, e.Birth, 8);
+        PutInt(out, e.Size, 8);
+        PutInt(out, static_cast<uint64_t>(e.ModifiedNanos), 8);
     }
     out += Digest(out);
     return out;
+}
+
+std::string RunTemporaryStem(uint64_t token, std::size_t index)
+{
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(token));
+    return ".pelkorin-" + std::string(hex) + "-" + std::to_string(index);
 }
 
 std::string SealUndoRecordBody(std::string_view body)
@@ -175,19 +189,27 @@ std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes)
     Reader in(body);
     uint64_t version = 0, count = 0;
     UndoRecord record;
-    if (!in.Literal(kMagic) || !in.Int(version, 4) || (version != kVersion && version != kFirstVersion) ||
+    if (!in.Literal(kMagic) || !in.Int(version, 4) || version < kFirstVersion || version > kVersion ||
         !in.Text(record.Folder))
         return std::nullopt;
-    const bool second = version >= 2;
+    const bool second = version >= 2, third = version >= 3;
     if (second && (!in.Int(record.FolderDevice, 8) || !in.Int(record.FolderInode, 8) || !in.Int(record.FolderBirth, 8)))
         return std::nullopt;
+    uint64_t loose = 0, began = 0;
+    if (third && (!in.Int(loose, 1) || loose > 1 || !in.Int(record.Token, 8) || !in.Int(began, 8)))
+        return std::nullopt;
+    record.LooseIdentity = loose == 1;
+    record.Began = static_cast<int64_t>(began);
     if (!in.Int(count, 8) || count > in.Left() / kMinEntrySize(version))
         return std::nullopt;
     record.Entries.resize(static_cast<std::size_t>(count));
-    for (UndoEntry& e : record.Entries)
+    for (UndoEntry& e : record.Entries) {
+        uint64_t modified = 0;
         if (!in.Text(e.OldName) || !in.Text(e.NewName) || !in.Int(e.Device, 8) || !in.Int(e.Inode, 8) ||
-            (second && !in.Int(e.Birth, 8)))
+            (second && !in.Int(e.Birth, 8)) || (third && (!in.Int(e.Size, 8) || !in.Int(modified, 8))))
             return std::nullopt;
+        e.ModifiedNanos = static_cast<int64_t>(modified);
+    }
     if (in.Left() != 0 || !IsValidUndoRecord(record))
         return std::nullopt;
     return record;

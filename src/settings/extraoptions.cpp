@@ -1,5 +1,7 @@
 #include "settings/extraoptions.h"
 
+#include "platform/statefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -36,10 +38,10 @@ ExtraOptions ReadExtraOptions()
 {
     ExtraOptions options;
     const QString path = PathOfFile();
-    // QSettings takes a folder in the file's place, or a file it may not read, for an empty
-    // one; a file that does not parse says so in its status.
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
+    // QSettings would block on a named pipe and takes a folder, or a file it may not read, for
+    // an empty one; a file that does not parse says so in its status.
+    if (platform::KindOfOwnFile(path.toStdString()) != platform::OwnFileKind::Regular ||
+        !QFileInfo(path).isReadable())
         return options;
     const QSettings file(path, QSettings::IniFormat);
     if (file.status() != QSettings::NoError)
@@ -52,6 +54,9 @@ ExtraOptions ReadExtraOptions()
 bool WriteExtraOptions(const ExtraOptions& options)
 {
     const QString path = PathOfFile();
+    // QSettings reads the file again before it writes, and writes onto whatever its links
+    // end at: a pipe or a device there is refused with the error box instead.
+    platform::CheckOwnFileWritable(path.toStdString());
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QSettings file(path, QSettings::IniFormat);

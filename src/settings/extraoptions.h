@@ -17,5 +17,6 @@ std::string ExtraOptionsPath();
 ExtraOptions ReadExtraOptions();
 
 // Stores the options, making the folder when it is missing, and keeps any other keys of the
-// file. False when the file could not be written.
+// file. False when the file could not be written; throws EFileError when something that is no
+// regular file stands in its place.
 bool WriteExtraOptions(const ExtraOptions& options);

@@ -1,6 +1,7 @@
 #include "settings/settingsfile.h"
 
 #include "platform/filesystem.h"
+#include "platform/statefile.h"
 #include "base/paths.h"
 
 #include <string_view>

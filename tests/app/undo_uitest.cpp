@@ -25,7 +25,10 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -267,6 +270,7 @@ TEST_F(UndoTest, EnabledExactlyWhileAnExecutionCanBeUndone)
 // --- The undo keeps its word: what the user sees when it can't do everything. ---
 
 const QString kQuestion = QStringLiteral("元に戻すための記録を書けません");
+const QString kBusy = QStringLiteral("別のプログラムが実行の記録を使っています");
 
 // Clicks "はい(&Y)" in a box that has it; other boxes get their default button.
 QAbstractButton* Yes(QMessageBox* box)
@@ -304,7 +308,8 @@ TEST_P(UndoPromise, SaysWhatItDidAndKeepsWhatIsLeft)
     const std::vector<SeenBox> boxes = c.play(scene);
     QStringList expected;
     for (QString text : c.boxes)
-        expected << text.replace(QStringLiteral("{work}"), QString::fromStdString(w.work()));
+        expected << text.replace(QStringLiteral("{work}"), QString::fromStdString(w.work()))
+                        .replace(QStringLiteral("{state}"), QString::fromStdString(state().path()));
     QStringList seen = Texts(boxes);
     // The question goes on to say what follows; its beginning is fixed.
     for (QString& text : seen)
@@ -412,7 +417,31 @@ INSTANTIATE_TEST_SUITE_P(
                     return boxes;
                 },
                 {QStringLiteral("{work}/c1.jpgは存在するため変更できませんでした"), kExecuted},
-                {{"b1.jpg", "1"}, {"b2.jpg", "2"}, {"c1.jpg", "taken"}}, true}),
+                {{"b1.jpg", "1"}, {"b2.jpg", "2"}, {"c1.jpg", "taken"}}, true},
+        // A stopped program holds the records' lock: neither an execution nor an undo renames
+        // anything, each says why, and a window still starts.
+        Promise{"AnotherProgramHoldsTheLock",
+                [](Scene& s) {
+                    const int fd = open((s.state / "pelkorin/last-execution.lock").c_str(), O_RDWR | O_CREAT, 0600);
+                    EXPECT_EQ(flock(fd, LOCK_EX), 0);
+                    const auto release = qScopeGuard([&] { close(fd); });
+                    EXPECT_EQ(Texts(Execute(s.w.m(), {false, true})), QStringList{kBusy});
+                    EXPECT_TRUE(Undo1(StartProgram(s.w.work()).main())->isEnabled());
+                    return Undo(s.w.m());
+                },
+                {kBusy}, {{"b1.jpg", "1"}, {"b2.jpg", "2"}}, true},
+        // Taken back while the state folder can't be changed: the box says so, and neither
+        // this window nor a later one offers an undo that would do nothing.
+        Promise{"RecordCantBeRemovedAfterUndo",
+                [](Scene& s) {
+                    chmod(s.record().c_str(), 0444);
+                    auto boxes = ReadOnly(s.state / "pelkorin", [&] { return Undo(s.w.m()); });
+                    EXPECT_TRUE(fs::exists(s.record()));
+                    EXPECT_FALSE(Undo1(StartProgram(s.w.work()).main())->isEnabled());
+                    return boxes;
+                },
+                {kUndone + QStringLiteral("\n実行の記録を書き換えられません: {state}/pelkorin/last-execution.undo")},
+                {{"a1.jpg", "1"}, {"a2.jpg", "2"}}, false}),
     [](const testing::TestParamInfo<Promise>& info) { return std::string(info.param.name); });
 
 // Temporary files of the record that a crash left behind are gone after the next start; the

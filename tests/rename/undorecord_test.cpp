@@ -56,7 +56,7 @@ TEST(UndoRecord, SealedForeignBodiesReadAsNone)
     const std::string bodies[] = {
         "",
         "PELKUNDX" + body.substr(8),
-        "PELKUNDO\3\0\0\0"s + body.substr(12),           // another version
+        "PELKUNDO\4\0\0\0"s + body.substr(12),           // a later version
         "PELKUNDO\0\0\0\0"s + body.substr(12),
         head + one + entry("a", "b/c"),                   // a name that leaves the folder
         head + one + entry("a", ".."),

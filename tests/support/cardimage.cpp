@@ -77,7 +77,7 @@ bool InPrivateMounts()
 
 } // namespace
 
-CardImage::CardImage(CardKind kind)
+CardImage::CardImage(CardKind kind) : kind_(kind)
 {
     const bool exfat = kind == CardKind::ExFat;
     const std::string mkfs = Tool(exfat ? "mkfs.exfat" : "mkfs.fat");
@@ -114,26 +114,42 @@ CardImage::CardImage(CardKind kind)
         device_.clear();
         return;
     }
-    const int mounted = exfat ? Run({mount, device_, mountPoint_})
-                              : Run({mount, "-o", "rw+", device_, mountPoint_});
-    if (mounted != 0) {
+    if (!Mount()) {
         whyNot_ = "mounting " + device_ + " with " + mount + " failed";
         return;
     }
-    mounted_ = true;
+}
+
+bool CardImage::Mount()
+{
+    const bool exfat = kind_ == CardKind::ExFat;
+    const std::string mount = Tool(exfat ? "mount.exfat-fuse" : "fusefat");
+    mounted_ = (exfat ? Run({mount, device_, mountPoint_}) : Run({mount, "-o", "rw+", device_, mountPoint_})) == 0;
+    return mounted_;
+}
+
+void CardImage::Unmount()
+{
+    if (!mounted_)
+        return;
+    // The driver may still be busy with the last writes for a moment.
+    int attempt = 0;
+    for (; attempt < 50 && Run({Tool("umount"), mountPoint_}) != 0; ++attempt)
+        usleep(100000);
+    if (attempt == 50)
+        Run({Tool("umount"), "-l", mountPoint_}); // a driver that hangs is cut loose
+    mounted_ = false;
+}
+
+bool CardImage::Remount()
+{
+    Unmount();
+    return Mount();
 }
 
 CardImage::~CardImage()
 {
-    if (mounted_) {
-        // The driver may still be busy with the last writes for a moment.
-        int attempt = 0;
-        for (; attempt < 50 && Run({Tool("umount"), mountPoint_}) != 0; ++attempt)
-            usleep(100000);
-        if (attempt == 50)
-            Run({Tool("umount"), "-l", mountPoint_}); // a driver that hangs is cut loose
-
-    }
+    Unmount();
     if (!device_.empty())
         Run({Tool("losetup"), "-d", device_});
 }

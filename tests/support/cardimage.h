@@ -22,8 +22,14 @@ public:
     const std::string& whyNot() const { return whyNot_; }
     // The mount point: the card's root folder.
     const std::string& path() const { return mountPoint_; }
+    // Unmounts the card and mounts it again, as a card taken out and put back: its driver then
+    // hands out new inode numbers. False when it could not be mounted again.
+    bool Remount();
 
 private:
+    bool Mount();
+    void Unmount();
+    CardKind kind_;
     TempFolder work_;
     std::string mountPoint_;
     std::string device_;

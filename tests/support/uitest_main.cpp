@@ -13,6 +13,9 @@ int main(int argc, char** argv)
     // Executions keep their undo record under the state folder: never the user's own.
     QTemporaryDir state;
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    // Nor what the program keeps in the user's data folder.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -19,9 +19,16 @@ UndoController::UndoController(QAction* undo1, QLabel* label, ListState& list, F
 {
 }
 
+void UndoController::StartUp()
+{
+    RepairCutRunAtStart();
+    Refresh();
+}
+
 void UndoController::Refresh()
 {
-    Undo1->setEnabled(LoadUndoRecord().has_value());
+    // Never more than a moment: a program that holds the lock must not hold up the window.
+    Undo1->setEnabled(LoadUndoRecord(nullptr, std::chrono::milliseconds(100)).has_value());
 }
 
 void UndoController::AfterExecution(bool recordHoldsRun)
@@ -34,6 +41,12 @@ void UndoController::AfterExecution(bool recordHoldsRun)
 
 void UndoController::Undo1Click()
 {
+    // Held for the whole undo, so no other program's execution comes between its steps.
+    const platform::StateLock lock = LockRecords();
+    if (lock.busy()) {
+        tell_(std::string(kRecordBusy));
+        return;
+    }
     std::string bytes;
     const std::optional<UndoRecord> record = LoadUndoRecord(&bytes);
     Undo1->setEnabled(record.has_value());
@@ -52,31 +65,43 @@ void UndoController::Undo1Click()
         UndoHooks hooks;
         hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
         hooks.Ways = ways_;
+        hooks.Repair = RunWasCut();
+        MarkRunStarted();
         hooks.ReportTaken = [this, &counter](const std::string& oldPath) {
             counter.ShowNow();
             tell_(OldNameTaken(oldPath));
         };
         outcome = UndoRenames(*record, hooks);
     }
-    // The record keeps what is still to be done, unless another program wrote its own since.
+    // The record keeps what is still to be done. One that can't be changed is said so; taken
+    // back all the way, it is never offered again for an undo that would do nothing.
     const std::size_t left = outcome.Left.size();
+    bool changed = true;
     if (left == 0) {
-        ReplaceUndoRecord(bytes, std::nullopt);
-        Refresh();
-        tell_(std::string(kUndone));
+        changed = ReplaceUndoRecord(bytes, std::nullopt);
+        if (!changed)
+            MarkRecordSpent(bytes);
+        MarkRunEnded();
     } else {
         UndoRecord kept = *record;
         kept.Entries = std::move(outcome.Left);
-        ReplaceUndoRecord(bytes, kept);
-        Undo1->setEnabled(true);
-        tell_(NotUndone(left));
+        changed = ReplaceUndoRecord(bytes, kept);
     }
+    Refresh();
+    std::string text = left == 0 ? std::string(kUndone) : NotUndone(left);
+    if (!changed)
+        text += "\n" + RecordNotChanged(UndoRecordPath());
+    tell_(text);
     folders_.ReadListing();
     list_.ClearTrial();
 }
 
 bool UndoController::GoOnWithoutUndoRecord(RecordSave saved)
 {
+    if (saved == RecordSave::Busy) {
+        tell_(std::string(kRecordBusy));
+        return false;
+    }
     QString text = FromUtf8(kNoRecordQuestion);
     if (saved == RecordSave::UnwrittenOldRemains)
         text += FromUtf8(kOldRecordRemains).arg(FromUtf8(UndoRecordPath()));

@@ -18,13 +18,16 @@ public:
     UndoController(QAction* undo1, QLabel* actlabel, ListState& list, FolderController& folders,
                    Teller tell, platform::RenameWays ways);
 
+    // At start: what a run cut short left behind comes back, then Refresh.
+    void StartUp();
     // Undo1 follows the record on disk: an execution of an earlier session can be undone.
     void Refresh();
     // After an execution: recordHoldsRun when its own record was written and it renamed
     // something, so no second reading is needed.
     void AfterExecution(bool recordHoldsRun);
     // Asks whether to execute although the undo record could not be written; true for
-    // "はい(&Y)".
+    // "はい(&Y)". Says no without asking (after its box) while another program holds the
+    // records' lock.
     bool GoOnWithoutUndoRecord(RecordSave saved);
 
     void Undo1Click();
