@@ -330,11 +330,11 @@ Moved MoveAt(int dir, const char* from, const char* to, Way& way)
 
 // A name of our own beside the file; the folder part (with its "/") when dir is AT_FDCWD.
 // With a stem the name is one a record knows beforehand.
-std::string TemporaryName(const std::string& folderPart, const std::string& stem, unsigned attempt)
+std::string TemporaryName(const std::string& folderPart, TemporaryStem stem, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
-    if (!stem.empty())
-        return folderPart + stem + "-" + std::to_string(attempt) + ".tmp";
+    if (stem.Token != 0)
+        return folderPart + TemporaryStemText(stem) + "-" + std::to_string(attempt) + ".tmp";
     return folderPart + ".pelkorin-" + std::to_string(getpid()) + "-" +
            std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + "-" +
            std::to_string(attempt) + ".tmp";
@@ -343,7 +343,7 @@ std::string TemporaryName(const std::string& folderPart, const std::string& stem
 // The new name finds the file itself: a folder that folds letter case. The system refuses a
 // direct rename there (EEXIST) or does nothing at all, so the file goes through a free name
 // of its own and then takes the new name's exact bytes.
-Moved RenameThroughTemporary(int dir, const std::string& folderPart, const std::string& stem,
+Moved RenameThroughTemporary(int dir, const std::string& folderPart, TemporaryStem stem,
                              const char* from, const char* to, Way& way)
 {
     std::string temp;
@@ -377,7 +377,7 @@ Way FirstWay(RenameWays ways)
 }
 
 Moved RenameAt(int dir, const std::string& folderPart, const char* from, const char* to, Way& way,
-               signed char& folds, const std::string& stem = {})
+               signed char& folds, TemporaryStem stem = {})
 {
     const Moved m = MoveAt(dir, from, to, way);
     if (m != Moved::Exists || std::string_view(from) == to || !FindsItself(dir, folderPart, from, to, folds))
@@ -412,13 +412,20 @@ FolderHandle::~FolderHandle()
         ::close(fd_);
 }
 
+std::string TemporaryStemText(TemporaryStem stem)
+{
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(stem.Token));
+    return ".pelkorin-" + std::string(hex) + "-" + std::to_string(stem.Index);
+}
+
 void SetRenameStepHook(RenameStepHook hook)
 {
     stepHook.store(hook, std::memory_order_relaxed);
 }
 
 RenameResult FolderHandle::RenameNoReplace(const std::string& from, const std::string& to,
-                                           const std::string& temporaryStem) const
+                                           TemporaryStem temporaryStem) const
 {
     if (!valid() || !IsBareName(from) || !IsBareName(to))
         return RenameResult::Failed;

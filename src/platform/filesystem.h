@@ -88,10 +88,10 @@ public:
     // under a name that differs in letter case) holds the new name, even
     // when the rename failed for a reason of its own; the existence test is made only after
     // the rename has failed.
-    // A rename through a temporary name takes stem + "-" + attempt + ".tmp" where a stem is
-    // given (so that a record can name it beforehand), else a name of this process.
-    RenameResult RenameNoReplace(const std::string& from, const std::string& to,
-                                 const std::string& temporaryStem = {}) const;
+    // A rename through a temporary name takes TemporaryStemText(stem) + "-" + attempt + ".tmp"
+    // where a stem is given (so that a record can name it beforehand), else a name of this
+    // process's own.
+    RenameResult RenameNoReplace(const std::string& from, const std::string& to, TemporaryStem stem = {}) const;
     // True when the name is there and is not a folder (symbolic links followed).
     bool FileExists(const std::string& name) const;
     // Removes the entry permanently unless it is a folder; a symbolic link goes as a link.

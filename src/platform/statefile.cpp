@@ -192,6 +192,19 @@ std::optional<std::string> ReadFileIfPresent(const std::string& path, std::size_
     }
 }
 
+bool SetMark(const std::string& path, bool present)
+{
+    if (!present)
+        return unlink(path.c_str()) == 0 || errno == ENOENT;
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    return regular;
+}
+
 bool RemoveFileDurably(const std::string& path)
 {
     if (unlink(path.c_str()) != 0)

@@ -32,6 +32,11 @@ void WriteFileDurably(const std::string& path, const std::string& bytes);
 // The whole file, or none when it does not exist, can't be read or is larger than maxBytes.
 std::optional<std::string> ReadFileIfPresent(const std::string& path, std::size_t maxBytes);
 
+// An empty file that marks a state only a crash of the program has to outlive, not a power
+// cut: made (present) or removed without flushing, which costs a run nothing. True when the
+// file is as asked.
+bool SetMark(const std::string& path, bool present);
+
 // Removes the file and flushes its folder; true when it is gone (or was never there).
 bool RemoveFileDurably(const std::string& path);
 

@@ -122,8 +122,9 @@ void RenameGroup(const platform::FolderHandle& folder, const std::string& prefix
                  const UndoRecord& planned, const std::vector<long>& entryOf)
 {
     const auto stem = [&](std::size_t j) {
-        return j < entryOf.size() && entryOf[j] >= 0 ? RunTemporaryStem(planned.Token, static_cast<std::size_t>(entryOf[j]))
-                                                     : std::string();
+        return j < entryOf.size() && entryOf[j] >= 0
+                   ? platform::TemporaryStem{planned.Token, static_cast<std::size_t>(entryOf[j])}
+                   : platform::TemporaryStem{};
     };
     if (HasUnsafeName(names, groups, newNames, g))
         return;

@@ -160,18 +160,14 @@ platform::StateLock LockRecords()
 
 bool MarkRunStarted()
 {
-    try {
-        platform::WriteFileDurably(RunningPath(), "");
-        return true;
-    } catch (const EFileError&) {
-        return false;
-    }
+    const std::string path = RunningPath();
+    return !path.empty() && platform::SetMark(path, true);
 }
 
 void MarkRunEnded()
 {
     if (const std::string path = RunningPath(); !path.empty())
-        platform::RemoveFileDurably(path);
+        platform::SetMark(path, false);
 }
 
 bool RunWasCut()

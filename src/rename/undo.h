@@ -39,7 +39,8 @@ platform::StateLock LockRecords();
 
 // A run (an execution or an undo) is under way between these two; a crash leaves the mark, so
 // that the next start and the next undo look for the files it left under temporary names or
-// claims. Under LockRecords. False when the mark could not be written.
+// claims (a power cut may lose it: on the disks that need those names the undo always looks).
+// Under LockRecords. False when the mark could not be written.
 bool MarkRunStarted();
 void MarkRunEnded();
 bool RunWasCut();

@@ -1,10 +1,11 @@
 #include "rename/undorecord.h"
 
+#include "platform/renameways.h"
+
 #include <QByteArrayView>
 #include <QCryptographicHash>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -169,9 +170,7 @@ std::string EncodeUndoRecord(const UndoRecord& record)
 
 std::string RunTemporaryStem(uint64_t token, std::size_t index)
 {
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(token));
-    return ".pelkorin-" + std::string(hex) + "-" + std::to_string(index);
+    return platform::TemporaryStemText({token, index});
 }
 
 std::string SealUndoRecordBody(std::string_view body)

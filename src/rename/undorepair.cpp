@@ -81,9 +81,9 @@ bool IsRecordedFile(const platform::FileIdentity& seen, const UndoEntry& e, bool
     return seen.IsSameFileAs({e.Device, e.Inode, e.Birth, e.Size, e.ModifiedNanos, true}, loose && knowsSize);
 }
 
-std::string TemporaryStemOf(const UndoRecord& record, std::size_t i)
+platform::TemporaryStem TemporaryStemOf(const UndoRecord& record, std::size_t i)
 {
-    return record.Token == 0 ? std::string() : RunTemporaryStem(record.Token, i);
+    return {record.Token, i};
 }
 
 RepairOutcome RepairCutRun(const platform::FolderHandle& folder, const UndoRecord& record, bool loose,

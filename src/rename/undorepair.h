@@ -16,7 +16,7 @@
 bool IsRecordedFile(const platform::FileIdentity& seen, const UndoEntry& e, bool loose);
 
 // The stem of entry i's temporary names; empty for a record without a token.
-std::string TemporaryStemOf(const UndoRecord& record, std::size_t i);
+platform::TemporaryStem TemporaryStemOf(const UndoRecord& record, std::size_t i);
 
 struct RepairOutcome {
     int Restored = 0;        // files brought back from a temporary name to their old name
