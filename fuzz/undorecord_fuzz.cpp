@@ -1,5 +1,5 @@
 // The undo record as the reader takes it, from any bytes: a record or none, never a crash,
-// and a record read back encodes to exactly the bytes it came from (one of the first format
+// and a record read back encodes to exactly the bytes it came from (one of an older format
 // encodes to the current one, which reads back as the same record). Each input is also read
 // with a correct checksum appended, so the checks behind the checksum are reached; and every
 // valid record built from the input reads back unchanged.
@@ -21,8 +21,8 @@ void CheckRead(const std::string& bytes)
         return;
     FUZZ_CHECK(IsValidUndoRecord(*record));
     const std::string again = EncodeUndoRecord(*record);
-    const bool firstFormat = bytes.compare(8, 4, std::string("\1\0\0\0", 4)) == 0;
-    if (firstFormat)
+    const bool olderFormat = bytes.compare(8, 4, std::string("\3\0\0\0", 4)) != 0;
+    if (olderFormat)
         FUZZ_CHECK(DecodeUndoRecord(again) == record);
     else
         FUZZ_CHECK(again == bytes);
@@ -39,11 +39,16 @@ void CheckWriteThenRead(FuzzedDataProvider& in)
         e.Device = in.ConsumeIntegral<uint64_t>();
         e.Inode = in.ConsumeIntegral<uint64_t>();
         e.Birth = in.ConsumeIntegral<uint64_t>();
+        e.Size = in.ConsumeIntegral<uint64_t>();
+        e.ModifiedNanos = in.ConsumeIntegral<int64_t>();
         record.Entries.push_back(e);
     }
     record.FolderDevice = in.ConsumeIntegral<uint64_t>();
     record.FolderInode = in.ConsumeIntegral<uint64_t>();
     record.FolderBirth = in.ConsumeIntegral<uint64_t>();
+    record.LooseIdentity = in.ConsumeBool();
+    record.Token = in.ConsumeIntegral<uint64_t>();
+    record.Began = in.ConsumeIntegral<int64_t>();
     if (!IsValidUndoRecord(record))
         return;
     FUZZ_CHECK(DecodeUndoRecord(EncodeUndoRecord(record)) == record);
