@@ -72,15 +72,6 @@ TEST(Volumes, FromMountInfoLines)
         EXPECT_EQ(Shown(platform::VolumesOf(Parsed(c.lines), labels)), c.shown) << c.what;
 }
 
-TEST(Volumes, DeviceNumbersOfALine)
-{
-    const auto m = platform::ParseMountInfoLine("36 35 98:0 /mnt1 /mnt2 rw,noatime master:1 - ext3 /dev/root rw");
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->Major, 98u);
-    EXPECT_EQ(m->Minor, 0u);
-    EXPECT_EQ(m->Type, "ext3");
-}
-
 // Labels come from udev's links, named with \xNN escapes, keyed by the device they resolve to.
 TEST(Volumes, LabelsFromDeviceLinks)
 {
