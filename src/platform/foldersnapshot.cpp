@@ -152,9 +152,11 @@ FolderSnapshot ReadFolderSnapshot(const std::string& folder)
             continue;
         s.Entries.push_back({e->d_name, KindOf(d.get(), e), false});
         struct statx ex;
-        if ((stickyForeign || pinnable) &&
+        // Folders are no rows: only the sticky folder's owner rule may matter for them.
+        const bool pinCheck = pinnable && s.Entries.back().Kind != EntryKind::Folder;
+        if ((stickyForeign || pinCheck) &&
             statx(dir, e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, stickyForeign ? STATX_UID : 0, &ex) == 0)
-            s.Entries.back().Locked = (stickyForeign && ex.stx_uid != me) || (ex.stx_attributes & kPinned) != 0;
+            s.Entries.back().Locked = (stickyForeign && ex.stx_uid != me) || (pinCheck && (ex.stx_attributes & kPinned) != 0);
         errno = 0;
     }
     if (errno != 0)
