@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 
 inline QString FromUtf8(const std::string& utf8)
 {
@@ -14,4 +15,12 @@ inline QString FromUtf8(const std::string& utf8)
 inline std::string ToUtf8(const QString& text)
 {
     return text.toUtf8().toStdString();
+}
+
+// The length of a name in UTF-16 code units, as FAT's long names and exFAT count it: a
+// character outside the Basic Multilingual Plane counts two, a byte that is not part of
+// UTF-8 one.
+inline std::size_t Utf16Length(std::string_view name)
+{
+    return static_cast<std::size_t>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).size());
 }

@@ -1,6 +1,7 @@
 #include "platform/foldersnapshot.h"
 
 #include "base/errors.h"
+#include "platform/mountinfo.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -56,31 +57,14 @@ bool HasCapability(int capability)
     return (data[capability / 32].effective & (1u << (capability % 32))) != 0;
 }
 
-// The type of the mount that holds the device, as /proc/self/mountinfo names it ("fuseblk",
+// The type of the mount that holds the device, as mountinfo names it ("fuseblk",
 // "fuse.fusefat", ...); empty when it isn't found.
 std::string MountType(dev_t device)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen("/proc/self/mountinfo", "re"), &std::fclose);
-    if (!f)
-        return {};
-    const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
-    char* line = nullptr;
-    std::size_t size = 0;
-    std::string type;
-    while (getline(&line, &size, f.get()) > 0) {
-        // "id parent major:minor root point options [optional fields] - type source options"
-        const std::string_view l(line);
-        std::size_t start = l.find(' ');
-        start = start == l.npos ? l.npos : l.find(' ', start + 1);
-        if (start == l.npos || l.substr(start + 1, wanted.size() + 1) != wanted + " ")
-            continue;
-        const std::size_t dash = l.find(" - ");
-        if (dash != l.npos)
-            type = l.substr(dash + 3, l.find(' ', dash + 3) - (dash + 3));
-        break;
-    }
-    free(line);
-    return type;
+    for (const MountEntry& m : ReadMountInfo())
+        if (m.Major == major(device) && m.Minor == minor(device))
+            return m.Type;
+    return {};
 }
 
 bool HasAsciiLetter(const std::string& name)
@@ -132,9 +116,10 @@ FolderSnapshot ReadFolderSnapshot(const std::string& folder)
     // A rename needs to write and search the folder; a read-only mount says no here as well,
     // and so does a folder marked immutable or append-only (no entry may leave it).
     s.Writable = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-    struct statx sx;
-    if (statx(dir, "", AT_EMPTY_PATH, STATX_MODE | STATX_UID, &sx) == 0 &&
-        (sx.stx_attributes & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND)) != 0)
+    struct statx sx{};
+    if (statx(dir, "", AT_EMPTY_PATH, STATX_MODE | STATX_UID, &sx) != 0)
+        sx = {};
+    else if ((sx.stx_attributes & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND)) != 0)
         s.Writable = false;
     // In a sticky folder (/tmp, shared folders) only the owner of an entry or of the folder
     // may rename it, unless CAP_FOWNER (root) overrides; only there each entry is looked at.
@@ -157,20 +142,32 @@ FolderSnapshot ReadFolderSnapshot(const std::string& folder)
             fuseBlock = type == "fuseblk";
         }
     }
+    // A file marked immutable or append-only keeps its name whatever the rights; each entry is
+    // looked at only where the file system keeps such marks.
+    constexpr auto kPinned = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    const bool pinnable = (sx.stx_attributes_mask & kPinned) != 0;
     errno = 0;
     while (const dirent* e = readdir(d.get())) {
         if (IsDotOrDotDot(e->d_name))
             continue;
         s.Entries.push_back({e->d_name, KindOf(d.get(), e), false});
-        struct stat st;
-        if (stickyForeign && fstatat(dir, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-            s.Entries.back().Locked = st.st_uid != me;
+        struct statx ex;
+        // Folders are no rows: only the sticky folder's owner rule may matter for them.
+        const bool pinCheck = pinnable && s.Entries.back().Kind != EntryKind::Folder;
+        if ((stickyForeign || pinCheck) &&
+            statx(dir, e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, stickyForeign ? STATX_UID : 0, &ex) == 0)
+            s.Entries.back().Locked = (stickyForeign && ex.stx_uid != me) || (pinCheck && (ex.stx_attributes & kPinned) != 0);
         errno = 0;
     }
     if (errno != 0)
         throw EFileError(FileErrorMessage("フォルダを読めません", folder, errno));
     s.FoldsCase = FoldsCaseOf(dir, s.Entries, fatFamily);
     s.FatNames = fatFamily || (fuseBlock && s.FoldsCase);
+    // Their long names hold 255 UTF-16 code units, however many bytes the kernel says.
+    if (s.FatNames) {
+        s.NameMax = 255;
+        s.NameMaxInUtf16 = true;
+    }
     return s;
 }
 

@@ -15,14 +15,15 @@ enum class EntryKind : unsigned char { File, Folder, Unreachable };
 struct FolderEntry {
     std::string Name;
     EntryKind Kind = EntryKind::File;
-    // A rename of this entry is refused whatever its new name: a sticky folder, and the entry
-    // and the folder belong to someone else. Looked at only in such a folder.
+    // A rename of this entry is refused whatever its new name: the entry is marked immutable
+    // or append-only, or in a sticky folder the entry and the folder belong to someone else.
     bool Locked = false;
 };
 
 struct FolderSnapshot {
     std::vector<FolderEntry> Entries; // hidden ones included, "." and ".." left out
-    std::size_t NameMax = 255;        // the longest name in bytes the file system takes
+    std::size_t NameMax = 255;        // the longest name the file system takes, in bytes
+    bool NameMaxInUtf16 = false;      // in UTF-16 code units instead (FAT's long names, exFAT)
     // Names can be added and removed by this process: rights, a read-only mount, and a folder
     // marked immutable or append-only.
     bool Writable = true;

@@ -1,6 +1,8 @@
 #include "rename/foresight.h"
 
+#include "base/casefold.h"
 #include "base/errors.h"
+#include "base/utf8.h"
 #include "platform/foldersnapshot.h"
 #include "rename/renamerun.h"
 
@@ -17,8 +19,8 @@ namespace {
 using platform::EntryKind;
 constexpr auto kAbsent = static_cast<EntryKind>(0xff);
 
-// Added to the kind of an entry that is there but may not be renamed (a sticky folder of
-// someone else's).
+// Added to the kind of an entry that is there but may not be renamed (marked immutable or
+// append-only, or someone else's in a sticky folder).
 constexpr unsigned char kLocked = 0x10;
 
 EntryKind KindOf(EntryKind k)
@@ -26,27 +28,11 @@ EntryKind KindOf(EntryKind k)
     return static_cast<EntryKind>(static_cast<unsigned char>(k) & ~kLocked);
 }
 
-// Names as a folder that folds letter case compares them: ASCII letters only. Such folders
-// (exFAT, casefolded ext4) also fold other scripts; a name that differs from another in
-// those letters only is foreseen as free, where the execution finds it taken.
-char FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
-}
-
-bool FoldedEqual(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 // Every name the run meets, each with what the folder holds under it. Open addressing over
 // one flat array of cells that carry the name itself: 100,000 names cost no allocation each,
 // and a lookup touches one cell and the name's bytes. The names stay where they are (the
-// list, the rows), which outlive the table. Made for a known number of names, it never
-// grows, so a slot stays valid for the whole run. With Fold, names that differ in ASCII
-// letter case only share one cell, as they share one entry on such a folder.
-template <bool Fold>
+// list, the rows, or their folded copies), which outlive the table. Made for a known number of
+// names, it never grows, so a slot stays valid for the whole run.
 class NameKinds {
 public:
     using Hash = std::uint64_t;
@@ -55,24 +41,8 @@ public:
     {
     }
 
-    static Hash HashOf(std::string_view name)
-    {
-        if constexpr (Fold) {
-            Hash h = 14695981039346656037ull; // FNV-1a over the folded bytes
-            for (const char c : name)
-                h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
-            return h ^ (h >> 29);
-        } else {
-            return std::hash<std::string_view>{}(name);
-        }
-    }
-    static bool Same(std::string_view a, std::string_view b)
-    {
-        if constexpr (Fold)
-            return FoldedEqual(a, b);
-        else
-            return a == b;
-    }
+    static Hash HashOf(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
     // Brings the cell a later lookup starts at into the cache while other work goes on.
     void Prefetch(Hash h) const { __builtin_prefetch(&cells_[h & mask_]); }
 
@@ -89,7 +59,7 @@ public:
                 ++used_;
                 return static_cast<std::uint32_t>(i);
             }
-            if (c.tag == tag && c.size == name.size() && Same(std::string_view(c.data, c.size), name))
+            if (c.tag == tag && std::string_view(c.data, c.size) == name)
                 return static_cast<std::uint32_t>(i);
         }
     }
@@ -102,7 +72,7 @@ public:
             const Cell& c = cells_[i];
             if (!c.used)
                 return std::nullopt;
-            if (c.tag == tag && c.size == name.size() && Same(std::string_view(c.data, c.size), name))
+            if (c.tag == tag && std::string_view(c.data, c.size) == name)
                 return static_cast<std::uint32_t>(i);
         }
     }
@@ -175,29 +145,64 @@ constexpr std::uint32_t kUnsafe = 0xfffffffe;
 
 namespace {
 
+// Names as the folder compares them: on a folder that folds letter case, folded (Ä and ä,
+// IMG and img are one entry there), else the bytes themselves.
+template <bool Fold>
+class Keys {
+public:
+    // The keys of names, which outlive this: folded copies kept here, or the names themselves.
+    explicit Keys(const std::vector<std::string>& names) : names_(names)
+    {
+        if constexpr (Fold) {
+            folded_.reserve(names.size());
+            for (const std::string& n : names)
+                folded_.push_back(FoldedCase(n));
+        }
+    }
+    std::string_view operator[](std::size_t i) const
+    {
+        if constexpr (Fold)
+            return folded_[i];
+        else
+            return names_[i];
+    }
+
+private:
+    const std::vector<std::string>& names_;
+    std::vector<std::string> folded_;
+};
+
+// Whether the new name fits the longest name the folder's file system takes.
+bool Fits(const std::string& name, const platform::FolderSnapshot& s)
+{
+    return (s.NameMaxInUtf16 ? Utf16Length(name) : name.size()) <= s.NameMax;
+}
+
 // The slots of the names each file of a group moves between, in the order of the groups,
 // made while the folder is still being read: every name the run meets, the current and the
 // new name of each file.
 template <bool Fold>
 struct Plan {
-    NameKinds<Fold> state;
+    Keys<Fold> nameKeys, rowKeys;
+    NameKinds state;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> moves; // {new, current}
 
     Plan(const std::vector<std::string>& names, const FileGroups& groups,
          const std::vector<std::string>& rows)
-        : state(2 * groups.Rows.size()), moves(groups.Rows.size(), {kUntouched, kUntouched}) // at most two names a file
+        : nameKeys(names), rowKeys(rows), state(2 * groups.Rows.size()),
+          moves(groups.Rows.size(), {kUntouched, kUntouched}) // at most two names a file
     {
         const std::vector<std::uint32_t>& order = groups.Rows;
         WithCellsAhead<2>(
             state, order.size(),
             [&](std::size_t j) { return order[j] < rows.size() && rows[order[j]] != names[order[j]]; },
-            [&](std::size_t j) { return std::array<std::string_view, 2>{rows[order[j]], names[order[j]]}; },
+            [&](std::size_t j) { return std::array<std::string_view, 2>{rowKeys[order[j]], nameKeys[order[j]]}; },
             [&](std::size_t j, const std::array<std::uint64_t, 2>& h) {
                 const std::size_t i = order[j];
                 if (!IsSafeNewName(rows[i]))
                     moves[j].first = kUnsafe;
                 else
-                    moves[j] = {state.SlotOf(rows[i], h[0]), state.SlotOf(names[i], h[1])};
+                    moves[j] = {state.SlotOf(rowKeys[i], h[0]), state.SlotOf(nameKeys[i], h[1])};
             });
     }
 };
@@ -206,12 +211,25 @@ template <bool Fold>
 std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& s,
                               const FileGroups& groups, const std::vector<std::string>& rows)
 {
-    NameKinds<Fold>& state = plan.state;
+    NameKinds& state = plan.state;
+    // On a folder that folds case, the entries' names folded as the plan's are.
+    std::vector<std::string> folded;
+    if constexpr (Fold) {
+        folded.reserve(s.Entries.size());
+        for (const platform::FolderEntry& e : s.Entries)
+            folded.push_back(FoldedCase(e.Name));
+    }
+    const auto entryKey = [&](std::size_t i) -> std::string_view {
+        if constexpr (Fold)
+            return folded[i];
+        else
+            return s.Entries[i].Name;
+    };
     WithCellsAhead<1>(
         state, s.Entries.size(), [](std::size_t) { return true; },
-        [&](std::size_t i) { return std::array<std::string_view, 1>{s.Entries[i].Name}; },
+        [&](std::size_t i) { return std::array<std::string_view, 1>{entryKey(i)}; },
         [&](std::size_t i, const std::array<std::uint64_t, 1>& h) {
-            if (const auto slot = state.Find(s.Entries[i].Name, h[0]))
+            if (const auto slot = state.Find(entryKey(i), h[0]))
                 state[*slot] = static_cast<EntryKind>(static_cast<unsigned char>(s.Entries[i].Kind) |
                                                       (s.Entries[i].Locked ? kLocked : 0));
         });
@@ -239,10 +257,10 @@ std::vector<Foresight> Replay(Plan<Fold>& plan, const platform::FolderSnapshot& 
             // Renaming without replacing succeeds exactly when the file is still there and may
             // be moved, nothing else holds the new name, the name fits and the folder may be
             // changed. On a folder that folds case, a new name that differs in letter case only
-            // finds the file itself, which takes the new bytes.
+            // (any letter: Ä and ä too) finds the file itself, which takes the new bytes.
             const EntryKind mine = state[from];
             const bool movable = mine != kAbsent && (static_cast<unsigned char>(mine) & kLocked) == 0 &&
-                                 row.size() <= s.NameMax && s.Writable;
+                                 Fits(row, s) && s.Writable;
             if (movable && (to == from || state[to] == kAbsent)) {
                 changed.emplace_back(from, mine);
                 changed.emplace_back(to, state[to]);
