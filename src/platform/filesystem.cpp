@@ -1,8 +1,10 @@
 #include "platform/filesystem.h"
 
+#include "base/casefold.h"
 #include "base/errors.h"
 #include "platform/filestart.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -177,6 +179,18 @@ bool AsciiFoldEqual(std::string_view a, std::string_view b)
     return true;
 }
 
+// Whether two names are one on a disk that folds letter case: ASCII letters at once, others
+// (Ä and ä, Ｋ and ｋ on exFAT) by the one case fold the trial run uses too.
+bool FoldsAlike(std::string_view a, std::string_view b)
+{
+    if (AsciiFoldEqual(a, b))
+        return true;
+    const auto wide = [](std::string_view n) {
+        return std::any_of(n.begin(), n.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    };
+    return (wide(a) || wide(b)) && FoldedCase(a) == FoldedCase(b);
+}
+
 // Whether the folder holds an entry of exactly this name; path is a bare name when dir is
 // an open folder, else a full path.
 bool ListsExactly(int dir, const std::string& folderPart, std::string_view path)
@@ -215,7 +229,7 @@ bool FindsItself(int dir, const std::string& folderPart, const char* from, const
         return false;
     if (SameFile(sa, sb))
         return true;
-    if (!AsciiFoldEqual(from, to))
+    if (!FoldsAlike(from, to))
         return false;
     if (folds < 0) {
         if (ListsExactly(dir, folderPart, to))

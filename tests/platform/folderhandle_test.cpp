@@ -239,6 +239,10 @@ const std::vector<CardCase> kCardCases = {
      {{"A.JPG", "A.jpg", RenameResult::Renamed}, {"A.jpg", "a.jpg", RenameResult::Renamed},
       {"B.JPG", "b.JPG", RenameResult::Renamed}},
      {{"a.jpg", "a"}, {"b.JPG", "b"}}},
+    {"case only rename of a letter beyond ASCII",
+     {{"ä1.jpg", "a"}},
+     {{"ä1.jpg", "Ä1.jpg", RenameResult::Renamed}},
+     {{"Ä1.jpg", "a"}}},
     {"onto the folded name of another file",
      {{"x.JPG", "x"}, {"IMG1.jpg", "i"}},
      {{"x.JPG", "img1.JPG", RenameResult::Taken}, {"x.JPG", "IMG1.JPG", RenameResult::Taken},
@@ -294,6 +298,9 @@ TEST_P(CardRows, RenamesOnTheCardAsTheCardAllowsAndNeverReplaces)
             std::filesystem::create_directory(card.path() + "/" + name);
         else
             std::ofstream(card.path() + "/" + name, std::ios::binary) << content;
+        // fusefat writes no names beyond ASCII.
+        if (!std::filesystem::exists(card.path() + "/" + name))
+            GTEST_SKIP() << "the card's driver can't hold the name " << name;
     }
     const FolderHandle h(card.path());
     for (const CardStep& step : c.steps)
