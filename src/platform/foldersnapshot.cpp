@@ -12,10 +12,13 @@
 #include <linux/capability.h>
 #include <linux/magic.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
@@ -151,16 +154,37 @@ FolderSnapshot ReadFolderSnapshot(const std::string& folder)
         if (IsDotOrDotDot(e->d_name))
             continue;
         s.Entries.push_back({e->d_name, KindOf(d.get(), e), false});
-        struct statx ex;
-        // Folders are no rows: only the sticky folder's owner rule may matter for them.
-        const bool pinCheck = pinnable && s.Entries.back().Kind != EntryKind::Folder;
-        if ((stickyForeign || pinCheck) &&
-            statx(dir, e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, stickyForeign ? STATX_UID : 0, &ex) == 0)
-            s.Entries.back().Locked = (stickyForeign && ex.stx_uid != me) || (pinCheck && (ex.stx_attributes & kPinned) != 0);
         errno = 0;
     }
     if (errno != 0)
         throw EFileError(FileErrorMessage("フォルダを読めません", folder, errno));
+    if (stickyForeign || pinnable) {
+        // One statx an entry is most of the snapshot's time on a big folder: on two threads.
+        const auto lookAt = [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                FolderEntry& entry = s.Entries[i];
+                // Folders are no rows: only the sticky folder's owner rule may matter for them.
+                const bool pinCheck = pinnable && entry.Kind != EntryKind::Folder;
+                struct statx ex;
+                if ((stickyForeign || pinCheck) &&
+                    statx(dir, entry.Name.c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC,
+                          stickyForeign ? STATX_UID : 0, &ex) == 0)
+                    entry.Locked = (stickyForeign && ex.stx_uid != me) || (pinCheck && (ex.stx_attributes & kPinned) != 0);
+            }
+        };
+        const std::size_t n = s.Entries.size(), half = n / 2;
+        std::optional<std::thread> helper;
+        if (n >= 4096 && std::thread::hardware_concurrency() > 1) {
+            try {
+                helper.emplace(lookAt, half, n);
+            } catch (const std::system_error&) {
+                // no thread to be had: all of it here
+            }
+        }
+        lookAt(0, helper ? half : n);
+        if (helper)
+            helper->join();
+    }
     s.FoldsCase = FoldsCaseOf(dir, s.Entries, fatFamily);
     s.FatNames = fatFamily || (fuseBlock && s.FoldsCase);
     // Their long names hold 255 UTF-16 code units, however many bytes the kernel says.
