@@ -1,5 +1,7 @@
 #include "settings/extraoptions.h"
 
+#include "rename/clockoffset.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -8,6 +10,8 @@
 namespace {
 const QString kCompanions = QStringLiteral("Companions");
 const QString kCaptureName = QStringLiteral("CaptureName");
+const QString kDayCounter = QStringLiteral("DayCounter");
+const QString kClockOffset = QStringLiteral("ClockOffset");
 
 QString PathOfFile()
 {
@@ -46,6 +50,9 @@ ExtraOptions ReadExtraOptions()
         return options;
     options.Companions = Flag(file, kCompanions, options.Companions);
     options.CaptureName = Flag(file, kCaptureName, options.CaptureName);
+    options.DayCounter = Flag(file, kDayCounter, options.DayCounter);
+    // Kept as the user types it, so that the file reads as the menu asks.
+    options.ClockOffset = ParseClockOffset(file.value(kClockOffset).toString().toStdString()).value_or(0);
     return options;
 }
 
@@ -57,6 +64,8 @@ bool WriteExtraOptions(const ExtraOptions& options)
     QSettings file(path, QSettings::IniFormat);
     file.setValue(kCompanions, options.Companions);
     file.setValue(kCaptureName, options.CaptureName);
+    file.setValue(kDayCounter, options.DayCounter);
+    file.setValue(kClockOffset, QString::fromStdString(ClockOffsetText(options.ClockOffset)));
     file.sync();
     return file.status() == QSettings::NoError;
 }
