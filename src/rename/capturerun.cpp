@@ -2,15 +2,13 @@
 
 #include "rename/capturenames.h"
 
-#include <QDate>
 #include <QDateTime>
+#include <QTimeZone>
+#include <climits>
 #include <memory>
 #include <optional>
 
 namespace {
-// The Julian day of 1970-01-01, so that dates of both clocks count days alike.
-constexpr int64_t kJulianDayOf1970 = 2440588;
-
 bool NamesFromTimes(const RenameInputValues& in)
 {
     return in.CaptureName && in.ChangeText;
@@ -22,11 +20,44 @@ bool CountsByDay(const RenameInputValues& in)
 }
 
 // The modification time as the machine's local date: the day the photo was copied or edited
-// when the camera wrote no time.
-int64_t LocalDayOf(std::time_t modified)
-{
-    return QDateTime::fromSecsSinceEpoch(modified).date().toJulianDay() - kJulianDayOf1970;
-}
+// when the camera wrote no time. The zone's offset is looked up once for each stretch between
+// two of its transitions, as the lookup is slow.
+class LocalDays {
+public:
+    int64_t Of(std::time_t modified)
+    {
+        const int64_t t = modified;
+        if (t < from_ || t >= to_)
+            LookUp(t);
+        return DayOfCapture(CaptureTime{t + offset_, 0});
+    }
+
+private:
+    void LookUp(int64_t t)
+    {
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(t, Qt::UTC);
+        offset_ = zone_.offsetFromUtc(at);
+        from_ = INT64_MIN;
+        to_ = INT64_MAX;
+        if (!zone_.hasTransitions())
+            return;
+        const QTimeZone::OffsetData before = zone_.previousTransition(at.addSecs(1));
+        const QTimeZone::OffsetData after = zone_.nextTransition(at);
+        if (before.atUtc.isValid())
+            from_ = before.atUtc.toSecsSinceEpoch();
+        if (after.atUtc.isValid())
+            to_ = after.atUtc.toSecsSinceEpoch();
+        // Should the zone's data disagree with itself, this time alone.
+        if (from_ > t || to_ <= t) {
+            from_ = t;
+            to_ = t + 1;
+        }
+    }
+
+    QTimeZone zone_ = QTimeZone::systemTimeZone();
+    int64_t from_ = INT64_MAX, to_ = INT64_MIN;
+    int64_t offset_ = 0;
+};
 } // namespace
 
 bool RunNeedsCaptureTimes(const RenameInputValues& in)
@@ -57,12 +88,13 @@ void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const
     }
     if (CountsByDay(in)) {
         std::vector<std::optional<int64_t>> days(looks.size());
+        LocalDays local;
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const std::size_t row = groups.PhotoOf(g);
             if (times[row])
                 days[row] = DayOfCapture(*times[row]);
             else if (looks[row].Stamp)
-                days[row] = LocalDayOf(looks[row].Stamp->Modified);
+                days[row] = local.Of(looks[row].Stamp->Modified);
         }
         options.Restarts = std::make_shared<const std::vector<bool>>(DayCounterRestarts(groups, days));
     }
