@@ -61,7 +61,8 @@ void TMain::MakeControllers()
 {
     const Teller tell(this, Services.Message);
     FolderFeature = new FolderController({this, C.Drive1, C.Dir1}, List, Services.Volumes);
-    ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell);
+    ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell,
+                                     [this] { return Naming.Values().ClockOffset; });
     DeleteFeature = new DeleteController(C.actlabel, List, *FolderFeature, tell);
     UndoFeature = new UndoController(C.Undo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
     RenameFeature = new RenameController(

@@ -1,6 +1,7 @@
 // Names made from the capture times of real photos: EXIF written with libexif, read back from
 // the files as a trial run reads them, the pattern expanded and the name composed around it.
 #include "filelist/capturereading.h"
+#include "filelist/shiftedkeys.h"
 #include "rename/capturenames.h"
 #include "rename/capturerun.h"
 #include "rename/clockoffset.h"
@@ -215,4 +216,16 @@ TEST(CaptureNames, ClockOffsetTextsReadAsTyped)
             EXPECT_EQ(ParseClockOffset(ClockOffsetText(*c.seconds)), c.seconds);
         }
     }
+}
+
+// The capture-date sort shows its capture times with the offset; the date keys of files
+// without one are modification times and stay.
+TEST(CaptureNames, SortKeysTakeTheClockOffset)
+{
+    std::vector<std::string> keys = {"2024:05:01 23:30:00.120000000", "202405011230", "2024:01:01 00:00:05.000000000"};
+    ShiftCaptureKeys(keys, 3600);
+    EXPECT_EQ(keys, (std::vector<std::string>{"2024:05:02 00:30:00.120000000", "202405011230",
+                                              "2024:01:01 01:00:05.000000000"}));
+    ShiftCaptureKeys(keys, -(3600 + 6));
+    EXPECT_EQ(keys[2], "2023:12:31 23:59:59.000000000");
 }
