@@ -83,9 +83,8 @@ struct Session {
     {
         for (QAction* a : Find<QMenu>(m, menu)->actions())
             if (a->property("preset").toString() == name)
-                return RunAnsweringBoxes([a] { a->trigger(); }, [yes](QMessageBox* box) -> QAbstractButton* {
-                    return yes ? box->buttons().value(0) : nullptr;
-                });
+                return RunAnsweringBoxes([a] { a->trigger(); },
+                                         [yes](QMessageBox* b) { return yes ? b->buttons().value(0) : nullptr; });
         ADD_FAILURE() << "no preset " << name.toStdString();
         return {};
     }

@@ -199,10 +199,7 @@ TEST(CaptureNames, DayCounterCountsPerDayAfterTheClockOffset)
 
 TEST(CaptureNames, ClockOffsetTextsReadAsTyped)
 {
-    const struct {
-        const char* text;
-        std::optional<int64_t> seconds;
-    } cases[] = {
+    const struct { const char* text; std::optional<int64_t> seconds; } cases[] = {
         {"+9:00:00", 9 * 3600},         {"-1:00:00", -3600},       {"+0:00:00", 0},
         {"+9999:59:59", 9999 * 3600 + 3599}, {"-0:30:05", -1805},  {"+10000:00:00", std::nullopt},
         {"9:00:00", std::nullopt},      {"+9:0:00", std::nullopt}, {"+9:60:00", std::nullopt},
