@@ -6,6 +6,7 @@
 //   them, the day counter and the clock offset on, against the same run with the two off:
 //   held to 1.10.
 #include "bench/benchsupport.h"
+#include "filelist/widgets/namelistview.h"
 #include "rename/capturerun.h"
 #include "rename/renamerun.h"
 #include "settings/presets.h"
@@ -58,6 +59,8 @@ void BM_PresetAppliedOverATrialRun(benchmark::State& state)
         Control<QPushButton>(m, "Button3")->click();
         Control<QPushButton>(m, "Button6")->click();
         QApplication::processEvents();
+        if (Control<NameListView>(m, "NewFile")->model()->rowCount() != kFiles)
+            state.SkipWithError("no trial run shown");
         double spent = 0;
         std::size_t turn = 0;
         for (auto _ : state) {
