@@ -41,6 +41,8 @@ struct MainControls {
     QMenu* PopupMenu1 = nullptr;
     QAction *File2 = nullptr, *Open1 = nullptr, *Exit1 = nullptr, *Undo1 = nullptr;
     QAction *Edit1 = nullptr, *Object1 = nullptr, *Companions1 = nullptr, *CaptureName1 = nullptr;
+    QAction *DayCounter1 = nullptr, *ClockOffset1 = nullptr, *PresetSave1 = nullptr;
+    QMenu *Presets1 = nullptr, *PresetDelete1 = nullptr;
     QAction *Help1 = nullptr, *Contents1 = nullptr, *About1 = nullptr;
     QAction *N1 = nullptr, *N4 = nullptr, *N5 = nullptr, *N6 = nullptr, *N8 = nullptr, *N9 = nullptr;
     QAction *N10 = nullptr, *N11 = nullptr, *N14 = nullptr, *N15 = nullptr;

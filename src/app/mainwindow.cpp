@@ -12,6 +12,7 @@
 #include "rename/widgets/renamecontroller.h"
 #include "rename/widgets/undocontroller.h"
 #include "settings/startfolder.h"
+#include "settings/widgets/presetmenu.h"
 #include "ui/appicon.h"
 #include "ui/digitspinbox.h"
 #include "ui/displaytext.h"
@@ -30,7 +31,7 @@
 #include <utility>
 
 TMain::TMain(const std::string& programFolder, AppServices services, QWidget* parent)
-    : QMainWindow(parent), Services(std::move(services)), Config(programFolder)
+    : QMainWindow(parent), Services(std::move(services)), Config(programFolder), Presets(PresetsPath())
 {
     BuildControls();
     MakeControllers();
@@ -60,13 +61,16 @@ void TMain::MakeControllers()
 {
     const Teller tell(this, Services.Message);
     FolderFeature = new FolderController({this, C.Drive1, C.Dir1}, List, Services.Volumes);
-    ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell);
+    ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell,
+                                     [this] { return Naming.Values().ClockOffset; });
     DeleteFeature = new DeleteController(C.actlabel, List, *FolderFeature, tell);
     UndoFeature = new UndoController(C.Undo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
     RenameFeature = new RenameController(
         {C.Check1, C.Check2, C.Check3, C.Check4, C.textvol, C.edit2, C.UpDown1, C.text2, C.Edit4, C.actlabel,
-         C.Companions1, C.CaptureName1},
-        List, Config, *FolderFeature, *UndoFeature, tell, Services.Renames);
+         C.Companions1, C.CaptureName1, C.DayCounter1, C.ClockOffset1},
+        Naming, List, Config, *FolderFeature, *UndoFeature, tell, Services.Renames);
+    PresetFeature = new PresetMenu({C.Presets1, C.PresetSave1, C.PresetDelete1}, this, Naming, Presets,
+                                   [r = RenameFeature](const RenameInputValues& v) { r->ApplyPreset(v); });
     PreviewFeature = new PreviewController({C.Panel4, C.Image1, C.oldfile->viewport()}, List, Config,
                                            Services.Launch);
 }
@@ -81,9 +85,14 @@ void TMain::ConnectHandlers()
     ConnectGuarded(this, r, C.UpDown1, &QSpinBox::valueChanged, &RenameController::UpDown1Click);
     ConnectGuarded(this, r, C.Button6, &QPushButton::clicked, &RenameController::Button6Click);
     ConnectGuarded(this, r, C.Button7, &QPushButton::clicked, &RenameController::Button7Click);
-    ConnectGuarded(this, r, C.textvol, &QLineEdit::textEdited, &RenameController::TextvolEdited);
+    ConnectGuarded(this, r, C.textvol, &QLineEdit::textChanged, &RenameController::TextvolChanged);
+    ConnectGuarded(this, r, C.text2, &QLineEdit::textChanged, &RenameController::Text2Changed);
+    ConnectGuarded(this, r, C.Edit4, &QLineEdit::textChanged, &RenameController::Edit4Changed);
     ConnectGuarded(this, r, C.Companions1, &QAction::toggled, &RenameController::Companions1Click);
     ConnectGuarded(this, r, C.CaptureName1, &QAction::toggled, &RenameController::CaptureName1Click);
+    ConnectGuarded(this, r, C.DayCounter1, &QAction::toggled, &RenameController::DayCounter1Click);
+    ConnectGuarded(this, r, C.ClockOffset1, &QAction::triggered, &RenameController::ClockOffset1Click);
+    ConnectGuarded(this, PresetFeature, C.PresetSave1, &QAction::triggered, &PresetMenu::PresetSave1Click);
     ConnectGuarded(this, UndoFeature, C.Undo1, &QAction::triggered, &UndoController::Undo1Click);
     ConnectGuarded(this, DeleteFeature, C.Button8, &QPushButton::clicked, &DeleteController::Button8Click);
 
@@ -146,7 +155,9 @@ void TMain::FormCreate()
         Config.SetProgramFolder(List.Folder());
         FolderFeature->SetRecoveryFolder(List.Folder());
 
-        Config.LoadExtraOptions();
+        // What pelkorin.conf and the presets keep holds even when the settings file fails.
+        RenameFeature->ShowKeptOptions();
+        PresetFeature->Load();
         const bool hasFile = Config.Load();
         const SettingsValues& s = Config.Startup();
         RenameFeature->ShowStartSettings(s, hasFile);

@@ -5,6 +5,8 @@
 #include "app/maincontrols.h"
 #include "app/services.h"
 #include "filelist/liststate.h"
+#include "rename/renameinputs.h"
+#include "settings/presets.h"
 #include "settings/programsettings.h"
 #include "settings/widgets/optionshost.h"
 
@@ -21,6 +23,7 @@ class DeleteController;
 class RenameController;
 class UndoController;
 class PreviewController;
+class PresetMenu;
 
 class TMain : public QMainWindow, public OptionsHost {
     Q_OBJECT
@@ -47,6 +50,7 @@ public:
     int previewIndex() const { return List.PreviewIndex(); }
 
     ProgramSettings& Settings() { return Config; }
+    RenameInputs& Inputs() { return Naming; }
     // The dialogs the menu opens; they exist only after the main window.
     void SetDialogs(TAbout* about, TOption* option);
 
@@ -54,9 +58,6 @@ public:
     QWidget* HostWindow() override { return this; }
     std::string ShownFolder() const override { return List.Folder(); }
     FolderNavigation& Folders() override;
-    QString BaseNumberText() const override;
-    int DigitCountValue() const override;
-    void ApplySavedOptions(const SettingsValues& values) override;
     void OpenSavedFolder(const std::string& path) override;
 
 protected:
@@ -84,6 +85,8 @@ private:
     AppServices Services;
     ProgramSettings Config;
     ListState List;
+    RenameInputs Naming;
+    PresetList Presets;
     MainControls C;
     FolderController* FolderFeature = nullptr;
     ListController* ListFeature = nullptr;
@@ -91,6 +94,7 @@ private:
     UndoController* UndoFeature = nullptr;
     RenameController* RenameFeature = nullptr;
     PreviewController* PreviewFeature = nullptr;
+    PresetMenu* PresetFeature = nullptr;
     TAbout* About = nullptr;
     TOption* Option = nullptr;
 };

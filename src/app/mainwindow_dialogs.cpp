@@ -4,7 +4,6 @@
 
 #include "dialogs/aboutbox.h"
 #include "filelist/widgets/foldercontroller.h"
-#include "rename/widgets/renamecontroller.h"
 #include "settings/widgets/optionsdialog.h"
 
 void TMain::SetDialogs(TAbout* about, TOption* option)
@@ -16,21 +15,6 @@ void TMain::SetDialogs(TAbout* about, TOption* option)
 FolderNavigation& TMain::Folders()
 {
     return FolderFeature->Navigation();
-}
-
-QString TMain::BaseNumberText() const
-{
-    return RenameFeature->BaseNumberText();
-}
-
-int TMain::DigitCountValue() const
-{
-    return RenameFeature->DigitCountValue();
-}
-
-void TMain::ApplySavedOptions(const SettingsValues& values)
-{
-    RenameFeature->ApplySavedOptions(values);
 }
 
 void TMain::OpenSavedFolder(const std::string& path)

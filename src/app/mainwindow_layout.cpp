@@ -3,6 +3,7 @@
 #include "base/utf8.h"
 #include "rename/companiontexts.h"
 #include "rename/renametexts.h"
+#include "settings/presettexts.h"
 #include "ui/appicon.h"
 #include "ui/controls.h"
 #include "app/mainwindow.h"
@@ -222,10 +223,19 @@ void TMain::BuildMenus()
     settingsMenu->addAction(C.Object1);
     C.Companions1 = MakeAction(this, "Companions1", FromUtf8(kCompanionsAction));
     C.CaptureName1 = MakeAction(this, "CaptureName1", FromUtf8(kCaptureNameAction));
-    for (QAction* option : {C.Companions1, C.CaptureName1}) {
+    C.DayCounter1 = MakeAction(this, "DayCounter1", FromUtf8(kDayCounterAction));
+    C.ClockOffset1 = MakeAction(this, "ClockOffset1", FromUtf8(kClockOffsetAction));
+    for (QAction* option : {C.Companions1, C.CaptureName1, C.DayCounter1, C.ClockOffset1}) {
         option->setCheckable(true);
         settingsMenu->addAction(option);
     }
+    settingsMenu->addSeparator();
+    // The presets controller fills the submenu.
+    C.Presets1 = settingsMenu->addMenu(FromUtf8(kPresetsMenu));
+    C.Presets1->setObjectName(QStringLiteral("Presets1"));
+    C.PresetSave1 = MakeAction(this, "PresetSave1", FromUtf8(kPresetSaveAction));
+    C.PresetDelete1 = new QMenu(FromUtf8(kPresetDeleteMenu), C.Presets1);
+    C.PresetDelete1->setObjectName(QStringLiteral("PresetDelete1"));
 
     QMenu* helpMenu = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     C.Help1 = helpMenu->menuAction();

@@ -31,7 +31,7 @@ Windows CreateWindows(const std::string& programFolder, AppServices services)
     // Each dialog fills and places itself from the finished main window.
     w.About = std::make_unique<TAbout>(*w.Main);
     w.Openfolda = std::make_unique<TOpenfolda>(*w.Main);
-    w.Option = std::make_unique<TOption>(*w.Main, w.Main->Settings(), *w.Openfolda);
+    w.Option = std::make_unique<TOption>(*w.Main, w.Main->Settings(), w.Main->Inputs(), *w.Openfolda);
     w.Main->SetDialogs(w.About.get(), w.Option.get());
     return w;
 }

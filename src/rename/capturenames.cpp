@@ -15,7 +15,7 @@ struct CivilTime {
 // The civil calendar of the camera's clock taken as it is: no time zone is applied.
 CivilTime CivilOf(int64_t seconds)
 {
-    const int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    const int64_t days = DayOfCapture(CaptureTime{seconds, 0});
     const auto ofDay = static_cast<unsigned>(seconds - days * 86400);
     const chr::year_month_day date{chr::sys_days{chr::days{days}}};
     return {static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
@@ -66,4 +66,30 @@ std::vector<std::optional<std::string>> CaptureTextParts(
     for (const std::optional<CaptureTime>& t : times)
         parts.push_back(t ? std::optional(ExpandCapturePattern(pattern, *t)) : std::nullopt);
     return parts;
+}
+
+CaptureTime WithClockOffset(CaptureTime time, int64_t offsetSeconds)
+{
+    time.Seconds += offsetSeconds;
+    return time;
+}
+
+int64_t DayOfCapture(const CaptureTime& time)
+{
+    return time.Seconds >= 0 ? time.Seconds / 86400 : (time.Seconds - 86399) / 86400;
+}
+
+std::vector<bool> DayCounterRestarts(const FileGroups& groups, const std::vector<std::optional<int64_t>>& days)
+{
+    std::vector<bool> restarts(days.size(), false);
+    std::optional<int64_t> previous;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const std::optional<int64_t>& day = days[groups.PhotoOf(g)];
+        if (!day)
+            continue;
+        // The first photo starts at the base number anyway.
+        restarts[groups.PhotoOf(g)] = previous && *previous != *day;
+        previous = day;
+    }
+    return restarts;
 }

@@ -52,6 +52,8 @@ GroupNames ComposeGroupNames(const std::vector<std::string>& names, const FileGr
         if (progress)
             progress(static_cast<int>(g) + 1, t);
         const std::string& photo = names[groups.PhotoOf(g)];
+        if (options.Restarts && (*options.Restarts)[groups.PhotoOf(g)])
+            number = firstNumber;
         const std::optional<std::string>* part =
             options.TextParts ? &(*options.TextParts)[groups.PhotoOf(g)] : nullptr;
         const std::size_t end = groups.Starts[g + 1];

@@ -27,6 +27,9 @@ struct RenameOptions {
     // place of NewText, or none for a file that keeps its name, though it still takes its
     // sequence number. Shared, so that copies of the options cost nothing.
     std::shared_ptr<const std::vector<std::optional<std::string>>> TextParts;
+    // By row of the list, when given: true at a photo where the sequence number starts again
+    // at the first number (the day counter).
+    std::shared_ptr<const std::vector<bool>> Restarts;
 };
 
 // The new name of one file. Throws EConvertError when PadDigits is set and the digit run's

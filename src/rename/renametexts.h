@@ -12,6 +12,9 @@ inline constexpr char kTrialStale[] = "仮実行の後で変更されていま�
 
 // The menu entry that makes textvol a pattern of the capture time.
 inline constexpr char kCaptureNameAction[] = "撮影日時を名前に使う(&T)";
+// The entries of the day counter and the camera clock's correction.
+inline constexpr char kDayCounterAction[] = "日付ごとに連番(&D)";
+inline constexpr char kClockOffsetAction[] = "撮影時刻の補正(&C)...";
 
 inline constexpr char kExecutionDone[] = "　　　実行処理が終了しました　　　　";
 inline std::string TakenByAnother(const std::string& newPath)

@@ -1,6 +1,7 @@
 #include "settings/extraoptions.h"
 
 #include "platform/statefile.h"
+#include "rename/clockoffset.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 namespace {
 const QString kCompanions = QStringLiteral("Companions");
 const QString kCaptureName = QStringLiteral("CaptureName");
+const QString kDayCounter = QStringLiteral("DayCounter");
+const QString kClockOffset = QStringLiteral("ClockOffset");
 
 QString PathOfFile()
 {
@@ -48,6 +51,9 @@ ExtraOptions ReadExtraOptions()
         return options;
     options.Companions = Flag(file, kCompanions, options.Companions);
     options.CaptureName = Flag(file, kCaptureName, options.CaptureName);
+    options.DayCounter = Flag(file, kDayCounter, options.DayCounter);
+    // Kept as the user types it, so that the file reads as the menu asks.
+    options.ClockOffset = ParseClockOffset(file.value(kClockOffset).toString().toStdString()).value_or(0);
     return options;
 }
 
@@ -62,6 +68,8 @@ bool WriteExtraOptions(const ExtraOptions& options)
     QSettings file(path, QSettings::IniFormat);
     file.setValue(kCompanions, options.Companions);
     file.setValue(kCaptureName, options.CaptureName);
+    file.setValue(kDayCounter, options.DayCounter);
+    file.setValue(kClockOffset, QString::fromStdString(ClockOffsetText(options.ClockOffset)));
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -35,26 +35,17 @@ void ProgramSettings::SetExtensionFlags(bool lowerCase, bool jpegToJpg)
         emit namingChanged();
 }
 
-void ProgramSettings::SetCompanions(bool on)
+const ExtraOptions& ProgramSettings::LoadExtraOptions()
 {
-    ExtraOptions next = extra_;
-    next.Companions = on;
-    SetExtra(next);
+    extra_ = ReadExtraOptions();
+    return extra_;
 }
 
-void ProgramSettings::SetCaptureName(bool on)
-{
-    ExtraOptions next = extra_;
-    next.CaptureName = on;
-    SetExtra(next);
-}
-
-void ProgramSettings::SetExtra(const ExtraOptions& next)
+void ProgramSettings::StoreExtraOptions(const ExtraOptions& next)
 {
     if (next == extra_)
         return;
     extra_ = next;
-    emit namingChanged();
     if (!WriteExtraOptions(extra_))
         throw EFileError(FileErrorMessage("ファイルを書き込めません", ExtraOptionsPath(), EIO));
 }

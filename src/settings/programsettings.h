@@ -33,21 +33,16 @@ public:
     bool JpegToJpg() const { return jpegToJpg_; }
     void SetExtensionFlags(bool lowerCase, bool jpegToJpg);
 
-    // The options kept in their own file (settings/extraoptions.h), read at start and stored
-    // at each change. Throws EFileError when the change can't be stored; it holds for this
-    // session all the same.
-    void LoadExtraOptions() { extra_ = ReadExtraOptions(); }
-    bool Companions() const { return extra_.Companions; }
-    bool CaptureName() const { return extra_.CaptureName; }
-    void SetCompanions(bool on);
-    void SetCaptureName(bool on);
+    // The options kept in their own file (settings/extraoptions.h): as read at start, and
+    // stored when they change. Throws EFileError when the change can't be stored.
+    const ExtraOptions& LoadExtraOptions();
+    void StoreExtraOptions(const ExtraOptions& next);
 
 signals:
-    // A value the new names depend on changed.
+    // An extension flag, a value the new names depend on, changed.
     void namingChanged();
 
 private:
-    void SetExtra(const ExtraOptions& next);
 
     std::string programFolder_;
     SettingsValues startup_;

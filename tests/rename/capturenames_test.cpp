@@ -1,15 +1,24 @@
 // Names made from the capture times of real photos: EXIF written with libexif, read back from
 // the files as a trial run reads them, the pattern expanded and the name composed around it.
 #include "filelist/capturereading.h"
+#include "filelist/shiftedkeys.h"
 #include "rename/capturenames.h"
+#include "rename/capturerun.h"
+#include "rename/clockoffset.h"
 #include "rename/naming.h"
+#include "rename/renameinputs.h"
+#include "rename/renamerun.h"
 
 #include "support/exifjpeg.h"
+#include "support/localtime.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -105,3 +114,115 @@ TEST(CaptureNames, PatternLettersTakeTheCaptureTimeAndTheNameIsComposedAroundThe
 }
 
 } // namespace
+
+namespace {
+struct DayFile {
+    std::string name;
+    std::optional<std::string> exifTime; // none: a JPEG without EXIF (or a companion)
+    std::tm modified;                    // local time
+};
+struct DayCase {
+    const char* label;
+    std::vector<DayFile> files; // in list order, every one selected
+    RenameInputValues inputs;
+    std::vector<std::string> expected;
+};
+
+RenameInputValues ByDay(const char* text, bool namesFromTimes, int64_t offset, bool companions = false)
+{
+    RenameInputValues in;
+    in.ChangeText = true;
+    in.NewText = text;
+    in.PadDigits = false;
+    in.Sequential = true;
+    in.BaseNumber = "1";
+    in.DigitCount = 1;
+    in.CaptureName = namesFromTimes;
+    in.DayCounter = true;
+    in.ClockOffset = offset;
+    in.Companions = companions;
+    return in;
+}
+} // namespace
+
+// The counter starts again at each photo whose day differs from the photo before it: the
+// capture day after the clock offset, else the local day the file was last modified (never
+// offset); companions follow their photo and do not count.
+TEST(CaptureNames, DayCounterCountsPerDayAfterTheClockOffset)
+{
+    const std::tm may1 = LocalTime(2024, 5, 1, 12, 0, 0), may3 = LocalTime(2024, 5, 3, 12, 0, 0),
+                  may9 = LocalTime(2024, 5, 9, 12, 0, 0);
+    const std::vector<DayFile> aroundMidnight = {{"a.jpg", "2024:05:01 22:30:00", may1},
+                                                 {"b.jpg", "2024:05:01 23:30:00", may1},
+                                                 {"c.jpg", "2024:05:02 00:10:00", may1}};
+    const DayCase cases[] = {
+        {"no offset", aroundMidnight, ByDay("%m%d_", true, 0), {"0501_1.jpg", "0501_2.jpg", "0502_1.jpg"}},
+        {"an hour on: 23:30 moves past midnight", aroundMidnight, ByDay("%m%d_", true, 3600),
+         {"0501_1.jpg", "0502_1.jpg", "0502_2.jpg"}},
+        {"an hour and more back", aroundMidnight, ByDay("%m%d_", true, -(3600 + 11 * 60)),
+         {"0501_1.jpg", "0501_2.jpg", "0501_3.jpg"}},
+        {"no capture time: the modification day, not offset",
+         {{"a.jpg", "2024:05:02 10:00:00", may1}, {"b.jpg", std::nullopt, may3}, {"c.jpg", "2024:05:03 09:00:00", may1}},
+         ByDay("trip_", false, -13 * 3600),
+         {"trip_1.jpg", "trip_1.jpg", "trip_1.jpg"}},
+        {"the same without an offset",
+         {{"a.jpg", "2024:05:02 10:00:00", may1}, {"b.jpg", std::nullopt, may3}, {"c.jpg", "2024:05:03 09:00:00", may1}},
+         ByDay("trip_", false, 0),
+         {"trip_1.jpg", "trip_1.jpg", "trip_2.jpg"}},
+        {"companions follow and do not count",
+         {{"IMG_1.CR2", std::nullopt, may9}, {"IMG_1.JPG", "2024:05:01 08:00:00", may1},
+          {"IMG_2.JPG", "2024:05:01 09:00:00", may1}, {"IMG_3.JPG", "2024:05:02 09:00:00", may1}},
+         ByDay("%d_", true, 0, true),
+         {"01_1.CR2", "01_1.JPG", "01_2.JPG", "02_1.JPG"}},
+    };
+    for (const DayCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        const TempFolder folder;
+        std::vector<std::string> names;
+        for (const DayFile& f : c.files) {
+            const std::string path = folder.Write(
+                f.name, f.exifTime ? JpegWithExif(Original(*f.exifTime)) : WriteTestJpeg(8, 8));
+            std::tm t = f.modified;
+            const timespec times[2] = {{std::mktime(&t), 0}, {std::mktime(&t), 0}};
+            ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+            names.push_back(f.name);
+        }
+        const FileGroups groups = GroupFiles(names, std::vector<bool>(names.size(), true), c.inputs.Companions);
+        RenameOptions options = OptionsOf(c.inputs, false, false);
+        CaptureTimeCache cache;
+        AddCaptureNaming(options, c.inputs, folder.path() + "/", names, groups, cache, nullptr);
+        std::vector<std::string> rows;
+        ComposeTrialRows(names, groups, options, 1, {}, rows);
+        EXPECT_EQ(rows, c.expected);
+    }
+}
+
+TEST(CaptureNames, ClockOffsetTextsReadAsTyped)
+{
+    const struct { const char* text; std::optional<int64_t> seconds; } cases[] = {
+        {"+9:00:00", 9 * 3600},         {"-1:00:00", -3600},       {"+0:00:00", 0},
+        {"+9999:59:59", 9999 * 3600 + 3599}, {"-0:30:05", -1805},  {"+10000:00:00", std::nullopt},
+        {"9:00:00", std::nullopt},      {"+9:0:00", std::nullopt}, {"+9:60:00", std::nullopt},
+        {"+9:00:00 ", std::nullopt},    {"+:00:00", std::nullopt}, {"+9:00", std::nullopt},
+        {"", std::nullopt},             {"+９:00:00", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseClockOffset(c.text), c.seconds);
+        if (c.seconds) {
+            EXPECT_EQ(ParseClockOffset(ClockOffsetText(*c.seconds)), c.seconds);
+        }
+    }
+}
+
+// The capture-date sort shows its capture times with the offset; the date keys of files
+// without one are modification times and stay.
+TEST(CaptureNames, SortKeysTakeTheClockOffset)
+{
+    std::vector<std::string> keys = {"2024:05:01 23:30:00.120000000", "202405011230", "2024:01:01 00:00:05.000000000"};
+    ShiftCaptureKeys(keys, 3600);
+    EXPECT_EQ(keys, (std::vector<std::string>{"2024:05:02 00:30:00.120000000", "202405011230",
+                                              "2024:01:01 01:00:05.000000000"}));
+    ShiftCaptureKeys(keys, -(3600 + 6));
+    EXPECT_EQ(keys[2], "2023:12:31 23:59:59.000000000");
+}

@@ -50,6 +50,8 @@ TEST(ExtraOptions, EachStateOfTheFileReadsAsItSays)
         {"capture name on, CR LF", "[General]\r\nCaptureName=true\r\n", {false, true}},
         {"both on among other keys", "[General]\nOther=1\nCompanions=true\nCaptureName=true\n[More]\nx=y\n", {true, true}},
         {"values that are no choice", "[General]\nCompanions=banana\nCaptureName=1\n", {}},
+        {"day counter and clock offset", "[General]\nDayCounter=true\nClockOffset=-1:30:00\n", {false, false, true, -5400}},
+        {"an offset of another form", "[General]\nClockOffset=90\n", {}},
         {"damaged bytes", std::string("\0\xff[[=\n=\x01\nCompanions=tr\xffue\nCaptureName\n", 38), {}},
         {"a folder in its place", "/", {}},
     };
@@ -72,7 +74,7 @@ TEST(ExtraOptions, EachStateOfTheFileReadsAsItSays)
 TEST(ExtraOptions, WritingMakesTheFolderKeepsOtherKeysAndReadsBack)
 {
     const ConfigHome home;
-    for (const ExtraOptions o : {ExtraOptions{true, false}, ExtraOptions{false, true}, ExtraOptions{true, true}}) {
+    for (const ExtraOptions o : {ExtraOptions{true, false}, ExtraOptions{false, true}, ExtraOptions{true, true, true, -3600}}) {
         ASSERT_TRUE(WriteExtraOptions(o));
         EXPECT_EQ(ReadExtraOptions(), o);
     }

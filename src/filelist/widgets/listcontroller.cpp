@@ -1,5 +1,7 @@
 #include "filelist/widgets/listcontroller.h"
 
+#include "filelist/shiftedkeys.h"
+
 #include "filelist/capturesort.h"
 #include "filelist/listtexts.h"
 #include "filelist/sortkeys.h"
@@ -17,8 +19,9 @@ void AlignTop(NameListView* from, NameListView* to)
 }
 } // namespace
 
-ListController::ListController(ListControls controls, ListState& list, Teller tell)
-    : QObject(controls.oldfile), c_(controls), list_(list), tell_(std::move(tell))
+ListController::ListController(ListControls controls, ListState& list, Teller tell,
+                               std::function<int64_t()> clockOffset)
+    : QObject(controls.oldfile), c_(controls), list_(list), tell_(std::move(tell)), clockOffset_(std::move(clockOffset))
 {
     Bind();
 }
@@ -129,5 +132,7 @@ void ListController::KeyedSort(bool byDate)
 void ListController::N15Click()
 {
     CaptureSortResult sorted = CaptureSortOfFolder(list_.Prefix(), list_.Listing().Names, list_.CaptureTimes());
+    if (clockOffset_)
+        ShiftCaptureKeys(sorted.Keys, clockOffset_());
     list_.ShowSorted(sorted.Order, std::move(sorted.Keys));
 }

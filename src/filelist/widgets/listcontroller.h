@@ -6,6 +6,8 @@
 #include "ui/messages.h"
 
 #include <QObject>
+#include <cstdint>
+#include <functional>
 
 class QMenu;
 class QPoint;
@@ -23,7 +25,9 @@ struct ListControls {
 class ListController : public QObject {
     Q_OBJECT
 public:
-    ListController(ListControls controls, ListState& list, Teller tell);
+    // clockOffset: the seconds the capture-date sort adds to every capture time it shows.
+    ListController(ListControls controls, ListState& list, Teller tell,
+                   std::function<int64_t()> clockOffset = {});
 
     // Handlers.
     void Button1Click();
@@ -47,4 +51,5 @@ private:
     ListControls c_;
     ListState& list_;
     Teller tell_;
+    std::function<int64_t()> clockOffset_;
 };

@@ -7,6 +7,8 @@
 #include "filelist/widgets/foldercontroller.h"
 #include "filelist/capturereading.h"
 #include "rename/capturenames.h"
+#include "rename/capturerun.h"
+#include "rename/clockoffset.h"
 #include "rename/companiontexts.h"
 #include "rename/foresight.h"
 #include "rename/renamerun.h"
@@ -20,6 +22,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -55,108 +58,96 @@ int MarkRowsLeftAlone(ListState& list, ForesightReading& foresight, const FileGr
 } // namespace
 
 struct RunStart {
+    RenameInputValues Inputs; // as the run began: nothing changes them while it goes on
     int DigitCount = 0;
     int32_t FirstNumber = 0;
     std::vector<bool> Selected; // as the run began: a box shown during the run may not change it
 };
 
-RenameController::RenameController(RenameControls controls, ListState& list, ProgramSettings& settings,
-                                   FolderController& folders, UndoController& undo, Teller tell,
-                                   platform::RenameWays ways)
-    : QObject(controls.Check1), c_(controls), list_(list), settings_(settings), folders_(folders), undo_(undo),
-      tell_(std::move(tell)), ways_(std::move(ways))
+RenameController::RenameController(RenameControls controls, RenameInputs& inputs, ListState& list,
+                                   ProgramSettings& settings, FolderController& folders, UndoController& undo,
+                                   Teller tell, platform::RenameWays ways)
+    : QObject(controls.Check1), c_(controls), inputs_(inputs), list_(list), settings_(settings), folders_(folders),
+      undo_(undo), tell_(std::move(tell)), ways_(std::move(ways))
 {
+    ShowInputs();
+    connect(&inputs_, &RenameInputs::changed, this, &RenameController::ShowInputs);
     WatchTrialInputs();
+}
+
+void RenameController::ShowKeptOptions()
+{
+    RenameInputValues v = inputs_.Values();
+    const ExtraOptions& kept = settings_.LoadExtraOptions();
+    v.Companions = kept.Companions;
+    v.CaptureName = kept.CaptureName;
+    v.DayCounter = kept.DayCounter;
+    v.ClockOffset = kept.ClockOffset;
+    inputs_.Set(v);
 }
 
 void RenameController::ShowStartSettings(const SettingsValues& s, bool hasFile)
 {
-    c_.Companions1->setChecked(settings_.Companions());
-    c_.CaptureName1->setChecked(settings_.CaptureName());
+    RenameInputValues v = inputs_.Values();
     if (hasFile) {
-        c_.Check1->setChecked(s.ChangeText);
-        c_.Check2->setChecked(s.PadDigits);
-        c_.Check3->setChecked(s.Sequential);
-        c_.UpDown1->setValue(MainDigitCount(ParseInteger(s.DigitCount.Text)));
-        c_.Check4->setChecked(s.ChangeExt);
+        v.ChangeText = s.ChangeText;
+        v.PadDigits = s.PadDigits;
+        v.Sequential = s.Sequential;
+        // The boxes before the digit count hold even when its line is no number.
+        inputs_.Set(v);
+        v.DigitCount = MainDigitCount(ParseInteger(s.DigitCount.Text));
+        v.ChangeExt = s.ChangeExt;
     }
     if (s.Marker == SettingsMarker::Ver09)
-        c_.text2->setText(DisplayText(s.BaseNumber));
+        v.BaseNumber = s.BaseNumber;
+    inputs_.Set(v);
 }
 
-void RenameController::ApplySavedOptions(const SettingsValues& values)
+void RenameController::ApplyPreset(const RenameInputValues& values)
 {
-    c_.Check1->setChecked(values.ChangeText);
-    c_.Check2->setChecked(values.PadDigits);
-    c_.Check3->setChecked(values.Sequential);
-    c_.UpDown1->setValue(MainDigitCount(ParseInteger(values.DigitCount.Text)));
-    c_.edit2->setText(QString::number(c_.UpDown1->value()));
-    settings_.SetExtensionFlags(values.ExtLowerCase, values.JpegToJpg);
-    c_.Check4->setChecked(values.ChangeExt);
+    inputs_.Set(values);
+    StoreKeptOptions();
 }
 
-QString RenameController::BaseNumberText() const
+void RenameController::StoreKeptOptions()
 {
-    return c_.text2->text();
+    const RenameInputValues& v = inputs_.Values();
+    settings_.StoreExtraOptions({v.Companions, v.CaptureName, v.DayCounter, v.ClockOffset});
 }
 
-int RenameController::DigitCountValue() const
+void RenameController::ShowInputs()
 {
-    return c_.UpDown1->value();
-}
-
-void RenameController::SetTextvolBytes(const std::string& bytes)
-{
-    textvolRaw_ = bytes;
-    textvolRawShown_ = DisplayText(bytes);
-    c_.textvol->setText(textvolRawShown_);
-}
-
-std::string RenameController::TextvolBytes() const
-{
-    // Names that are not valid UTF-8 can't make the round trip through the edit box.
-    if (!textvolRaw_.empty() && c_.textvol->text() == textvolRawShown_)
-        return textvolRaw_;
-    return ToUtf8(c_.textvol->text());
-}
-
-RenameOptions RenameController::CurrentOptions(int digitCount) const
-{
-    RenameOptions o;
-    o.ChangeText = c_.Check1->isChecked();
-    o.NewText = TextvolBytes();
-    o.PadDigits = c_.Check2->isChecked();
-    o.DigitCount = digitCount;
-    o.Sequential = c_.Check3->isChecked();
-    o.ExtLowerCase = settings_.ExtLowerCase();
-    o.JpegToJpg = settings_.JpegToJpg();
-    o.ChangeExt = c_.Check4->isChecked();
-    o.NewExt = ToUtf8(c_.Edit4->text());
-    return o;
+    const RenameInputValues& v = inputs_.Values();
+    // Check boxes first, so their handlers enable the boxes before they are filled.
+    c_.Check1->setChecked(v.ChangeText);
+    c_.Check2->setChecked(v.PadDigits);
+    c_.Check3->setChecked(v.Sequential);
+    c_.Check4->setChecked(v.ChangeExt);
+    c_.UpDown1->setValue(v.DigitCount);
+    // A text part that is not UTF-8 shows as its display text and stays raw bytes here.
+    if (c_.textvol->text() != DisplayText(v.NewText))
+        c_.textvol->setText(DisplayText(v.NewText));
+    if (ToUtf8(c_.text2->text()) != v.BaseNumber)
+        c_.text2->setText(FromUtf8(v.BaseNumber));
+    if (ToUtf8(c_.Edit4->text()) != v.NewExt)
+        c_.Edit4->setText(FromUtf8(v.NewExt));
+    c_.Companions1->setChecked(v.Companions);
+    c_.CaptureName1->setChecked(v.CaptureName);
+    c_.DayCounter1->setChecked(v.DayCounter);
+    c_.ClockOffset1->setChecked(v.ClockOffset != 0);
 }
 
 FileGroups RenameController::Groups(const RunStart& start) const
 {
-    return GroupFiles(list_.Names(), start.Selected, settings_.Companions());
+    return GroupFiles(list_.Names(), start.Selected, start.Inputs.Companions);
 }
 
 RenameOptions RenameController::RunOptions(const RunStart& start, const FileGroups& groups,
                                            std::vector<bool>* noTime)
 {
-    RenameOptions o = CurrentOptions(start.DigitCount);
-    if (!settings_.CaptureName() || !o.ChangeText)
-        return o;
-    // Each header is read once a session: the capture-date sort shares what was read.
-    const SelectedCaptureTimes times =
-        CaptureTimesOfSelected(list_.Prefix(), list_.Names(), start.Selected, list_.CaptureTimes());
-    auto parts = std::make_shared<std::vector<std::optional<std::string>>>(CaptureTextParts(o.NewText, times.Times));
-    if (noTime) {
-        // Only a photo's own time names its group; a companion needs none.
-        noTime->assign(parts->size(), false);
-        for (std::size_t g = 0; g < groups.size(); ++g)
-            (*noTime)[groups.PhotoOf(g)] = !(*parts)[groups.PhotoOf(g)];
-    }
-    o.TextParts = std::move(parts);
+    RenameOptions o = OptionsOf(start.Inputs, settings_.ExtLowerCase(), settings_.JpegToJpg());
+    o.DigitCount = start.DigitCount;
+    AddCaptureNaming(o, start.Inputs, list_.Prefix(), list_.Names(), groups, list_.CaptureTimes(), noTime);
     return o;
 }
 
@@ -164,10 +155,11 @@ bool RenameController::StartRun(RunStart& start, bool hidePicture)
 {
     list_.ClearTrial();
     c_.actlabel->setText(QStringLiteral(" 000/ 000"));
-    start.DigitCount = c_.UpDown1->value();
+    start.Inputs = inputs_.Values();
+    start.DigitCount = start.Inputs.DigitCount;
     if (hidePicture)
         emit pictureToHide();
-    start.FirstNumber = ParseInteger(ToUtf8(c_.text2->text()));
+    start.FirstNumber = ParseInteger(start.Inputs.BaseNumber);
     start.Selected = list_.Selected();
     if (SummarizeSelection(start.Selected).Count == 0) {
         tell_(std::string(kNothingSelected));
@@ -248,11 +240,7 @@ void RenameController::WatchTrialInputs()
     auto changed = [this] { TrialInputChanged(); };
     connect(&list_, &ListState::selectionChanged, this, changed);
     connect(&list_, &ListState::currentChanged, this, changed);
-    for (QCheckBox* check : {c_.Check1, c_.Check2, c_.Check3, c_.Check4})
-        connect(check, &QCheckBox::toggled, this, changed);
-    for (QLineEdit* edit : {c_.textvol, c_.edit2, c_.text2, c_.Edit4})
-        connect(edit, &QLineEdit::textChanged, this, changed);
-    connect(c_.UpDown1, &QSpinBox::valueChanged, this, changed);
+    connect(&inputs_, &RenameInputs::changed, this, changed);
     connect(&settings_, &ProgramSettings::namingChanged, this, changed);
 }
 
@@ -261,53 +249,100 @@ void RenameController::TrialInputChanged()
     list_.TrialNoLongerHolds(FromUtf8(kTrialStale));
 }
 
-void RenameController::TextvolEdited()
+void RenameController::TextvolChanged()
 {
-    // Typing in textvol ends the raw bytes a click on the list put there.
-    textvolRaw_.clear();
-    textvolRawShown_.clear();
+    // The raw bytes a click put there stay while the box shows them unchanged.
+    if (c_.textvol->text() != DisplayText(inputs_.Values().NewText))
+        inputs_.Set(&RenameInputValues::NewText, ToUtf8(c_.textvol->text()));
+}
+
+void RenameController::Text2Changed()
+{
+    inputs_.Set(&RenameInputValues::BaseNumber, ToUtf8(c_.text2->text()));
+}
+
+void RenameController::Edit4Changed()
+{
+    inputs_.Set(&RenameInputValues::NewExt, ToUtf8(c_.Edit4->text()));
 }
 
 void RenameController::OldFileClick()
 {
+    // A pattern of capture times is no text part to copy over.
+    if (inputs_.Values().CaptureName)
+        return;
     const SelectionSummary s = SummarizeSelection(list_.Selected());
     if (s.Last < 0)
         return;
-    SetTextvolBytes(SplitName(list_.Names()[static_cast<std::size_t>(s.Last)]).TextPart);
+    inputs_.Set(&RenameInputValues::NewText, SplitName(list_.Names()[static_cast<std::size_t>(s.Last)]).TextPart);
 }
 
 void RenameController::Check1Click()
 {
+    inputs_.Set(&RenameInputValues::ChangeText, c_.Check1->isChecked());
     c_.textvol->setEnabled(c_.Check1->isChecked());
 }
 
 void RenameController::Check2Click()
 {
+    inputs_.Set(&RenameInputValues::PadDigits, c_.Check2->isChecked());
     c_.edit2->setEnabled(c_.Check2->isChecked());
     c_.UpDown1->setEnabled(c_.Check2->isChecked());
 }
 
 void RenameController::Check3Click()
 {
+    inputs_.Set(&RenameInputValues::Sequential, c_.Check3->isChecked());
     c_.text2->setEnabled(c_.Check3->isChecked());
 }
 
 void RenameController::Check4Click()
 {
+    inputs_.Set(&RenameInputValues::ChangeExt, c_.Check4->isChecked());
     c_.Edit4->setEnabled(c_.Check4->isChecked());
 }
 
 void RenameController::UpDown1Click()
 {
+    inputs_.Set(&RenameInputValues::DigitCount, c_.UpDown1->value());
     c_.edit2->setText(QString::number(c_.UpDown1->value()));
 }
 
 void RenameController::Companions1Click(bool on)
 {
-    settings_.SetCompanions(on);
+    inputs_.Set(&RenameInputValues::Companions, on);
+    StoreKeptOptions();
 }
 
 void RenameController::CaptureName1Click(bool on)
 {
-    settings_.SetCaptureName(on);
+    inputs_.Set(&RenameInputValues::CaptureName, on);
+    StoreKeptOptions();
+}
+
+void RenameController::DayCounter1Click(bool on)
+{
+    inputs_.Set(&RenameInputValues::DayCounter, on);
+    StoreKeptOptions();
+}
+
+void RenameController::ClockOffset1Click()
+{
+    // The entry's check tells whether an offset is set, whatever the click made of it.
+    const auto shown = qScopeGuard([this] { c_.ClockOffset1->setChecked(inputs_.Values().ClockOffset != 0); });
+    QInputDialog ask(tell_.Parent());
+    ask.setObjectName(QStringLiteral("ClockOffset"));
+    ask.setWindowTitle(QStringLiteral("Pelkorin"));
+    ask.setInputMode(QInputDialog::TextInput);
+    ask.setLabelText(FromUtf8(kClockOffsetLabel));
+    ask.setTextValue(FromUtf8(ClockOffsetText(inputs_.Values().ClockOffset)));
+    if (ask.exec() != QDialog::Accepted)
+        return;
+    const std::optional<int64_t> offset = ParseClockOffset(ToUtf8(ask.textValue()));
+    if (!offset) {
+        tell_(std::string(kClockOffsetFormText));
+        return;
+    }
+    inputs_.Set(&RenameInputValues::ClockOffset, *offset);
+    StoreKeptOptions();
 }

@@ -1,10 +1,12 @@
 #pragma once
-// Renaming: the option controls the new names are formed from, the trial run and the
-// execution. The names and the selection come from the list state; the trial rows go there.
+// Renaming: the option controls, which show and edit the rename inputs, the trial run and
+// the execution. The names and the selection come from the list state; the trial rows go
+// there; the values the names are formed from come from the rename inputs alone.
 #include "filelist/liststate.h"
 #include "platform/renameways.h"
 #include "rename/companions.h"
 #include "rename/naming.h"
+#include "rename/renameinputs.h"
 #include "settings/programsettings.h"
 #include "ui/messages.h"
 
@@ -31,23 +33,24 @@ struct RenameControls {
     QLabel* actlabel;
     QAction* Companions1;
     QAction* CaptureName1;
+    QAction* DayCounter1;
+    QAction* ClockOffset1;
 };
 
 class RenameController : public QObject {
     Q_OBJECT
 public:
-    RenameController(RenameControls controls, ListState& list, ProgramSettings& settings,
+    RenameController(RenameControls controls, RenameInputs& inputs, ListState& list, ProgramSettings& settings,
                      FolderController& folders, UndoController& undo, Teller tell,
                      platform::RenameWays ways);
 
-    // The start values of the option controls, from the settings file (hasFile: it held
-    // settings) and its base number (Ver09 files only).
+    // The options of pelkorin.conf as the start values of their inputs.
+    void ShowKeptOptions();
+    // The start values of the inputs from the settings file (hasFile: it held settings) and
+    // its base number (Ver09 files only).
     void ShowStartSettings(const SettingsValues& s, bool hasFile);
-    // Sets the check boxes, the digit count and the extension flags as "登録" of the options
-    // dialog does, each check box through its click handler.
-    void ApplySavedOptions(const SettingsValues& values);
-    QString BaseNumberText() const;
-    int DigitCountValue() const;
+    // Sets every input as a preset holds it and stores the options kept across starts.
+    void ApplyPreset(const RenameInputValues& values);
 
     // Handlers.
     void Button6Click();
@@ -58,9 +61,13 @@ public:
     void Check4Click();
     void UpDown1Click();
     void OldFileClick();
-    void TextvolEdited();
+    void TextvolChanged();
+    void Text2Changed();
+    void Edit4Changed();
     void Companions1Click(bool on);
     void CaptureName1Click(bool on);
+    void DayCounter1Click(bool on);
+    void ClockOffset1Click();
 
 signals:
     // A trial run begins: the picture makes room.
@@ -70,28 +77,26 @@ signals:
 
 private:
     // Greys the rows of the last trial run once anything they were made from changes: the
-    // selection or order of the list, or an input of the names. Every such input is connected
-    // here, in one place; a new option the names depend on joins here.
+    // selection or order of the list, an input of the names or an extension flag.
     void WatchTrialInputs();
     void TrialInputChanged();
-    // The replacement text: the raw bytes OldFileClick put there, unless the user edited it.
-    std::string TextvolBytes() const;
-    void SetTextvolBytes(const std::string& bytes);
-    RenameOptions CurrentOptions(int digitCount) const;
+    // The controls as the inputs stand; each control changed runs its own handler.
+    void ShowInputs();
+    // The options kept in pelkorin.conf, stored as the inputs stand. Throws EFileError.
+    void StoreKeptOptions();
     // The files renamed together, and the options with each photo's text part when names
-    // come from capture times (rows without one in noTime).
+    // come from capture times (rows without one in noTime) and the day counter's restarts.
     FileGroups Groups(const RunStart& start) const;
     RenameOptions RunOptions(const RunStart& start, const FileGroups& groups, std::vector<bool>* noTime);
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
 
     RenameControls c_;
+    RenameInputs& inputs_;
     ListState& list_;
     ProgramSettings& settings_;
     FolderController& folders_;
     UndoController& undo_;
     Teller tell_;
     platform::RenameWays ways_;
-    std::string textvolRaw_;
-    QString textvolRawShown_;
 };

@@ -9,6 +9,7 @@
 #include "dialogs/folderchooser.h"
 #include "settings/widgets/optionshost.h"
 #include "settings/programsettings.h"
+#include "rename/renameinputs.h"
 #include "ui/displaytext.h"
 #include "base/numbers.h"
 #include "settings/settingslocation.h"
@@ -87,8 +88,8 @@ std::string RawText(const QLineEdit* edit, const std::string& raw)
 
 } // namespace
 
-TOption::TOption(OptionsHost& host, ProgramSettings& settings, TOpenfolda& chooser)
-    : QDialog(nullptr), host_(host), settings_(settings), chooser_(chooser)
+TOption::TOption(OptionsHost& host, ProgramSettings& settings, RenameInputs& inputs, TOpenfolda& chooser)
+    : QDialog(nullptr), host_(host), settings_(settings), inputs_(inputs), chooser_(chooser)
 {
     BuildControls();
     ConnectHandlers();
@@ -187,7 +188,7 @@ void TOption::ConnectHandlers()
 
 void TOption::FormCreate()
 {
-    text2->setText(host_.BaseNumberText());
+    text2->setText(FromUtf8(inputs_.Values().BaseNumber));
     QWidget* main = host_.HostWindow();
     move(main->x() + 50, main->y() + 95);
     SetStartFolder(settings_.StartFolder());
@@ -200,7 +201,7 @@ void TOption::FormCreate()
     Check4->setChecked(saved.PadDigits);
     Check5->setChecked(saved.Sequential);
 
-    UpDown1->setValue(host_.DigitCountValue());
+    UpDown1->setValue(inputs_.Values().DigitCount);
     Edit2->setText(QString::number(UpDown1->value()));
     SetViewer(settings_.ViewerPath());
     CheckBox2->setChecked(true);
@@ -269,7 +270,15 @@ void TOption::optOKClick()
     // next start doesn't read a file whose lines have shifted.
     if (const std::optional<std::string> message = UnstorableSettingsValue(values))
         throw ESettingsValueError(*message);
-    host_.ApplySavedOptions(values);
+    // The main check boxes and digit count are the rename inputs; the flags stay here.
+    RenameInputValues kept = inputs_.Values();
+    kept.ChangeText = values.ChangeText;
+    kept.PadDigits = values.PadDigits;
+    kept.Sequential = values.Sequential;
+    kept.DigitCount = MainDigitCount(ParseInteger(values.DigitCount.Text));
+    kept.ChangeExt = values.ChangeExt;
+    settings_.SetExtensionFlags(values.ExtLowerCase, values.JpegToJpg);
+    inputs_.Set(kept);
     WriteSettingsFile(SettingsFolderForSaving(settings_.ProgramFolder()), values);
     host_.OpenSavedFolder(values.StartFolder);
     settings_.SetViewerPath(values.ViewerPath);

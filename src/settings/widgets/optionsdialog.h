@@ -9,6 +9,7 @@
 
 class OptionsHost;
 class ProgramSettings;
+class RenameInputs;
 class TOpenfolda;
 class QCheckBox;
 class QFileDialog;
@@ -24,7 +25,8 @@ class QWidget;
 class TOption : public QDialog {
     Q_OBJECT
 public:
-    TOption(OptionsHost& host, ProgramSettings& settings, TOpenfolda& chooser);
+    // inputs: the main window's rename inputs, which "登録" sets as the main check boxes.
+    TOption(OptionsHost& host, ProgramSettings& settings, RenameInputs& inputs, TOpenfolda& chooser);
     ~TOption() override;
 
     // Refreshes the position controls from the main window and shows the dialog modally.
@@ -53,6 +55,7 @@ private:
 
     OptionsHost& host_;
     ProgramSettings& settings_;
+    RenameInputs& inputs_;
     TOpenfolda& chooser_;
     // Edit1 and Edit3 show these raw paths as text.
     std::string startFolder_;

@@ -1,10 +1,8 @@
 #pragma once
-// The main window as the dialogs see it: what they place themselves by and what "登録" hands
-// back to it. The settings themselves the options dialog finds in their owner
-// (settings/programsettings.h); the dialogs know nothing else of the main window.
-#include "settings/settingsfile.h"
-
-#include <QString>
+// The main window as the dialogs see it: what they place themselves by and the folder "登録"
+// opens. The settings the options dialog finds in their owner (settings/programsettings.h),
+// the main check boxes and digit count in the rename inputs (rename/renameinputs.h); the
+// dialogs know nothing else of the main window.
 #include <string>
 
 class QWidget;
@@ -18,12 +16,6 @@ public:
     virtual std::string ShownFolder() const = 0;
     // The volumes and the folder last visited on each: one memory for every window.
     virtual FolderNavigation& Folders() = 0;
-    virtual QString BaseNumberText() const = 0;
-    virtual int DigitCountValue() const = 0;
-
-    // Sets the main check boxes, the digit count (clamped to what the main spin holds) and
-    // the two extension flags, in that order, each check box through its click handler.
-    virtual void ApplySavedOptions(const SettingsValues& values) = 0;
     // Opens a folder in the main folder list and its volume in the drive list; an empty
     // path changes nothing. Throws EFileError when the folder can't be entered.
     virtual void OpenSavedFolder(const std::string& path) = 0;
