@@ -5,12 +5,13 @@
 
 namespace {
 int showAfterMs = 1000;
-constexpr qint64 kUpdateMs = 50;
+qint64 updateMs = 50;
 } // namespace
 
-void ProgressRun::SetShowAfterMs(int ms)
+void ProgressRun::SetTiming(int showAfter, int update)
 {
-    showAfterMs = ms;
+    showAfterMs = showAfter;
+    updateMs = update;
 }
 
 ProgressRun::ProgressRun(QWidget* parent, QString word) : parent_(parent), word_(std::move(word))
@@ -25,7 +26,7 @@ void ProgressRun::Show(int done, int total)
     if (stopped_)
         throw RunStopped(done);
     const qint64 now = since_.elapsed();
-    if (now < showAfterMs || (lastUpdate_ >= 0 && now - lastUpdate_ < kUpdateMs))
+    if (now < showAfterMs || (lastUpdate_ >= 0 && now - lastUpdate_ < updateMs))
         return;
     lastUpdate_ = now;
     Update(done, total);

@@ -24,8 +24,8 @@ public:
     void Show(int done, int total);
     std::function<void(int, int)> Callback() { return [this](int n, int t) { Show(n - 1, t); }; }
 
-    // Tests make the dialog show at once.
-    static void SetShowAfterMs(int ms);
+    // Tests make the dialog show at once and take every event.
+    static void SetTiming(int showAfterMs, int updateMs);
 
 private:
     void Update(int done, int total);
