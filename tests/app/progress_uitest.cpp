@@ -110,4 +110,19 @@ TEST_F(ProgressStop, StoppedUndoLeavesTheRestForTheNextUndo)
     EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
 }
 
+TEST_F(ProgressStop, StoppedDeletionDeletesNoMoreFiles)
+{
+    ProgramInWork w(ManyFiles());
+    std::vector<int> all(kFiles);
+    for (int i = 0; i < kFiles; ++i)
+        all[i] = i;
+    w.SelectRows(all);
+    RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), "Button8")->click(); }, {}, PressStop);
+    const auto left = static_cast<int>(w.OnDisk().size());
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, kFiles - 9);
+    // The counter shows how many were deleted.
+    EXPECT_TRUE(w.counter().contains(QString::number(kFiles - left).right(3))) << w.counter().toStdString();
+}
+
 } // namespace
