@@ -6,6 +6,7 @@
 #include "filelist/deletion.h"
 #include "filelist/listtexts.h"
 #include "filelist/widgets/foldercontroller.h"
+#include "ui/progressrun.h"
 
 #include <QLabel>
 #include <QScopeGuard>
@@ -35,10 +36,16 @@ void DeleteController::Button8Click()
             if (n > 0)
                 actlabel_->setText(FromUtf8(FormatCounter(n, t)));
         });
-        DeleteSelected(folder, list_.Names(), selected, [&](int done, int total) {
-            n = done;
-            t = total;
-        });
+        ProgressRun progress(tell_.Parent(), QStringLiteral("削除しています"));
+        try {
+            DeleteSelected(folder, list_.Names(), selected, [&](int done, int total) {
+                progress.Show(done - 1, total);
+                n = done;
+                t = total;
+            });
+        } catch (const RunStopped&) {
+            // Stopped: the files after the one in hand stay; the label shows the last count.
+        }
     }
     folders_.ReadListing();
 }

@@ -18,6 +18,7 @@
 #include "settings/optionsform.h"
 #include "ui/counterdisplay.h"
 #include "ui/digitspinbox.h"
+#include "ui/progressrun.h"
 #include "ui/displaytext.h"
 
 #include <QAction>
@@ -183,8 +184,15 @@ void RenameController::Button6Click()
         // The rows made before a failing file still show, as they would have been appended.
         const auto showRows = qScopeGuard([&] { list_.ShowTrial(std::move(rows)); });
         CounterDisplay counter(c_.actlabel);
-        ComposeTrialRows(list_.Names(), groups, options, start.FirstNumber,
-                         [&](int n, int t) { counter.Show(n, t); }, rows);
+        ProgressRun progress(tell_.Parent(), QStringLiteral("仮実行しています"));
+        try {
+            ComposeTrialRows(list_.Names(), groups, options, start.FirstNumber,
+                             [&](int n, int t) { counter.Show(n, t); progress.Show(n - 1, t); }, rows);
+        } catch (const RunStopped&) {
+            // A stopped trial run shows no rows.
+            rows.clear();
+            return;
+        }
     }
     const int leftAlone = MarkRowsLeftAlone(list_, foresight, groups, std::move(noTime));
     emit trialShown();
@@ -200,6 +208,7 @@ void RenameController::Button7Click()
     bool declined = false;
     bool saved = false;
     int renamed = 0;
+    int stoppedAt = -1;
     {
         // Undo1 follows the record whichever way the run ends.
         const auto undoState = qScopeGuard([&] { undo_.AfterExecution(saved && renamed > 0); });
@@ -216,19 +225,32 @@ void RenameController::Button7Click()
             record.Renamed();
             ++renamed;
         };
-        hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
+        const FileGroups groups = Groups(start);
+        ProgressRun progress(tell_.Parent(), QStringLiteral("実行しています"));
+        // The dialog counts files, a group of companions as its files.
+        const int files = static_cast<int>(groups.Starts.empty() ? 0 : groups.Starts[groups.size()]);
+        hooks.Progress = [&](int n, int t) {
+            counter.Show(n, t);
+            progress.Show(static_cast<int>(groups.Starts[static_cast<std::size_t>(n - 1)]), files);
+        };
         hooks.Ways = ways_;
         hooks.ReportTaken = [this, &counter](const std::string& newPath) {
             counter.ShowNow();
             tell_(TakenByAnother(newPath));
         };
-        const FileGroups groups = Groups(start);
-        ExecuteRenames(prefix, list_.Names(), groups, RunOptions(start, groups, nullptr), start.FirstNumber, hooks);
+        try {
+            ExecuteRenames(prefix, list_.Names(), groups, RunOptions(start, groups, nullptr), start.FirstNumber, hooks);
+        } catch (const RunStopped& stop) {
+            stoppedAt = stop.Done;
+        }
     }
     // Declined: nothing was renamed, nothing to report.
     if (declined)
         return;
-    tell_(std::string(kExecutionDone));
+    if (stoppedAt >= 0)
+        tell_(StoppedText(stoppedAt));
+    else
+        tell_(std::string(kExecutionDone));
     folders_.ReadListing();
     list_.ClearTrial();
 }

@@ -6,6 +6,7 @@
 #include "rename/renametexts.h"
 #include "rename/undo.h"
 #include "ui/counterdisplay.h"
+#include "ui/progressrun.h"
 
 #include <QAction>
 #include <QLabel>
@@ -63,7 +64,8 @@ void UndoController::Undo1Click()
     {
         CounterDisplay counter(actlabel);
         UndoHooks hooks;
-        hooks.Progress = [&](int n, int t) { counter.Show(n, t); };
+        ProgressRun progress(tell_.Parent(), QStringLiteral("元に戻しています"));
+        hooks.Progress = [&](int n, int t) { counter.Show(n, t); progress.Show(n - 1, t); };
         hooks.Ways = ways_;
         hooks.Repair = RunWasCut();
         MarkRunStarted();
@@ -71,7 +73,17 @@ void UndoController::Undo1Click()
             counter.ShowNow();
             tell_(OldNameTaken(oldPath));
         };
-        outcome = UndoRenames(*record, hooks);
+        try {
+            outcome = UndoRenames(*record, hooks);
+        } catch (const RunStopped& stop) {
+            // The record stays whole: the files already back under their old names are passed
+            // over by the next undo, which takes back the rest.
+            Refresh();
+            tell_(StoppedText(stop.Done));
+            folders_.ReadListing();
+            list_.ClearTrial();
+            return;
+        }
     }
     // The record keeps what is still to be done. One that can't be changed is said so; taken
     // back all the way, it is never offered again for an undo that would do nothing.
