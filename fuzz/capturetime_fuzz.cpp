@@ -1,6 +1,6 @@
 // The capture time of any bytes of a file's start: a time or none, never a crash or a hang,
 // and a time found is always a real date that prints back to itself.
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 
 #include "check.h"
 

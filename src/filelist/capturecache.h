@@ -2,7 +2,7 @@
 // Capture times already read, so that sorting a folder again (or naming its files from the
 // same times) reads no header twice. An entry holds while the file is the same file, with the
 // same size and the same modification and status-change times.
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 #include "platform/filestamp.h"
 
 #include <cstddef>

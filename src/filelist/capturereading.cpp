@@ -1,6 +1,6 @@
 #include "filelist/capturereading.h"
 
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 
 #include <algorithm>
 #include <exception>

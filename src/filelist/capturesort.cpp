@@ -1,7 +1,7 @@
 #include "filelist/capturesort.h"
 
 #include "filelist/capturereading.h"
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 #include "filelist/sortkeys.h"
 
 #include <optional>

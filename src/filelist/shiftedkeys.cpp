@@ -1,6 +1,6 @@
 #include "filelist/shiftedkeys.h"
 
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 // Keys of the sorts by extension, by date and by capture date, and the orders they put the
 // listing in.
 // Keys are byte strings (file names are raw bytes); the padded numbers are plain ASCII.
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "preview/jpegdecoder.h"
 
-#include "filelist/exiforientation.h"
+#include "metadata/orientation.h"
 #include "platform/filesystem.h"
 #include "preview/thumbnail.h"
 

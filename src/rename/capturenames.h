@@ -1,7 +1,7 @@
 #pragma once
 // Names made from capture times: the replacement text read as a pattern of date letters.
 // Pure: the times are read elsewhere (filelist/capturereading.h).
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 #include "rename/companions.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 
-#include "filelist/exifblock.h"
+#include "metadata/exifblock.h"
 #include "platform/filestart.h"
 
 #include <algorithm>

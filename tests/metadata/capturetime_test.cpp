@@ -1,6 +1,6 @@
 // Capture times from real EXIF layouts, the reading of a file's start, and the capture order.
 #include "filelist/capturesort.h"
-#include "filelist/capturetime.h"
+#include "metadata/capturetime.h"
 #include "filelist/sortkeys.h"
 
 #include "support/exifjpeg.h"

@@ -1,4 +1,4 @@
-#include "filelist/exifblock.h"
+#include "metadata/exifblock.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "filelist/exiforientation.h"
+#include "metadata/orientation.h"
 
-#include "filelist/capturetime.h"
-#include "filelist/exifblock.h"
+#include "metadata/capturetime.h"
+#include "metadata/exifblock.h"
 
 int ExifOrientationFromBytes(std::string_view start)
 {
