@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
-          libexif-dev libexiv2-dev libheif-dev libgtest-dev libbenchmark-dev fonts-ipafont-gothic
+          libexiv2-dev libheif-dev libgtest-dev libbenchmark-dev fonts-ipafont-gothic
           libheif-examples libimage-exiftool-perl exiv2
           clang libclang-rt-14-dev
           xvfb xauth xdotool x11-utils desktop-file-utils inotify-tools

@@ -1,14 +1,11 @@
 #include "metadata/capturetime.h"
 
 #include "metadata/exifblock.h"
-#include "platform/filestart.h"
+#include "metadata/filefacts.h"
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -24,37 +21,6 @@ std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t cou
         value = value * 10 + (text[i] - '0');
     }
     return value;
-}
-
-// An ASCII entry's text up to its first NUL; empty for a missing or non-text entry.
-std::string_view EntryText(ExifContent* content, ExifTag tag)
-{
-    ExifEntry* e = content ? exif_content_get_entry(content, tag) : nullptr;
-    if (!e || !e->data || e->format != EXIF_FORMAT_ASCII)
-        return {};
-    const std::string_view text(reinterpret_cast<const char*>(e->data), e->size);
-    return text.substr(0, text.find('\0'));
-}
-
-// Sub-seconds as nanoseconds: "12" is 0.12 s. Trailing blanks are allowed, anything else but
-// digits makes the tag count as absent.
-uint32_t SubSecondNanoseconds(std::string_view text)
-{
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    if (text.empty())
-        return 0;
-    uint32_t nanos = 0;
-    for (std::size_t i = 0; i < 9; ++i) {
-        char c = i < text.size() ? text[i] : '0';
-        if (c < '0' || c > '9')
-            return 0;
-        nanos = nanos * 10 + static_cast<uint32_t>(c - '0');
-    }
-    for (std::size_t i = 9; i < text.size(); ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return 0;
-    return nanos;
 }
 
 } // namespace
@@ -84,65 +50,22 @@ std::optional<int64_t> ExifDateTimeSeconds(std::string_view text)
 
 std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start)
 {
-    if (start.empty())
-        return std::nullopt;
-    const ExifDataPtr data = LoadExifBlock(start);
-    if (!data)
-        return std::nullopt;
-    ExifContent* exif = data->ifd[EXIF_IFD_EXIF];
-    ExifContent* image = data->ifd[EXIF_IFD_0];
-    const struct {
-        ExifContent* content;
-        ExifTag time;
-        ExifTag subSeconds;
-    } candidates[] = {
-        {exif, EXIF_TAG_DATE_TIME_ORIGINAL, EXIF_TAG_SUB_SEC_TIME_ORIGINAL},
-        {exif, EXIF_TAG_DATE_TIME_DIGITIZED, EXIF_TAG_SUB_SEC_TIME_DIGITIZED},
-        {image, EXIF_TAG_DATE_TIME, EXIF_TAG_SUB_SEC_TIME},
-    };
-    for (const auto& c : candidates) {
-        const std::optional<int64_t> seconds = ExifDateTimeSeconds(EntryText(c.content, c.time));
-        if (seconds)
-            return CaptureTime{*seconds, SubSecondNanoseconds(EntryText(exif, c.subSeconds))};
-    }
-    return std::nullopt;
+    return metadata::FactsFromBytes(start).Time;
 }
 
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path)
 {
-    platform::FileStartReader reader(path);
-    return CaptureTimeOfReader(reader);
+    return metadata::FactsOfFile(path).Time;
 }
 
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen)
 {
-    platform::FileStartReader reader(path, seen);
-    return CaptureTimeOfReader(reader);
+    return metadata::FactsOfFile(path, seen).Time;
 }
 
 std::optional<CaptureTime> CaptureTimeOfReader(platform::FileStartReader& reader)
 {
-    if (!reader.valid())
-        return std::nullopt;
-    // One buffer for every file: a fresh one would be cleared or allocated per file, which
-    // costs as much as the read itself in a large folder.
-    thread_local std::vector<char> buffer(kCaptureBytesLimit);
-    // A first read of 16 KiB holds most EXIF blocks whole (thumbnail included) and settles
-    // files that are no JPEG; a longer block takes one more read to its end.
-    std::size_t have = 0;
-    std::size_t want = 16384;
-    for (;;) {
-        const std::size_t had = have;
-        have = reader.ReadUpTo(buffer.data(), have, want);
-        if (have == had)
-            break;
-        const std::size_t more =
-            std::min(ExifBytesWanted(std::string_view(buffer.data(), have)), kCaptureBytesLimit);
-        if (more <= have)
-            break;
-        want = more;
-    }
-    return CaptureTimeFromBytes(std::string_view(buffer.data(), have));
+    return metadata::FactsOfReader(reader).Time;
 }
 
 std::string CaptureTimeText(const CaptureTime& time)

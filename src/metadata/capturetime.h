@@ -1,5 +1,5 @@
 #pragma once
-// The time a camera wrote into a photo (EXIF), found in the first bytes of the file.
+// The time a photo was taken or a video made, as the file says.
 #include "platform/filestart.h"
 
 #include <compare>
@@ -16,8 +16,8 @@ struct CaptureTime {
     auto operator<=>(const CaptureTime&) const = default;
 };
 
-// No more of a file than this is ever read for its capture time: the EXIF block sits in the
-// first segments of a JPEG file and is at most 64 KiB long.
+// No more of a JPEG file's start than this is read for its EXIF block: the block sits in
+// the first segments and is at most 64 KiB long.
 inline constexpr std::size_t kCaptureBytesLimit = 128 * 1024;
 
 // How many bytes of a file's start its EXIF block needs, judged from the bytes read so far:
@@ -29,15 +29,14 @@ std::size_t ExifBytesWanted(std::string_view start);
 // 1 to 9999; nullopt for anything else, "0000:00:00 00:00:00" and blanks included.
 std::optional<int64_t> ExifDateTimeSeconds(std::string_view text);
 
-// The capture time in the bytes of a file's start (a JPEG file, or a bare "Exif\0\0" block):
-// DateTimeOriginal, else DateTimeDigitized, else the first image directory's DateTime, each
-// only when it holds a real date; the sub-seconds tag belonging to the time used gives the
-// fraction. Any bytes at all give a time or nullopt.
+// The capture time in a file's bytes (any format metadata::FactsOfFile reads, or a bare
+// "Exif\0\0" block): DateTimeOriginal, else DateTimeDigitized, else the first image
+// directory's DateTime, each only when it holds a real date; the sub-seconds tag belonging to
+// the time used gives the fraction. Any bytes at all give a time or nullopt.
 std::optional<CaptureTime> CaptureTimeFromBytes(std::string_view start);
 
-// CaptureTimeFromBytes of at most the first kCaptureBytesLimit bytes of a regular file, read
-// only as far as the EXIF block reaches; nullopt for anything that is not a readable regular
-// file.
+// The capture time of a regular file, read only where its metadata lies; nullopt for
+// anything that is not a readable regular file.
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path);
 // The same for a file its caller has looked at already, so it is not looked at twice.
 std::optional<CaptureTime> CaptureTimeOfFile(const std::string& path, const platform::LookedAt& seen);

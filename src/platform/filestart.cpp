@@ -80,4 +80,21 @@ std::size_t FileStartReader::ReadUpTo(char* buffer, std::size_t have, std::size_
     return have;
 }
 
+std::size_t FileStartReader::ReadAt(uint64_t offset, char* buffer, std::size_t count)
+{
+    if (fd_ < 0 || offset >= size_)
+        return 0;
+    count = static_cast<std::size_t>(std::min<uint64_t>(count, size_ - offset));
+    std::size_t have = 0;
+    while (have < count) {
+        const ssize_t n = pread(fd_, buffer + have, count - have, static_cast<off_t>(offset + have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    return have;
+}
+
 } // namespace platform

@@ -42,6 +42,12 @@ public:
     // or a read error.
     std::size_t ReadUpTo(char* buffer, std::size_t have, std::size_t upTo);
 
+    // The file's size when it was opened.
+    uint64_t size() const { return size_; }
+    // Reads count bytes from offset on into buffer, stopping early at that size. Returns how
+    // many were read: fewer at the end, on a read error or on an invalid reader.
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count);
+
 private:
     int fd_ = -1;
     std::size_t size_ = 0;

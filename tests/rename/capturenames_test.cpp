@@ -1,4 +1,4 @@
-// Names made from the capture times of real photos: EXIF written with libexif, read back from
+// Names made from the capture times of real photos: EXIF written with Exiv2, read back from
 // the files as a trial run reads them, the pattern expanded and the name composed around it.
 #include "filelist/capturereading.h"
 #include "filelist/shiftedkeys.h"

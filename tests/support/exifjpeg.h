@@ -1,9 +1,8 @@
 #pragma once
-// Writes real EXIF blocks with libexif's own writer and wraps them into small real JPEG files,
-// for the tests and the benchmark of the capture-date sort.
+// Writes real EXIF blocks with Exiv2's own writer and wraps them into small real JPEG files,
+// for the tests and the benchmarks of the capture-date sort.
+#include "metadata/exiv2use.h"
 #include "preview/jpegwriter.h"
-
-#include <libexif/exif-data.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,70 +14,47 @@ struct ExifTags {
     std::string SubSecTimeOriginal, SubSecTimeDigitized, SubSecTime;
     std::string ThumbnailDateTime; // DateTime of the thumbnail's directory
     std::string Make = "Pelkorin Test Camera";
+    std::string Model, LensModel;  // empty: tag not written
     bool BigEndian = false;
     std::string Thumbnail; // JPEG bytes stored as the thumbnail; empty: none
     int Orientation = 0;   // of the first image directory; 0: tag not written
 };
 
-inline void AddExifText(ExifData* data, ExifIfd ifd, ExifTag tag, const std::string& text)
+// The TIFF structure alone (the body of a TIFF file, of an HEIF Exif item, of a PNG eXIf chunk).
+inline std::string TiffBlock(const ExifTags& tags)
 {
-    if (text.empty())
-        return;
-    ExifEntry* e = exif_entry_new();
-    e->tag = tag;
-    e->format = EXIF_FORMAT_ASCII;
-    e->components = text.size() + 1;
-    e->size = static_cast<unsigned int>(text.size() + 1);
-    e->data = static_cast<unsigned char*>(std::calloc(1, e->size));
-    std::memcpy(e->data, text.data(), text.size());
-    exif_content_add_entry(data->ifd[ifd], e);
-    exif_entry_unref(e);
-}
-
-inline void AddExifShort(ExifData* data, ExifIfd ifd, ExifTag tag, int value)
-{
-    ExifEntry* e = exif_entry_new();
-    e->tag = tag;
-    e->format = EXIF_FORMAT_SHORT;
-    e->components = 1;
-    e->size = 2;
-    e->data = static_cast<unsigned char*>(std::calloc(1, e->size));
-    exif_set_short(e->data, exif_data_get_byte_order(data), static_cast<ExifShort>(value));
-    exif_content_add_entry(data->ifd[ifd], e);
-    exif_entry_unref(e);
+    metadata::UseExiv2();
+    Exiv2::ExifData data;
+    const auto text = [&data](const char* key, const std::string& value) {
+        if (!value.empty())
+            data[key] = value;
+    };
+    text("Exif.Image.Make", tags.Make);
+    text("Exif.Image.Model", tags.Model);
+    text("Exif.Image.DateTime", tags.DateTime);
+    if (tags.Orientation != 0)
+        data["Exif.Image.Orientation"] = static_cast<uint16_t>(tags.Orientation);
+    text("Exif.Photo.DateTimeOriginal", tags.DateTimeOriginal);
+    text("Exif.Photo.DateTimeDigitized", tags.DateTimeDigitized);
+    text("Exif.Photo.SubSecTimeOriginal", tags.SubSecTimeOriginal);
+    text("Exif.Photo.SubSecTimeDigitized", tags.SubSecTimeDigitized);
+    text("Exif.Photo.SubSecTime", tags.SubSecTime);
+    text("Exif.Photo.LensModel", tags.LensModel);
+    text("Exif.Thumbnail.DateTime", tags.ThumbnailDateTime);
+    if (!tags.Thumbnail.empty())
+        Exiv2::ExifThumb(data).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(tags.Thumbnail.data()),
+                                                static_cast<long>(tags.Thumbnail.size()));
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, tags.BigEndian ? Exiv2::bigEndian : Exiv2::littleEndian, data);
+    if (blob.empty())
+        throw std::runtime_error("Exiv2 wrote no EXIF block");
+    return std::string(blob.begin(), blob.end());
 }
 
 // "Exif\0\0" followed by the TIFF structure, as an APP1 segment carries it.
 inline std::string ExifBlock(const ExifTags& tags)
 {
-    ExifData* data = exif_data_new();
-    // Written exactly as given: no mandatory entries added, no dates made up.
-    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    exif_data_set_byte_order(data, tags.BigEndian ? EXIF_BYTE_ORDER_MOTOROLA : EXIF_BYTE_ORDER_INTEL);
-    AddExifText(data, EXIF_IFD_0, EXIF_TAG_MAKE, tags.Make);
-    AddExifText(data, EXIF_IFD_0, EXIF_TAG_DATE_TIME, tags.DateTime);
-    if (tags.Orientation != 0)
-        AddExifShort(data, EXIF_IFD_0, EXIF_TAG_ORIENTATION, tags.Orientation);
-    AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, tags.DateTimeOriginal);
-    AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, tags.DateTimeDigitized);
-    AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_SUB_SEC_TIME_ORIGINAL, tags.SubSecTimeOriginal);
-    AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_SUB_SEC_TIME_DIGITIZED, tags.SubSecTimeDigitized);
-    AddExifText(data, EXIF_IFD_EXIF, EXIF_TAG_SUB_SEC_TIME, tags.SubSecTime);
-    AddExifText(data, EXIF_IFD_1, EXIF_TAG_DATE_TIME, tags.ThumbnailDateTime);
-    if (!tags.Thumbnail.empty()) {
-        data->data = static_cast<unsigned char*>(std::malloc(tags.Thumbnail.size()));
-        std::memcpy(data->data, tags.Thumbnail.data(), tags.Thumbnail.size());
-        data->size = static_cast<unsigned int>(tags.Thumbnail.size());
-    }
-    unsigned char* bytes = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(data, &bytes, &size);
-    exif_data_unref(data);
-    if (!bytes)
-        throw std::runtime_error("libexif wrote no EXIF block");
-    std::string block(reinterpret_cast<const char*>(bytes), size);
-    std::free(bytes);
-    return block;
+    return std::string("Exif\0\0", 6) + TiffBlock(tags);
 }
 
 // A JPEG segment: marker, big-endian length (which counts itself), payload.

@@ -1,0 +1,72 @@
+#pragma once
+// The bytes a format reader may ask for: a file opened safely, or bytes in memory (tests and
+// fuzzing). Readers ask for the parts that hold metadata and nothing else.
+#include "platform/filestart.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace metadata {
+
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual uint64_t Size() const = 0;
+    // Up to count bytes from offset into buffer; how many were read (fewer only at the end or
+    // on a read error).
+    virtual std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
+    {
+        if (offset >= bytes_.size())
+            return 0;
+        count = std::min<std::size_t>(count, bytes_.size() - offset);
+        std::memcpy(buffer, bytes_.data() + offset, count);
+        return count;
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(platform::FileStartReader& reader) : reader_(reader) {}
+    uint64_t Size() const override { return reader_.size(); }
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
+    {
+        return reader_.ReadAt(offset, buffer, count);
+    }
+
+private:
+    platform::FileStartReader& reader_;
+};
+
+// A part of another source, seen as a source of its own (a JPEG inside a RAF file).
+class PartSource final : public ByteSource {
+public:
+    PartSource(ByteSource& whole, uint64_t offset, uint64_t size)
+        : whole_(whole), offset_(std::min(offset, whole.Size())),
+          size_(std::min(size, whole.Size() - offset_)) {}
+    uint64_t Size() const override { return size_; }
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
+    {
+        if (offset >= size_)
+            return 0;
+        return whole_.ReadAt(offset_ + offset, buffer, std::min<uint64_t>(count, size_ - offset));
+    }
+
+private:
+    ByteSource& whole_;
+    uint64_t offset_, size_;
+};
+
+} // namespace metadata

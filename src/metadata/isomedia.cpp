@@ -1,0 +1,200 @@
+// ISO base media files: still pictures (CR3, HEIC, HEIF, AVIF) through Exiv2, with libheif
+// finding the EXIF item where Exiv2 can't follow the item locations; videos by their movie
+// header, walked here so that a header cut short gives nothing rather than a made-up time.
+#include "metadata/formats.h"
+#include "metadata/sourceio.h"
+#include "platform/localclock.h"
+
+#include <libheif/heif.h>
+
+#include <memory>
+#include <vector>
+
+namespace metadata {
+
+namespace {
+
+uint64_t Be(const char* p, int bytes)
+{
+    uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | static_cast<unsigned char>(p[i]);
+    return value;
+}
+
+struct Box {
+    uint64_t Payload = 0, End = 0;
+    std::string Type;
+};
+
+// The box at `at`, wholly before `limit`; nothing for a box cut short or of a broken size.
+std::optional<Box> BoxAt(ByteSource& source, uint64_t at, uint64_t limit)
+{
+    char header[16];
+    if (at + 8 > limit || source.ReadAt(at, header, 8) != 8)
+        return std::nullopt;
+    uint64_t size = Be(header, 4);
+    uint64_t payload = at + 8;
+    if (size == 1) {
+        if (at + 16 > limit || source.ReadAt(at + 8, header + 8, 8) != 8)
+            return std::nullopt;
+        size = Be(header + 8, 8);
+        payload = at + 16;
+    } else if (size == 0) {
+        size = limit - at; // to the end of what holds it
+    }
+    if (size < payload - at || size > limit - at)
+        return std::nullopt;
+    return Box{payload, at + size, std::string(header + 4, 4)};
+}
+
+std::optional<Box> FindBox(ByteSource& source, uint64_t from, uint64_t to, std::string_view type)
+{
+    for (uint64_t at = from; at < to;) {
+        const std::optional<Box> box = BoxAt(source, at, to);
+        if (!box)
+            return std::nullopt;
+        if (box->Type == type)
+            return box;
+        at = box->End;
+    }
+    return std::nullopt;
+}
+
+bool IsStillBrand(std::string_view brand)
+{
+    for (std::string_view still : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "mif2", "msf1",
+                                   "avif", "avis", "crx "})
+        if (brand == still)
+            return true;
+    return false;
+}
+
+FileFacts FactsThroughExiv2(ByteSource& source)
+{
+    Exiv2::BasicIo::AutoPtr io(new SourceIo(source));
+    Exiv2::BmffImage image(io, false);
+    image.readMetadata();
+    return FactsFromExif(image.exifData());
+}
+
+// libheif's reader over the source.
+struct HeifReading {
+    ByteSource& Source;
+    int64_t Position = 0;
+};
+
+heif_reader HeifReaderOf()
+{
+    heif_reader reader{};
+    reader.reader_api_version = 1;
+    reader.get_position = [](void* self) { return static_cast<HeifReading*>(self)->Position; };
+    reader.read = [](void* data, size_t size, void* self) {
+        auto* r = static_cast<HeifReading*>(self);
+        if (r->Position < 0 || r->Source.ReadAt(static_cast<uint64_t>(r->Position), static_cast<char*>(data), size) != size)
+            return -1;
+        r->Position += static_cast<int64_t>(size);
+        return 0;
+    };
+    reader.seek = [](int64_t position, void* self) {
+        static_cast<HeifReading*>(self)->Position = position;
+        return 0;
+    };
+    reader.wait_for_file_size = [](int64_t size, void* self) {
+        return size >= 0 && static_cast<uint64_t>(size) <= static_cast<HeifReading*>(self)->Source.Size()
+                   ? heif_reader_grow_status_size_reached
+                   : heif_reader_grow_status_size_beyond_eof;
+    };
+    return reader;
+}
+
+FileFacts FactsThroughLibheif(ByteSource& source)
+{
+    const std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(), heif_context_free);
+    if (!context)
+        return {};
+    HeifReading reading{source};
+    const heif_reader reader = HeifReaderOf();
+    if (heif_context_read_from_reader(context.get(), &reader, &reading, nullptr).code != heif_error_Ok)
+        return {};
+    heif_image_handle* primary = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &primary).code != heif_error_Ok)
+        return {};
+    const std::unique_ptr<heif_image_handle, decltype(&heif_image_handle_release)> handle(primary, heif_image_handle_release);
+    heif_item_id id = 0;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), "Exif", &id, 1) < 1)
+        return {};
+    const std::size_t size = heif_image_handle_get_metadata_size(handle.get(), id);
+    if (size < 4 || size > 16 * 1024 * 1024)
+        return {};
+    std::vector<char> block(size);
+    if (heif_image_handle_get_metadata(handle.get(), id, block.data()).code != heif_error_Ok)
+        return {};
+    // The item begins with the offset of its TIFF header, counted after those four bytes.
+    const uint64_t header = 4 + Be(block.data(), 4);
+    if (header >= size)
+        return {};
+    return FactsOfTiffBytes(block.data() + header, size - header);
+}
+
+FileFacts StillFacts(ByteSource& source, bool heif)
+{
+    FileFacts facts;
+    try {
+        facts = FactsThroughExiv2(source);
+    } catch (...) {
+        // Some layouts are beyond Exiv2: libheif may still find the block.
+    }
+    if (!facts.Time && heif)
+        facts = FactsThroughLibheif(source);
+    return facts;
+}
+
+} // namespace
+
+std::optional<int64_t> MovieCreationUtc(ByteSource& source)
+{
+    const std::optional<Box> movie = FindBox(source, 0, source.Size(), "moov");
+    const std::optional<Box> header = movie ? FindBox(source, movie->Payload, movie->End, "mvhd") : std::nullopt;
+    if (!header)
+        return std::nullopt;
+    char fields[12];
+    if (header->Payload + 4 > header->End || source.ReadAt(header->Payload, fields, 4) != 4)
+        return std::nullopt;
+    const int bytes = fields[0] == 1 ? 8 : 4; // version 1 keeps 64-bit times
+    if (header->Payload + 4 + static_cast<uint64_t>(bytes) > header->End ||
+        source.ReadAt(header->Payload + 4, fields + 4, static_cast<std::size_t>(bytes)) != static_cast<std::size_t>(bytes))
+        return std::nullopt;
+    constexpr int64_t k1904To1970 = 2082844800;
+    constexpr uint64_t kLastSecondOf9999 = 253402300799 + k1904To1970;
+    const uint64_t since1904 = Be(fields + 4, bytes);
+    if (since1904 <= static_cast<uint64_t>(k1904To1970) || since1904 > kLastSecondOf9999)
+        return std::nullopt;
+    return static_cast<int64_t>(since1904) - k1904To1970;
+}
+
+FileFacts FactsOfIsoMedia(ByteSource& source)
+{
+    const std::optional<Box> type = BoxAt(source, 0, source.Size());
+    if (!type || type->End - type->Payload < 8)
+        return {};
+    std::vector<char> brands(static_cast<std::size_t>(std::min<uint64_t>(type->End - type->Payload, 4096)));
+    brands.resize(source.ReadAt(type->Payload, brands.data(), brands.size()));
+    if (brands.size() < 4)
+        return {};
+    const std::string_view major(brands.data(), 4);
+    bool stillCompatible = false;
+    for (std::size_t at = 8; at + 4 <= brands.size(); at += 4)
+        stillCompatible = stillCompatible || IsStillBrand(std::string_view(brands.data() + at, 4));
+    if (IsStillBrand(major))
+        return StillFacts(source, major != "crx ");
+    FileFacts facts;
+    if (const std::optional<int64_t> utc = MovieCreationUtc(source)) {
+        // A movie's time is UTC by its format's rule; names and order use the local clock.
+        facts.Time = CaptureTime{*utc + platform::LocalClockOffset(*utc), 0};
+        return facts;
+    }
+    return stillCompatible ? StillFacts(source, true) : facts;
+}
+
+} // namespace metadata

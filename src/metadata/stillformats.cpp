@@ -1,0 +1,165 @@
+// JPEG, TIFF and the raw formats, PNG and WebP: each format's metadata block is located here
+// and only that block is handed to Exiv2. Exiv2's whole-file read would parse every XMP packet
+// and every segment, many times slower than reading the block (measured in bench/).
+#include "metadata/exifblock.h"
+#include "metadata/formats.h"
+
+#include <vector>
+
+namespace metadata {
+
+namespace {
+
+// The raw formats keep their EXIF directories in the first bytes; a file whose first read
+// holds no time gets one longer read before it counts as without one.
+constexpr std::size_t kTiffFirstRead = 64 * 1024;
+constexpr std::size_t kTiffLongRead = 1024 * 1024;
+// No metadata block of a picture file is larger than this: a larger size is a damaged file.
+constexpr uint64_t kLargestBlock = 16 * 1024 * 1024;
+
+uint32_t Be32(const char* p)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return uint32_t{u[0]} << 24 | uint32_t{u[1]} << 16 | uint32_t{u[2]} << 8 | u[3];
+}
+
+uint32_t Le32(const char* p)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return uint32_t{u[3]} << 24 | uint32_t{u[2]} << 16 | uint32_t{u[1]} << 8 | u[0];
+}
+
+// One buffer per thread: a fresh one per file costs as much as the read itself.
+std::vector<char>& Buffer(std::size_t size)
+{
+    thread_local std::vector<char> buffer;
+    if (buffer.size() < size)
+        buffer.resize(size);
+    return buffer;
+}
+
+// The block of `size` bytes at `offset` decoded as a TIFF structure; nothing when it is not
+// wholly in the file.
+FileFacts TiffBlockAt(ByteSource& source, uint64_t offset, uint64_t size)
+{
+    if (size > kLargestBlock || size < 8)
+        return {};
+    std::vector<char>& buffer = Buffer(size);
+    if (source.ReadAt(offset, buffer.data(), size) != size)
+        return {};
+    const std::size_t skip = std::string_view(buffer.data(), 6) == std::string_view("Exif\0\0", 6) ? 6 : 0;
+    return FactsOfTiffBytes(buffer.data() + skip, size - skip);
+}
+
+FileFacts DecodeRawTiff(const char* data, std::size_t size)
+{
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    const auto* bytes = reinterpret_cast<const Exiv2::byte*>(data);
+    const auto length = static_cast<uint32_t>(size);
+    const std::string_view magic(data, 4);
+    if (magic == "IIRO" || magic == "IIRS" || magic == "MMOR")
+        Exiv2::OrfParser::decode(exif, iptc, xmp, bytes, length);
+    else if (magic == std::string_view("IIU\0", 4))
+        Exiv2::Rw2Parser::decode(exif, iptc, xmp, bytes, length);
+    else
+        Exiv2::TiffParser::decode(exif, iptc, xmp, bytes, length);
+    return FactsFromExif(exif);
+}
+
+} // namespace
+
+FileFacts FactsOfJpeg(ByteSource& source)
+{
+    // A first read of 16 KiB holds most EXIF blocks whole (thumbnail included); a longer
+    // block, or segments before it, take one more read to its end.
+    std::vector<char>& buffer = Buffer(kCaptureBytesLimit);
+    std::size_t have = 0;
+    std::size_t want = 16384;
+    for (;;) {
+        const std::size_t got = source.ReadAt(have, buffer.data() + have, want - have);
+        if (got == 0)
+            break;
+        have += got;
+        const std::size_t more = std::min(ExifBytesWanted(std::string_view(buffer.data(), have)), kCaptureBytesLimit);
+        if (more <= have)
+            break;
+        want = more;
+    }
+    const std::string_view block = LocateExif(std::string_view(buffer.data(), have)).Block;
+    if (block.size() <= 6)
+        return {};
+    return FactsOfTiffBytes(block.data() + 6, block.size() - 6);
+}
+
+FileFacts FactsOfTiff(ByteSource& source)
+{
+    std::size_t read = kTiffFirstRead;
+    for (;;) {
+        std::vector<char>& buffer = Buffer(read);
+        const std::size_t have = source.ReadAt(0, buffer.data(), read);
+        if (have < 8)
+            return {};
+        FileFacts facts = DecodeRawTiff(buffer.data(), have);
+        if (facts.Time || have < read || read == kTiffLongRead)
+            return facts;
+        read = kTiffLongRead;
+    }
+}
+
+FileFacts FactsOfRaf(ByteSource& source)
+{
+    // The header gives where the camera's JPEG lies; its EXIF block holds the facts.
+    char place[8];
+    if (source.ReadAt(84, place, 8) != 8)
+        return {};
+    PartSource jpeg(source, Be32(place), Be32(place + 4));
+    return FactsOfJpeg(jpeg);
+}
+
+FileFacts FactsOfMrw(ByteSource& source)
+{
+    char header[8];
+    if (source.ReadAt(0, header, 8) != 8)
+        return {};
+    const uint64_t end = std::min<uint64_t>(8 + uint64_t{Be32(header + 4)}, source.Size());
+    for (uint64_t at = 8; at + 8 <= end;) {
+        if (source.ReadAt(at, header, 8) != 8)
+            return {};
+        const uint64_t size = Be32(header + 4);
+        if (std::string_view(header, 4) == std::string_view("\0TTW", 4))
+            return TiffBlockAt(source, at + 8, std::min(size, end - (at + 8)));
+        at += 8 + size;
+    }
+    return {};
+}
+
+FileFacts FactsOfPng(ByteSource& source)
+{
+    char chunk[8];
+    for (uint64_t at = 8; source.ReadAt(at, chunk, 8) == 8;) {
+        const uint64_t size = Be32(chunk);
+        const std::string_view type(chunk + 4, 4);
+        if (type == "eXIf")
+            return TiffBlockAt(source, at + 8, size);
+        if (type == "IEND")
+            break;
+        at += 12 + size; // length, type, data and check sum
+    }
+    return {};
+}
+
+FileFacts FactsOfWebp(ByteSource& source)
+{
+    char chunk[8];
+    for (uint64_t at = 12; source.ReadAt(at, chunk, 8) == 8;) {
+        const uint64_t size = Le32(chunk + 4);
+        if (std::string_view(chunk, 4) == "EXIF")
+            return TiffBlockAt(source, at + 8, size);
+        at += 8 + size + (size & 1); // chunks are padded to an even length
+    }
+    return {};
+}
+
+} // namespace metadata
