@@ -1,6 +1,6 @@
 #include "filelist/capturereading.h"
 
-#include "metadata/capturetime.h"
+#include "metadata/filefacts.h"
 
 #include <algorithm>
 #include <exception>
@@ -33,11 +33,15 @@ CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vec
                 l.Stamp = platform::StampOfFile(path);
                 if (!l.Stamp || !l.Stamp->Regular)
                     continue;
-                if (const auto known = cache.Find(*l.Stamp)) {
-                    l.Time = *known;
+                if (auto known = cache.FindFacts(*l.Stamp)) {
+                    l.Time = known->Time;
+                    l.Taken = std::move(known->Taken);
                     continue;
                 }
-                l.Time = CaptureTimeOfFile(path, {l.Stamp->Device, l.Stamp->Inode, l.Stamp->Link});
+                metadata::FileFacts facts =
+                    metadata::FactsOfFile(path, {l.Stamp->Device, l.Stamp->Inode, l.Stamp->Link});
+                l.Time = facts.Time;
+                l.Taken = std::move(facts.Taken);
                 read[i] = 1;
             }
         } catch (...) {
@@ -68,7 +72,7 @@ CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vec
             std::rethrow_exception(failure);
     for (std::size_t i = 0; i < n; ++i) {
         if (read[i]) {
-            cache.Store(*result.Files[i].Stamp, result.Files[i].Time);
+            cache.Store(*result.Files[i].Stamp, metadata::FileFacts{result.Files[i].Time, result.Files[i].Taken});
             ++result.HeadersRead;
         }
     }
@@ -84,8 +88,11 @@ SelectedCaptureTimes CaptureTimesOfSelected(const std::string& folderPrefix,
     CaptureLooks looks = LookForCaptureTimes(folderPrefix, names, &wanted, cache);
     SelectedCaptureTimes result;
     result.Times.reserve(names.size());
-    for (CaptureLook& l : looks.Files)
+    result.Cameras.reserve(names.size());
+    for (CaptureLook& l : looks.Files) {
         result.Times.push_back(l.Time);
+        result.Cameras.push_back(std::move(l.Taken));
+    }
     result.HeadersRead = looks.HeadersRead;
     return result;
 }

@@ -13,6 +13,7 @@
 struct CaptureLook {
     std::optional<platform::FileStamp> Stamp; // none when the name could not be examined
     std::optional<CaptureTime> Time;
+    metadata::Camera Taken; // read with the time
 };
 
 struct CaptureLooks {
@@ -28,6 +29,7 @@ CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vec
 
 struct SelectedCaptureTimes {
     std::vector<std::optional<CaptureTime>> Times; // by row; none for a row not selected too
+    std::vector<metadata::Camera> Cameras;         // by row, likewise
     std::size_t HeadersRead = 0;
 };
 

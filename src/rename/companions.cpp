@@ -29,7 +29,8 @@ constexpr std::array kRaw = {
     Code("nef"), Code("nrw"), Code("orf"), Code("pef"), Code("raf"), Code("raw"), Code("rw2"),
     Code("rwl"), Code("sr2"), Code("srf"), Code("srw"), Code("x3f"),
 };
-constexpr std::array kSidecar = {Code("thm"), Code("pp3"), Code("dop")};
+// Sidecars, with a phone's live-photo movie and its record of edits.
+constexpr std::array kSidecar = {Code("thm"), Code("pp3"), Code("dop"), Code("mov"), Code("aae")};
 
 // What an extension (without its dot) makes of a file: every companion extension has three
 // characters, compared in any ASCII letter case.

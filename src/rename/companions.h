@@ -1,8 +1,8 @@
 #pragma once
 // Which files a run renames together. Without companions every selected file goes alone; with
-// them a photo takes its RAW files and sidecars along: the files of its folder named as its
-// base name + "." + a companion extension (any ASCII letter case), or as its whole name +
-// ".xmp" (any letter case); and each RAW file it takes brings the ".xmp" files named as that
+// them a photo takes its RAW files and sidecars (a phone's live-photo movie and record of edits
+// among them) along: the files of its folder named as its base name + "." + a companion
+// extension (any ASCII letter case), or as its whole name + ".xmp" (any letter case); and each RAW file it takes brings the ".xmp" files named as that
 // RAW file's whole name + ".xmp", where editors keep its edits. Pure: the names are the
 // folder's files as the list holds them.
 #include <cstdint>

@@ -68,6 +68,11 @@ const Situation kSituations[] = {
      {"b001.CR2", "b001.CR2.xmp", "b001.JPG"}, 1},
     {"a RAW companion's selected sidecar is no photo", {"*a.CR2.XMP", "a.CR2", "*a.JPG"}, true,
      With(Text("b", true), true, false), {"b001.cr2.XMP", "b001.cr2", "b001.jpg"}, 1},
+    {"a live photo: its movie and edits follow", {"*IMG_1.HEIC", "IMG_1.MOV", "IMG_1.AAE"}, true, Text("p", true),
+     {"p001.HEIC", "p001.MOV", "p001.AAE"}, 1},
+    {"a live photo's movie selected too is no photo", {"*IMG_2.MOV", "*IMG_2.HEIC"}, true, Text("p", true),
+     {"p001.MOV", "p001.HEIC"}, 1},
+    {"a RAW without JPEG takes its sidecars", {"*x.NEF", "x.THM", "x.aae"}, true, Text("y"), {"y.NEF", "y.THM", "y.aae"}, 1},
     {"not a companion extension", {"*a.jpg", "a.tif", "a.xmpx", "a.jpg.thm"}, true, Text("b"), {"b.jpg"}, 1},
 };
 
