@@ -69,4 +69,25 @@ private:
     uint64_t offset_, size_;
 };
 
+// A source whose first bytes were read already: what lies within them costs no second read.
+class HeadSource final : public ByteSource {
+public:
+    HeadSource(ByteSource& whole, std::string_view head) : whole_(whole), head_(head) {}
+    uint64_t Size() const override { return whole_.Size(); }
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
+    {
+        if (offset >= head_.size())
+            return whole_.ReadAt(offset, buffer, count);
+        const std::size_t here = std::min<std::size_t>(count, head_.size() - offset);
+        std::memcpy(buffer, head_.data() + offset, here);
+        if (here == count || head_.size() == whole_.Size())
+            return here;
+        return here + whole_.ReadAt(offset + here, buffer + here, count - here);
+    }
+
+private:
+    ByteSource& whole_;
+    std::string_view head_;
+};
+
 } // namespace metadata

@@ -2,24 +2,24 @@
 
 #include "metadata/formats.h"
 
-#include <array>
 #include <cstring>
+#include <vector>
 
 namespace metadata {
 
 namespace {
 
-bool Starts(const std::array<char, 16>& head, std::size_t have, std::string_view magic, std::size_t at = 0)
+// One read of this much settles most files: a JPEG's EXIF block (thumbnail included), the
+// directories of a raw file, the boxes before an ISO media file's metadata.
+constexpr std::size_t kFirstRead = 16 * 1024;
+
+bool Starts(const std::vector<char>& head, std::size_t have, std::string_view magic, std::size_t at = 0)
 {
     return have >= at + magic.size() && std::string_view(head.data() + at, magic.size()) == magic;
 }
 
-// The format is told by the first bytes, never by the name.
-FileFacts FactsOfSource(ByteSource& source)
+FileFacts FactsOfFormat(ByteSource& source, const std::vector<char>& head, std::size_t have)
 {
-    UseExiv2();
-    std::array<char, 16> head{};
-    const std::size_t have = source.ReadAt(0, head.data(), head.size());
     using namespace std::string_view_literals;
     try {
         if (Starts(head, have, "\xff\xd8"sv) || Starts(head, have, "Exif\0\0"sv))
@@ -41,6 +41,16 @@ FileFacts FactsOfSource(ByteSource& source)
         // file tells nothing.
     }
     return {};
+}
+
+// The format is told by the first bytes, never by the name.
+FileFacts FactsOfSource(ByteSource& whole)
+{
+    UseExiv2();
+    thread_local std::vector<char> head(kFirstRead);
+    const std::size_t have = whole.ReadAt(0, head.data(), head.size());
+    HeadSource source(whole, std::string_view(head.data(), have));
+    return FactsOfFormat(source, head, have);
 }
 
 } // namespace

@@ -11,8 +11,10 @@ namespace metadata {
 
 // The capture time, camera and lens an EXIF tree holds.
 FileFacts FactsFromExif(const Exiv2::ExifData& data);
-// An EXIF block from its TIFF header on ("II*\0" or "MM\0*"), decoded; nothing when damaged.
+// An EXIF block from its TIFF header on ("II*\0" or "MM\0*"); nothing when damaged.
 FileFacts FactsOfTiffBytes(const char* data, std::size_t size);
+// The same, always decoded by Exiv2 (makers' own tags included).
+FileFacts DecodedFacts(const char* data, std::size_t size);
 
 // JPEG (also a bare "Exif\0\0" block): the EXIF segment, located without Exiv2's full read.
 FileFacts FactsOfJpeg(ByteSource& source);

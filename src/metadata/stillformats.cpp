@@ -3,6 +3,7 @@
 // and every segment, many times slower than reading the block (measured in bench/).
 #include "metadata/exifblock.h"
 #include "metadata/formats.h"
+#include "metadata/tifftags.h"
 
 #include <vector>
 
@@ -10,9 +11,11 @@ namespace metadata {
 
 namespace {
 
-// The raw formats keep their EXIF directories in the first bytes; a file whose first read
-// holds no time gets one longer read before it counts as without one.
-constexpr std::size_t kTiffFirstRead = 64 * 1024;
+// The raw formats keep their EXIF directories in the first bytes: the first read (already
+// made) mostly holds them; directories beyond it take a longer read, and a file whose
+// longer read holds no time counts as without one.
+constexpr std::size_t kTiffFirstRead = 16 * 1024;
+constexpr std::size_t kTiffMoreRead = 64 * 1024;
 constexpr std::size_t kTiffLongRead = 1024 * 1024;
 // No metadata block of a picture file is larger than this: a larger size is a damaged file.
 constexpr uint64_t kLargestBlock = 16 * 1024 * 1024;
@@ -64,7 +67,7 @@ FileFacts DecodeRawTiff(const char* data, std::size_t size)
     else if (magic == std::string_view("IIU\0", 4))
         Exiv2::Rw2Parser::decode(exif, iptc, xmp, bytes, length);
     else
-        Exiv2::TiffParser::decode(exif, iptc, xmp, bytes, length);
+        return FactsOfTiffBytes(data, size);
     return FactsFromExif(exif);
 }
 
@@ -95,17 +98,24 @@ FileFacts FactsOfJpeg(ByteSource& source)
 
 FileFacts FactsOfTiff(ByteSource& source)
 {
-    std::size_t read = kTiffFirstRead;
-    for (;;) {
+    for (const std::size_t read : {kTiffFirstRead, kTiffMoreRead, kTiffLongRead}) {
         std::vector<char>& buffer = Buffer(read);
         const std::size_t have = source.ReadAt(0, buffer.data(), read);
         if (have < 8)
             return {};
+        if (const std::optional<QuickTags> quick = ReadQuickTags(buffer.data(), have)) {
+            if (quick->Whole || have < read || read == kTiffLongRead)
+                return FactsOfTiffBytes(buffer.data(), have);
+            continue;
+        }
+        // ORF and RW2 headers: Exiv2's own parsers, on enough bytes at once.
+        if (read == kTiffFirstRead)
+            continue;
         FileFacts facts = DecodeRawTiff(buffer.data(), have);
         if (facts.Time || have < read || read == kTiffLongRead)
             return facts;
-        read = kTiffLongRead;
     }
+    return {};
 }
 
 FileFacts FactsOfRaf(ByteSource& source)
