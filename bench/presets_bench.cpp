@@ -107,7 +107,7 @@ void BM_DayCounterAndOffsetVersusOff(benchmark::State& state)
     const auto run = [&](const RenameInputValues& in) {
         const auto start = Clock::now();
         RenameOptions o = OptionsOf(in, false, false);
-        std::vector<bool> noTime;
+        std::vector<CaptureMark> noTime;
         AddCaptureNaming(o, in, groups, looks, &noTime);
         std::vector<std::string> rows;
         ComposeTrialRows(names, groups, o, 1, {}, rows);

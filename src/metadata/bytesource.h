@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace metadata {
 
@@ -88,6 +89,31 @@ public:
 private:
     ByteSource& whole_;
     std::string_view head_;
+};
+
+// Reads of a few bytes at a time (box headers) served from a window of the file read at once.
+class WindowSource final : public ByteSource {
+public:
+    WindowSource(ByteSource& whole, std::vector<char>& window) : whole_(whole), window_(window) {}
+    uint64_t Size() const override { return whole_.Size(); }
+    std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
+    {
+        if (count >= window_.size())
+            return whole_.ReadAt(offset, buffer, count);
+        if (offset < start_ || offset + count > start_ + filled_) {
+            start_ = offset;
+            filled_ = whole_.ReadAt(offset, window_.data(), window_.size());
+        }
+        const std::size_t here = offset < start_ + filled_ ? std::min<std::size_t>(count, start_ + filled_ - offset) : 0;
+        std::memcpy(buffer, window_.data() + (offset - start_), here);
+        return here;
+    }
+
+private:
+    ByteSource& whole_;
+    std::vector<char>& window_;
+    uint64_t start_ = 0;
+    std::size_t filled_ = 0;
 };
 
 } // namespace metadata

@@ -16,9 +16,10 @@ struct CaptureTime {
     auto operator<=>(const CaptureTime&) const = default;
 };
 
-// No more of a JPEG file's start than this is read for its EXIF block: the block sits in
-// the first segments and is at most 64 KiB long.
-inline constexpr std::size_t kCaptureBytesLimit = 128 * 1024;
+// No more of a JPEG file's start than this is read for its EXIF block: writers put it in the
+// first segments (at most 64 KiB long, after a few others); a start longer than this before
+// the block is a damaged file, not worth reading on.
+inline constexpr std::size_t kCaptureBytesLimit = 1024 * 1024;
 
 // How many bytes of a file's start its EXIF block needs, judged from the bytes read so far:
 // more than start.size() while the block, or a segment before it, runs past them; else

@@ -16,7 +16,7 @@ ExifPlace LocateExif(std::string_view s)
     const std::size_t have = s.size();
     constexpr std::size_t kMore = 4096; // a peek past a cut, enough for the next headers
     if (s.starts_with(kExifHeader))
-        return {s, have};
+        return {s, have, s};
     // Fill bytes and the start-of-image marker are skipped; application segments and
     // comments (cameras and editors put both before the EXIF block) are stepped over; the
     // first APP1 that begins with the EXIF header is the block. Any other marker ends the search.
@@ -39,7 +39,8 @@ ExifPlace LocateExif(std::string_view s)
                 return {{}, p + kMore};
             // A block cut short by the bytes read is no block: more must be read first.
             if (s.substr(p + 3, kExifHeader.size()) == kExifHeader)
-                return {end <= have ? s.substr(p + 3, end - (p + 3)) : std::string_view(), std::max(end, have)};
+                return {end <= have ? s.substr(p + 3, end - (p + 3)) : std::string_view(), std::max(end, have),
+                        s.substr(p + 3, std::min(end, have) - (p + 3))};
         }
         if (end > have)
             return {{}, end + kMore};

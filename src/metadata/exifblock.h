@@ -10,5 +10,6 @@
 struct ExifPlace {
     std::string_view Block;
     std::size_t Wanted;
+    std::string_view Begun = {}; // the block as far as the bytes hold it, cut short or not
 };
 ExifPlace LocateExif(std::string_view start);

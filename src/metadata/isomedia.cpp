@@ -177,8 +177,10 @@ std::optional<int64_t> MovieCreationUtc(ByteSource& source)
     return static_cast<int64_t>(since1904) - k1904To1970;
 }
 
-FileFacts FactsOfIsoMedia(ByteSource& source)
+FileFacts FactsOfIsoMedia(ByteSource& file)
 {
+    thread_local std::vector<char> window(16 * 1024);
+    WindowSource source(file, window);
     const std::optional<Box> type = BoxAt(source, 0, source.Size());
     if (!type || type->End - type->Payload < 8)
         return {};

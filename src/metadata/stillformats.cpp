@@ -11,10 +11,11 @@ namespace metadata {
 
 namespace {
 
+constexpr std::size_t kFirstJpegRead = 4 * 1024;
 // The raw formats keep their EXIF directories in the first bytes: the first read (already
 // made) mostly holds them; directories beyond it take a longer read, and a file whose
 // longer read holds no time counts as without one.
-constexpr std::size_t kTiffFirstRead = 16 * 1024;
+constexpr std::size_t kTiffFirstRead = 4 * 1024;
 constexpr std::size_t kTiffMoreRead = 64 * 1024;
 constexpr std::size_t kTiffLongRead = 1024 * 1024;
 // No metadata block of a picture file is larger than this: a larger size is a damaged file.
@@ -75,25 +76,31 @@ FileFacts DecodeRawTiff(const char* data, std::size_t size)
 
 FileFacts FactsOfJpeg(ByteSource& source)
 {
-    // A first read of 16 KiB holds most EXIF blocks whole (thumbnail included); a longer
-    // block, or segments before it, take one more read to its end.
+    // The EXIF block's directories and texts come before its thumbnail: a first read of 4 KiB
+    // mostly holds them. Else the block, or segments before it, take reads to its end.
     std::vector<char>& buffer = Buffer(kCaptureBytesLimit);
     std::size_t have = 0;
-    std::size_t want = 16384;
+    std::size_t want = kFirstJpegRead;
+    ExifPlace place;
     for (;;) {
         const std::size_t got = source.ReadAt(have, buffer.data() + have, want - have);
-        if (got == 0)
-            break;
         have += got;
-        const std::size_t more = std::min(ExifBytesWanted(std::string_view(buffer.data(), have)), kCaptureBytesLimit);
+        place = LocateExif(std::string_view(buffer.data(), have));
+        if (got == 0 || have >= source.Size())
+            break; // at the file's end only a whole block counts
+        if (place.Block.empty() && place.Begun.size() > 6) {
+            const std::optional<QuickTags> quick = ReadQuickTags(place.Begun.data() + 6, place.Begun.size() - 6);
+            if (quick && quick->Whole && !(quick->MakerNote && quick->Facts.Taken.Lens.empty()))
+                return quick->Facts;
+        }
+        const std::size_t more = std::min(place.Wanted, kCaptureBytesLimit);
         if (more <= have)
             break;
         want = more;
     }
-    const std::string_view block = LocateExif(std::string_view(buffer.data(), have)).Block;
-    if (block.size() <= 6)
+    if (place.Block.size() <= 6)
         return {};
-    return FactsOfTiffBytes(block.data() + 6, block.size() - 6);
+    return FactsOfTiffBytes(place.Block.data() + 6, place.Block.size() - 6);
 }
 
 FileFacts FactsOfTiff(ByteSource& source)

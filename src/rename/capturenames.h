@@ -2,6 +2,7 @@
 // Names made from capture times: the replacement text read as a pattern of date letters.
 // Pure: the times are read elsewhere (filelist/capturereading.h).
 #include "metadata/capturetime.h"
+#include "metadata/filefacts.h"
 #include "rename/companions.h"
 
 #include <cstdint>
@@ -11,18 +12,31 @@
 #include <string_view>
 #include <vector>
 
-// The mark of a selected row whose file has no capture time: it keeps its name.
+// The marks of a selected row that keeps its name for want of what its pattern needs: no
+// capture time, or no camera maker, model or lens its pattern names (the time's goes first).
 inline constexpr std::string_view kNoCaptureTimeText = "撮影日時がありません";
+inline constexpr std::string_view kNoCameraFactText = "撮影情報がありません";
+enum class CaptureMark : std::uint8_t { None, NoTime, NoCameraFact };
+std::string_view CaptureMarkText(CaptureMark mark);
+
+// A camera's maker, model or lens as a name takes it: "/" and control characters each
+// become "_", then spaces at both ends go. Empty: the value is missing.
+std::string CameraNameText(std::string_view text);
 
 // The pattern with "%Y" as the four-digit year and "%m" "%d" "%H" "%M" "%S" as the two-digit
-// month, day, hour, minute and second of the time on the camera's own clock; "%%" is one "%".
-// Any other text, an unknown "%q" or a "%" at the end included, stays as it is.
-std::string ExpandCapturePattern(std::string_view pattern, const CaptureTime& time);
+// month, day, hour, minute and second of the time on the camera's own clock; "%%" is one "%";
+// "%{make}", "%{model}" and "%{lens}" the camera's values as CameraNameText makes them. Any
+// other text, an unknown "%q" or a "%" at the end included, stays as it is.
+std::string ExpandCapturePattern(std::string_view pattern, const CaptureTime& time,
+                                 const metadata::Camera& camera = {});
 
-// By row: the pattern expanded for the row's time, none where there is no time (the row
-// keeps its name, yet takes its sequence number). The text parts for ComposeNewName.
+// By row: the pattern expanded for the row's time and camera (cameras by row, when given),
+// none where the time or a camera value the pattern names is missing (the row keeps its name,
+// yet takes its sequence number; marks, when given, says why). The text parts for
+// ComposeNewName.
 std::vector<std::optional<std::string>> CaptureTextParts(
-    std::string_view pattern, const std::vector<std::optional<CaptureTime>>& times);
+    std::string_view pattern, const std::vector<std::optional<CaptureTime>>& times,
+    const std::vector<metadata::Camera>* cameras = nullptr, std::vector<CaptureMark>* marks = nullptr);
 
 // A capture time with the clock offset added (every capture time the program uses takes it).
 CaptureTime WithClockOffset(CaptureTime time, int64_t offsetSeconds);

@@ -66,7 +66,7 @@ bool RunNeedsCaptureTimes(const RenameInputValues& in)
 }
 
 void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const FileGroups& groups,
-                      const std::vector<CaptureLook>& looks, std::vector<bool>* noTime)
+                      const std::vector<CaptureLook>& looks, std::vector<CaptureMark>* marks)
 {
     if (!RunNeedsCaptureTimes(in))
         return;
@@ -77,12 +77,17 @@ void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const
             times[row] = WithClockOffset(*looks[row].Time, in.ClockOffset);
     }
     if (NamesFromTimes(in)) {
-        auto parts = std::make_shared<std::vector<std::optional<std::string>>>(CaptureTextParts(options.NewText, times));
-        if (noTime) {
-            // Only a photo's own time names its group; a companion needs none.
-            noTime->assign(parts->size(), false);
+        std::vector<metadata::Camera> cameras(looks.size());
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            cameras[groups.PhotoOf(g)] = looks[groups.PhotoOf(g)].Taken;
+        std::vector<CaptureMark> rowMarks;
+        auto parts = std::make_shared<std::vector<std::optional<std::string>>>(
+            CaptureTextParts(options.NewText, times, &cameras, &rowMarks));
+        if (marks) {
+            // Only a photo's own facts name its group; a companion needs none.
+            marks->assign(parts->size(), CaptureMark::None);
             for (std::size_t g = 0; g < groups.size(); ++g)
-                (*noTime)[groups.PhotoOf(g)] = !(*parts)[groups.PhotoOf(g)];
+                (*marks)[groups.PhotoOf(g)] = rowMarks[groups.PhotoOf(g)];
         }
         options.TextParts = std::move(parts);
     }
@@ -102,7 +107,7 @@ void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const
 
 void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const std::string& prefix,
                       const std::vector<std::string>& names, const FileGroups& groups,
-                      CaptureTimeCache& cache, std::vector<bool>* noTime)
+                      CaptureTimeCache& cache, std::vector<CaptureMark>* marks)
 {
     if (!RunNeedsCaptureTimes(in))
         return;
@@ -110,5 +115,5 @@ void AddCaptureNaming(RenameOptions& options, const RenameInputValues& in, const
     for (std::size_t g = 0; g < groups.size(); ++g)
         photos[groups.PhotoOf(g)] = true;
     const CaptureLooks looks = LookForCaptureTimes(prefix, names, &photos, cache);
-    AddCaptureNaming(options, in, groups, looks.Files, noTime);
+    AddCaptureNaming(options, in, groups, looks.Files, marks);
 }

@@ -198,7 +198,7 @@ TEST(CaptureTimeOfFile, ReadsRegularFilesOnlyAndNoFurtherThanTheLimit)
     t.Write("photo.jpg", JpegWithExif(tags, {.JfifFirst = true, .Width = 64, .Height = 64}));
     // Beyond the first read, but within the limit.
     t.Write("late.jpg", JpegWithExif(tags, {.JfifFirst = true, .Padding = 60000}));
-    t.Write("too-late.jpg", JpegWithExif(tags, {.JfifFirst = true, .Padding = 128000}));
+    t.Write("too-late.jpg", JpegWithExif(tags, {.JfifFirst = true, .Padding = kCaptureBytesLimit}));
     t.Write("plain.jpg", WriteTestJpeg(8, 8));
     t.Write("empty.jpg");
     t.Write("notes.txt", "2019:08:07 06:05:04");

@@ -30,16 +30,17 @@
 
 namespace {
 // Marks the trial rows whose files the execution would leave under their old names, as the
-// folder stands now, and those without the capture time their name needs; returns how many.
+// folder stands now, and those without the capture time or camera facts their name needs;
+// returns how many.
 int MarkRowsLeftAlone(ListState& list, ForesightReading& foresight, const FileGroups& groups,
-                      std::vector<bool> noTime)
+                      std::vector<CaptureMark> noTime)
 {
     std::vector<Foresight> verdicts = foresight.Foresee(list.Names(), groups, list.Trial().Names);
-    noTime.resize(verdicts.size(), false);
+    noTime.resize(verdicts.size(), CaptureMark::None);
     std::vector<bool> marked(verdicts.size());
     int count = 0;
     for (std::size_t i = 0; i < verdicts.size(); ++i) {
-        marked[i] = verdicts[i] != Foresight::Fine || noTime[i];
+        marked[i] = verdicts[i] != Foresight::Fine || noTime[i] != CaptureMark::None;
         count += marked[i] ? 1 : 0;
     }
     if (count == 0)
@@ -52,7 +53,7 @@ int MarkRowsLeftAlone(ListState& list, ForesightReading& foresight, const FileGr
         case Foresight::CompanionBlocked: return FromUtf8(kCompanionBlockedTip);
         case Foresight::Fine: break;
         }
-        return noTime[row] ? FromUtf8(std::string(kNoCaptureTimeText)) : QString();
+        return noTime[row] != CaptureMark::None ? FromUtf8(std::string(CaptureMarkText(noTime[row]))) : QString();
     });
     return count;
 }
@@ -144,7 +145,7 @@ FileGroups RenameController::Groups(const RunStart& start) const
 }
 
 RenameOptions RenameController::RunOptions(const RunStart& start, const FileGroups& groups,
-                                           std::vector<bool>* noTime)
+                                           std::vector<CaptureMark>* noTime)
 {
     RenameOptions o = OptionsOf(start.Inputs, settings_.ExtLowerCase(), settings_.JpegToJpg());
     o.DigitCount = start.DigitCount;
@@ -177,7 +178,7 @@ void RenameController::Button6Click()
     // The folder is read while the rows are composed.
     ForesightReading foresight(list_.Prefix());
     const FileGroups groups = Groups(start);
-    std::vector<bool> noTime;
+    std::vector<CaptureMark> noTime;
     const RenameOptions options = RunOptions(start, groups, &noTime);
     std::vector<std::string> rows;
     {

@@ -4,6 +4,7 @@
 // there; the values the names are formed from come from the rename inputs alone.
 #include "filelist/liststate.h"
 #include "platform/renameways.h"
+#include "rename/capturenames.h"
 #include "rename/companions.h"
 #include "rename/naming.h"
 #include "rename/renameinputs.h"
@@ -85,9 +86,9 @@ private:
     // The options kept in pelkorin.conf, stored as the inputs stand. Throws EFileError.
     void StoreKeptOptions();
     // The files renamed together, and the options with each photo's text part when names
-    // come from capture times (rows without one in noTime) and the day counter's restarts.
+    // come from capture times (rows without what they need in noTime) and the day counter's restarts.
     FileGroups Groups(const RunStart& start) const;
-    RenameOptions RunOptions(const RunStart& start, const FileGroups& groups, std::vector<bool>* noTime);
+    RenameOptions RunOptions(const RunStart& start, const FileGroups& groups, std::vector<CaptureMark>* noTime);
     // The opening both runs share; false when nothing is selected (the user was told).
     bool StartRun(RunStart& start, bool hidePicture);
 
