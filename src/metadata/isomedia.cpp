@@ -3,6 +3,7 @@
 // header, walked here so that a header cut short gives nothing rather than a made-up time.
 #include "metadata/formats.h"
 #include "metadata/sourceio.h"
+#include "metadata/tifftags.h"
 #include "platform/localclock.h"
 
 #include <libheif/heif.h>
@@ -137,6 +138,43 @@ FileFacts FactsThroughLibheif(ByteSource& source)
     return FactsOfTiffBytes(block.data() + header, size - header);
 }
 
+// Canon's box in the movie box holds the image directory (CMT1) and the EXIF directory
+// (CMT2) as TIFF structures of their own: read straight, as a JPEG's block is. Nothing when
+// they are not there whole; Exiv2 then reads the file.
+std::optional<FileFacts> CanonBoxFacts(ByteSource& source)
+{
+    static constexpr std::string_view kCanon("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48", 16);
+    const std::optional<Box> movie = FindBox(source, 0, source.Size(), "moov");
+    std::optional<Box> canon = movie ? FindBox(source, movie->Payload, movie->End, "uuid") : std::nullopt;
+    char id[16];
+    while (canon && (source.ReadAt(canon->Payload, id, 16) != 16 || std::string_view(id, 16) != kCanon)) {
+        canon = FindBox(source, canon->End, movie->End, "uuid");
+    }
+    if (!canon)
+        return std::nullopt;
+    const std::optional<Box> image = FindBox(source, canon->Payload + 16, canon->End, "CMT1");
+    const std::optional<Box> exif = FindBox(source, canon->Payload + 16, canon->End, "CMT2");
+    std::vector<char> bytes;
+    const auto quick = [&](const std::optional<Box>& box, bool exifFirst) -> std::optional<QuickTags> {
+        if (!box || box->End - box->Payload > 1024 * 1024)
+            return std::nullopt;
+        bytes.resize(box->End - box->Payload);
+        if (source.ReadAt(box->Payload, bytes.data(), bytes.size()) != bytes.size())
+            return std::nullopt;
+        return ReadQuickTags(bytes.data(), bytes.size(), exifFirst);
+    };
+    std::optional<QuickTags> first = quick(image, false);
+    std::optional<QuickTags> second = quick(exif, true);
+    if (!first || !second || !first->Whole || !second->Whole || second->Facts.Taken.Lens.empty())
+        return std::nullopt;
+    FileFacts facts = second->Facts;
+    facts.Taken.Make = first->Facts.Taken.Make;
+    facts.Taken.Model = first->Facts.Taken.Model;
+    if (!facts.Time)
+        facts.Time = first->Facts.Time;
+    return facts;
+}
+
 // HEIF and AVIF: libheif finds the EXIF item in every layout (Exiv2 can't follow the item
 // locations of some, heif-enc's among them) and is the faster of the two; Exiv2 reads CR3 and
 // whatever libheif rejects.
@@ -192,6 +230,10 @@ FileFacts FactsOfIsoMedia(ByteSource& file)
     bool stillCompatible = false;
     for (std::size_t at = 8; at + 4 <= brands.size(); at += 4)
         stillCompatible = stillCompatible || IsStillBrand(std::string_view(brands.data() + at, 4));
+    if (major == "crx ") {
+        if (std::optional<FileFacts> facts = CanonBoxFacts(source))
+            return *facts;
+    }
     if (IsStillBrand(major))
         return StillFacts(source, major != "crx ");
     FileFacts facts;

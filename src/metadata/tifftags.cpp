@@ -120,7 +120,7 @@ std::optional<CaptureTime> TimeOfTexts(const TimeTexts& t)
     return std::nullopt;
 }
 
-std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size)
+std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size, bool exifFirst)
 {
     if (size < 8)
         return std::nullopt;
@@ -130,8 +130,8 @@ std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size)
         return std::nullopt;
     const TiffBytes b(data, size, big);
     Texts t;
-    ReadDirectory(b, b.Number(4, 4), false, t);
-    if (t.ExifAt != 0)
+    ReadDirectory(b, b.Number(4, 4), exifFirst, t);
+    if (t.ExifAt != 0 && !exifFirst)
         ReadDirectory(b, t.ExifAt, true, t);
     QuickTags quick;
     quick.Facts.Time = TimeOfTexts(t);

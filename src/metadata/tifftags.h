@@ -26,6 +26,7 @@ struct QuickTags {
 // The times (with sub-seconds), Make, Model and LensModel of the first image directory and its
 // EXIF directory, only as far as they lie within the bytes; nothing when the bytes do not begin
 // with a standard TIFF header ("II*\0" or "MM\0*").
-std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size);
+// exifFirst: the first directory is itself an EXIF directory (as in CR3's CMT2 box).
+std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size, bool exifFirst = false);
 
 } // namespace metadata

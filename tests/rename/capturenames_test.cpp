@@ -39,7 +39,17 @@ struct Row {
     RenameOptions options;
     int32_t number;
     std::optional<std::string> expected;
+    CaptureMark missing = CaptureMark::NoTime; // the mark of a row without an expected name
 };
+
+ExifTags Camera(const std::string& time, const std::string& make, const std::string& model, const std::string& lens)
+{
+    ExifTags tags = Original(time);
+    tags.Make = make;
+    tags.Model = model;
+    tags.LensModel = lens;
+    return tags;
+}
 
 RenameOptions Sequential(int digits)
 {
@@ -85,6 +95,17 @@ TEST(CaptureNames, PatternLettersTakeTheCaptureTimeAndTheNameIsComposedAroundThe
         {"no valid date", JpegWithExif(invalid), "%Y", Sequential(3), 2, std::nullopt},
         {"JPEG without EXIF", WriteTestJpeg(8, 8), "%Y", Sequential(3), 3, std::nullopt},
         {"-not selected", JpegWithExif(Original(when)), "%Y", plain, 1, std::nullopt},
+        {"camera values: slashes and control characters, then end spaces",
+         JpegWithExif(Camera(when, "  Can/on\tX ", "EOS R5", "RF24-105mm F4 L")), "%{make}_%{model}_%{lens}_%Y ", plain, 1,
+         "Can_on_X_EOS R5_RF24-105mm F4 L_2021 5.JPG"},
+        {"a lens the pattern names is missing", JpegWithExif(Camera(when, "Canon", "EOS R5", "")), "%Y_%{lens}",
+         Sequential(3), 4, std::nullopt, CaptureMark::NoCameraFact},
+        {"a model of spaces only is missing", JpegWithExif(Camera(when, "Canon", "   ", "L")), "%{model}", plain, 1,
+         std::nullopt, CaptureMark::NoCameraFact},
+        {"a missing time's mark goes first", JpegWithExif(Camera("2023:02:29 10:00:00", "Canon", "R", "")),
+         "%Y%{lens}", plain, 1, std::nullopt, CaptureMark::NoTime},
+        {"an escaped mark is plain text", JpegWithExif(Camera(when, "", "", "")), "%%{make}%{mak}", plain, 1,
+         "%{make}%{mak}5.JPG"},
     };
 
     TempFolder temp;
@@ -100,17 +121,23 @@ TEST(CaptureNames, PatternLettersTakeTheCaptureTimeAndTheNameIsComposedAroundThe
     EXPECT_EQ(first.HeadersRead, rows.size() - 1);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
-        const std::optional<std::string> part = CaptureTextParts(r.pattern, {first.Times[i]})[0];
+        const std::vector<metadata::Camera> cameras = {first.Cameras[i]};
+        std::vector<CaptureMark> marks;
+        const std::optional<std::string> part = CaptureTextParts(r.pattern, {first.Times[i]}, &cameras, &marks)[0];
         std::optional<std::string> name;
         if (part)
             name = ComposeNewName(names[i], r.options, r.number, *part);
         EXPECT_EQ(name, r.expected) << r.label;
+        if (selected[i]) {
+            EXPECT_EQ(marks[0], r.expected ? CaptureMark::None : r.missing) << r.label;
+        }
     }
 
     // A second trial run over the unchanged folder reads no header again and finds the same.
     const SelectedCaptureTimes second = CaptureTimesOfSelected(temp.path() + "/", names, selected, cache);
     EXPECT_EQ(second.HeadersRead, 0u);
     EXPECT_EQ(second.Times, first.Times);
+    EXPECT_EQ(second.Cameras, first.Cameras);
 }
 
 } // namespace
