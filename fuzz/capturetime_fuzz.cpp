@@ -1,6 +1,8 @@
-// The capture time of any bytes of a file's start: a time or none, never a crash or a hang,
-// and a time found is always a real date that prints back to itself.
+// The capture time, camera and lens of any file's bytes, whatever format they claim: a time
+// or none, never a crash or a hang; a time found is always a real date that prints back to
+// itself, and the same bytes always tell the same.
 #include "metadata/capturetime.h"
+#include "metadata/filefacts.h"
 
 #include "check.h"
 
@@ -15,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Wanting fewer bytes than are there would make the reader stop short of a block.
     FUZZ_CHECK(ExifBytesWanted(bytes) >= size);
 
-    if (const std::optional<CaptureTime> time = CaptureTimeFromBytes(bytes)) {
+    const metadata::FileFacts facts = metadata::FactsFromBytes(bytes);
+    FUZZ_CHECK(metadata::FactsFromBytes(bytes) == facts);
+    if (const std::optional<CaptureTime> time = facts.Time) {
         FUZZ_CHECK(time->Nanoseconds < 1000000000u);
         const std::string text = CaptureTimeText(*time);
         FUZZ_CHECK(text.size() == 29);

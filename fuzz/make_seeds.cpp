@@ -1,7 +1,9 @@
 // Writes the seed inputs of naming_fuzz, sortkeys_fuzz and texthelpers_fuzz into a corpus
 // folder (fuzz/corpus): `build-fuzz/make_seeds fuzz/corpus`. Each seed is written in the order
-// its target reads its values, and read back before it is written.
+// its target reads its values, and read back before it is written. capturetime_fuzz gets one
+// small real file of every format whose capture time is read.
 #include "seedwriter.h"
+#include "support/formatfiles.h"
 
 #include <climits>
 #include <cstdint>
@@ -136,6 +138,34 @@ std::vector<Seed> Seeds()
     return seeds;
 }
 
+// Whole files for capturetime_fuzz, by name.
+std::vector<std::pair<std::string, std::string>> FormatSeeds(const std::string& workFolder)
+{
+    ExifTags tags;
+    tags.DateTimeOriginal = "2021:05:01 12:00:00";
+    tags.SubSecTimeOriginal = "25";
+    tags.Model = "Model 1";
+    tags.LensModel = "Lens 50mm";
+    ExifTags big = tags;
+    big.BigEndian = true;
+    std::vector<std::pair<std::string, std::string>> seeds = {
+        {"format-jpeg", JpegWithExif(tags)},
+        {"format-tiff-raw", RawTiffFile(tags, 64)},
+        {"format-tiff-big-endian", RawTiffFile(big, 64)},
+        {"format-orf", "IIRO" + RawTiffFile(tags, 64).substr(4)},
+        {"format-raf", RafFile(tags).substr(0, 2048)},
+        {"format-cr3", Cr3File("Canon", "Model 1", "2021:05:01 12:00:00", "Lens 50mm").substr(0, 1024)},
+        {"format-png", PngFile(tags)},
+        {"format-webp", WebpFile(tags)},
+        {"format-mov", MovieFile("qt  ", 1700000000, 0, 16)},
+        {"format-mp4-version1", MovieFile("isom", 1700000000, 1, 16)},
+    };
+    const std::string heic = HeicFile(tags, workFolder);
+    if (!heic.empty())
+        seeds.emplace_back("format-heic", heic);
+    return seeds;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -145,6 +175,12 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string corpus = argv[1];
+    for (const auto& [name, bytes] : FormatSeeds(corpus + "/capturetime_fuzz")) {
+        std::ofstream out(corpus + "/capturetime_fuzz/" + name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::remove((corpus + "/capturetime_fuzz/heif-source.jpg").c_str());
+    std::remove((corpus + "/capturetime_fuzz/heif-made.heic").c_str());
     for (const Seed& seed : Seeds()) {
         const std::string path = corpus + "/" + seed.target + "/" + seed.name;
         if (!seed.input.Check()) {

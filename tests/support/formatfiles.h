@@ -107,14 +107,14 @@ inline std::string WebpFile(const ExifTags& tags)
 }
 
 // A movie whose header says it was made `utc` seconds after 1970 (UTC), version 0 or 1.
-inline std::string MovieFile(const std::string& brand, int64_t utc, int version = 0)
+inline std::string MovieFile(const std::string& brand, int64_t utc, int version = 0, std::size_t mediaBytes = 4096)
 {
     const uint64_t since1904 = static_cast<uint64_t>(utc + 2082844800);
     std::string header(1, static_cast<char>(version));
     header += std::string(3, '\0');
     header += version == 1 ? Be32Bytes(since1904 >> 32) + Be32Bytes(since1904) : Be32Bytes(since1904);
     header += std::string(version == 1 ? 92 : 80, '\0'); // modification time, scale, ... as zeros
-    return FileTypeBox(brand, brand + "isom") + IsoBox("mdat", std::string(4096, '\x55')) +
+    return FileTypeBox(brand, brand + "isom") + IsoBox("mdat", std::string(mediaBytes, '\x55')) +
            IsoBox("moov", IsoBox("mvhd", header));
 }
 
