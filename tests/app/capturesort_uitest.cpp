@@ -2,6 +2,7 @@
 // modification times disagree, driven through the real window.
 #include "filelist/widgets/namelistview.h"
 #include "support/exifjpeg.h"
+#include "support/formatfiles.h"
 #include "support/localtime.h"
 #include "support/mainwindowfixture.h"
 #include "support/tempfolder.h"
@@ -210,6 +211,32 @@ TEST(CaptureNames, PatternNamesThePhotosAndMarksTheOneWithoutATime)
     w.Press("Button7");
     EXPECT_EQ(w.OnDisk(), (Names{"1999-12-31_235959_%q%004.jpg", "2024-05-12_143015_%q%001.JPG",
                                  "2024-05-12_143015_%q%002.JPG", "c.JPG"}));
+}
+
+// A folder of raw files and a movie named after camera and lens: a file without the lens its
+// pattern names is kept and marked, and a missing time's mark comes before it.
+TEST(CaptureNames, CameraAndLensNameRawFilesAndMarkTheFilesWithoutThem)
+{
+    ExifTags noLens;
+    noLens.DateTimeOriginal = "2021:05:01 07:00:00";
+    noLens.Model = "D850";
+    Window w({{"a.CR3", Cr3File("Canon", "EOS R5", "2021:05:01 05:00:00", "RF/50mm")},
+              {"b.NEF", RawTiffFile(noLens)}, {"c.MOV", MovieFile("qt  ", 1700000000)}, {"d.ARW", "no EXIF here"}});
+    auto* option = Find<QAction>(w.m(), "CaptureName1");
+    option->setChecked(true);
+    const auto off = qScopeGuard([&] { option->setChecked(false); });
+    Find<QCheckBox>(w.m(), "Check1")->setChecked(true);
+    Find<QLineEdit>(w.m(), "textvol")->setText(u"%Y%m%d_%{make}_%{lens}"_s);
+    Find<QCheckBox>(w.m(), "Check2")->setChecked(false);
+    Find<QCheckBox>(w.m(), "Check3")->setChecked(false);
+    w.SelectRows({0, 1, 2, 3});
+    NameListView* newFile = w.list("NewFile");
+    w.Press("Button6");
+    EXPECT_EQ(RowBytes(newFile), (Names{"20210501_Canon_RF_50mm.CR3", "b.NEF", "c.MOV", "d.ARW"}));
+    QStringList tips;
+    for (int r = 0; r < newFile->rowCount(); ++r)
+        tips << newFile->model()->index(r, 0).data(Qt::ToolTipRole).toString();
+    EXPECT_EQ(tips, (QStringList{{}, u"撮影情報がありません"_s, u"撮影情報がありません"_s, u"撮影日時がありません"_s}));
 }
 
 // With companions on, a sidecar follows its photo's name from the capture time, and needs no
