@@ -73,8 +73,12 @@ bool IsStillBrand(std::string_view brand)
 
 FileFacts FactsThroughExiv2(ByteSource& source)
 {
+    // Exiv2 0.27 takes its input as a std::auto_ptr, deprecated by C++20.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     Exiv2::BasicIo::AutoPtr io(new SourceIo(source));
     Exiv2::BmffImage image(io, false);
+#pragma GCC diagnostic pop
     image.readMetadata();
     return FactsFromExif(image.exifData());
 }
