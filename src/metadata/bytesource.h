@@ -27,7 +27,7 @@ public:
     uint64_t Size() const override { return bytes_.size(); }
     std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
     {
-        if (offset >= bytes_.size())
+        if (offset >= bytes_.size() || count == 0)
             return 0;
         count = std::min<std::size_t>(count, bytes_.size() - offset);
         std::memcpy(buffer, bytes_.data() + offset, count);
@@ -77,7 +77,7 @@ public:
     uint64_t Size() const override { return whole_.Size(); }
     std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count) override
     {
-        if (offset >= head_.size())
+        if (offset >= head_.size() || count == 0)
             return whole_.ReadAt(offset, buffer, count);
         const std::size_t here = std::min<std::size_t>(count, head_.size() - offset);
         std::memcpy(buffer, head_.data() + offset, here);
@@ -105,7 +105,8 @@ public:
             filled_ = whole_.ReadAt(offset, window_.data(), window_.size());
         }
         const std::size_t here = offset < start_ + filled_ ? std::min<std::size_t>(count, start_ + filled_ - offset) : 0;
-        std::memcpy(buffer, window_.data() + (offset - start_), here);
+        if (here > 0)
+            std::memcpy(buffer, window_.data() + (offset - start_), here);
         return here;
     }
 
