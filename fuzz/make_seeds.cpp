@@ -153,6 +153,7 @@ std::vector<std::pair<std::string, std::string>> FormatSeeds(const std::string& 
         {"format-tiff-raw", RawTiffFile(tags, 64)},
         {"format-tiff-big-endian", RawTiffFile(big, 64)},
         {"format-orf", "IIRO" + RawTiffFile(tags, 64).substr(4)},
+        {"format-rw2", Rw2File(tags).substr(0, 1200)},
         {"format-raf", RafFile(tags).substr(0, 2048)},
         {"format-cr3", Cr3File("Canon", "Model 1", "2021:05:01 12:00:00", "Lens 50mm").substr(0, 1024)},
         {"format-png", PngFile(tags)},

@@ -38,8 +38,17 @@ FileFacts FactsOfTiffBytes(const char* data, std::size_t size)
 FileFacts DecodedFacts(const char* data, std::size_t size)
 {
     Exiv2::ExifData exif;
-    Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(data),
-                              static_cast<uint32_t>(std::min<std::size_t>(size, UINT32_MAX)));
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    const auto* bytes = reinterpret_cast<const Exiv2::byte*>(data);
+    const auto length = static_cast<uint32_t>(std::min<std::size_t>(size, UINT32_MAX));
+    const std::string_view magic(data, std::min<std::size_t>(size, 4));
+    if (magic == "IIRO" || magic == "IIRS" || magic == "MMOR")
+        Exiv2::OrfParser::decode(exif, iptc, xmp, bytes, length);
+    else if (magic == std::string_view("IIU\0", 4))
+        Exiv2::Rw2Parser::decode(exif, iptc, xmp, bytes, length);
+    else
+        Exiv2::ExifParser::decode(exif, bytes, length);
     return FactsFromExif(exif);
 }
 

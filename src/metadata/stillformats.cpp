@@ -55,23 +55,6 @@ FileFacts TiffBlockAt(ByteSource& source, uint64_t offset, uint64_t size)
     return FactsOfTiffBytes(buffer.data() + skip, size - skip);
 }
 
-FileFacts DecodeRawTiff(const char* data, std::size_t size)
-{
-    Exiv2::ExifData exif;
-    Exiv2::IptcData iptc;
-    Exiv2::XmpData xmp;
-    const auto* bytes = reinterpret_cast<const Exiv2::byte*>(data);
-    const auto length = static_cast<uint32_t>(size);
-    const std::string_view magic(data, 4);
-    if (magic == "IIRO" || magic == "IIRS" || magic == "MMOR")
-        Exiv2::OrfParser::decode(exif, iptc, xmp, bytes, length);
-    else if (magic == std::string_view("IIU\0", 4))
-        Exiv2::Rw2Parser::decode(exif, iptc, xmp, bytes, length);
-    else
-        return FactsOfTiffBytes(data, size);
-    return FactsFromExif(exif);
-}
-
 } // namespace
 
 FileFacts FactsOfJpeg(ByteSource& source)
@@ -110,17 +93,21 @@ FileFacts FactsOfTiff(ByteSource& source)
         const std::size_t have = source.ReadAt(0, buffer.data(), read);
         if (have < 8)
             return {};
-        if (const std::optional<QuickTags> quick = ReadQuickTags(buffer.data(), have)) {
-            if (quick->Whole || have < read || read == kTiffLongRead)
-                return FactsOfTiffBytes(buffer.data(), have);
+        const std::optional<QuickTags> quick = ReadQuickTags(buffer.data(), have);
+        if (!quick)
+            return {};
+        if (!quick->Whole && have == read && read != kTiffLongRead)
             continue;
+        FileFacts facts = FactsOfTiffBytes(buffer.data(), have);
+        if (!facts.Time && quick->JpegSize > 0) {
+            // An RW2 file keeps its times in the EXIF block of the JPEG it holds.
+            PartSource jpeg(source, quick->JpegAt, quick->JpegSize);
+            const FileFacts inner = FactsOfJpeg(jpeg);
+            facts.Time = inner.Time;
+            if (facts.Taken.Lens.empty())
+                facts.Taken.Lens = inner.Taken.Lens;
         }
-        // ORF and RW2 headers: Exiv2's own parsers, on enough bytes at once.
-        if (read == kTiffFirstRead)
-            continue;
-        FileFacts facts = DecodeRawTiff(buffer.data(), have);
-        if (facts.Time || have < read || read == kTiffLongRead)
-            return facts;
+        return facts;
     }
     return {};
 }

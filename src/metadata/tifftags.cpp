@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint16_t kAscii = 2;
 constexpr uint16_t kLong = 4;
+constexpr uint16_t kUndefined = 7;
 constexpr uint16_t kIfd = 13;
 
 class TiffBytes {
@@ -46,6 +47,7 @@ private:
 struct Texts : TimeTexts {
     std::string Make, Model, Lens;
     uint32_t ExifAt = 0;
+    uint32_t JpegAt = 0, JpegSize = 0;
     bool MakerNote = false;
     bool Whole = true;
 };
@@ -69,6 +71,10 @@ void ReadDirectory(const TiffBytes& b, uint64_t at, bool exif, Texts& t)
             t.ExifAt = b.Number(entry + 8, 4);
         if (exif && tag == 0x927c)
             t.MakerNote = true;
+        if (!exif && tag == 0x002e && type == kUndefined) {
+            t.JpegSize = b.Number(entry + 4, 4);
+            t.JpegAt = b.Number(entry + 8, 4);
+        }
         if (type != kAscii)
             continue;
         std::string* into = nullptr;
@@ -125,8 +131,9 @@ std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size, bool 
     if (size < 8)
         return std::nullopt;
     const std::string_view header(data, 4);
-    const bool big = header == std::string_view("MM\0*", 4);
-    if (!big && header != std::string_view("II*\0", 4))
+    const bool big = header == std::string_view("MM\0*", 4) || header == "MMOR";
+    if (!big && header != std::string_view("II*\0", 4) && header != "IIRO" && header != "IIRS" &&
+        header != std::string_view("IIU\0", 4))
         return std::nullopt;
     const TiffBytes b(data, size, big);
     Texts t;
@@ -138,6 +145,8 @@ std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size, bool 
     quick.Facts.Taken = {t.Make, t.Model, t.Lens};
     quick.MakerNote = t.MakerNote;
     quick.Whole = t.Whole;
+    quick.JpegAt = t.JpegAt;
+    quick.JpegSize = t.JpegSize;
     return quick;
 }
 

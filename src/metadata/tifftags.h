@@ -21,11 +21,14 @@ struct QuickTags {
     FileFacts Facts;
     bool MakerNote = false; // the maker's own tags are there (where older cameras keep the lens)
     bool Whole = true;      // every directory and text looked for lay within the bytes
+    // A JPEG the first directory holds whole (an RW2 file's JpgFromRaw, whose EXIF block holds
+    // the times): where it lies in the file, size 0 for none.
+    uint32_t JpegAt = 0, JpegSize = 0;
 };
 
 // The times (with sub-seconds), Make, Model and LensModel of the first image directory and its
 // EXIF directory, only as far as they lie within the bytes; nothing when the bytes do not begin
-// with a standard TIFF header ("II*\0" or "MM\0*").
+// with a TIFF header ("II*\0" or "MM\0*", or the ORF and RW2 forms of it).
 // exifFirst: the first directory is itself an EXIF directory (as in CR3's CMT2 box).
 std::optional<QuickTags> ReadQuickTags(const char* data, std::size_t size, bool exifFirst = false);
 

@@ -76,6 +76,7 @@ TEST(FileFacts, EveryFormatByItsContentAndAMixedFolderSortsByCaptureTime)
         // A raw file under a JPEG's name is read as what it is.
         {"i.JPG", RawTiffFile(Taken("2021:05:01 02:00:00")), "2021:05:01 02:00:00.000000000", true},
         {"j.jpg", WriteTestJpeg(8, 8), "", false},
+        {"l.RW2", Rw2File(Taken("2021:05:01 13:00:00")), "2021:05:01 13:00:00.000000000", true},
     };
     if (heic.empty())
         std::cout << "heif-enc is missing or failed: the HEIC row is left out\n";
@@ -98,7 +99,7 @@ TEST(FileFacts, EveryFormatByItsContentAndAMixedFolderSortsByCaptureTime)
     std::vector<std::string> expected = {"i.JPG", "h.webp", "g.png", "f.CR3", "d.ORF", "b.CR2"};
     if (!heic.empty())
         expected.push_back("k.HEIC");
-    for (const char* name : {"e.RAF", "c.NEF", "a.JPG", "j.jpg"})
+    for (const char* name : {"e.RAF", "c.NEF", "a.JPG", "l.RW2", "j.jpg"})
         expected.push_back(name);
     EXPECT_EQ(order, expected);
 }

@@ -52,6 +52,20 @@ inline std::string AsciiTiff(const std::vector<std::pair<uint16_t, std::string>>
     return head + Le32Bytes(0) + data;
 }
 
+// An RW2 file: Panasonic's header, its maker and model, and the JPEG (JpgFromRaw) whose EXIF
+// block holds the times.
+inline std::string Rw2File(const ExifTags& tags)
+{
+    const auto le16 = [](uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
+    const std::string make = tags.Make + '\0', model = tags.Model + '\0', jpeg = JpegWithExif(tags);
+    const std::size_t dataAt = 8 + 2 + 3 * 12 + 4;
+    return std::string("IIU\0", 4) + Le32Bytes(8) + le16(3) +
+           le16(0x010f) + le16(2) + Le32Bytes(make.size()) + Le32Bytes(dataAt) +
+           le16(0x0110) + le16(2) + Le32Bytes(model.size()) + Le32Bytes(dataAt + make.size()) +
+           le16(0x002e) + le16(7) + Le32Bytes(jpeg.size()) + Le32Bytes(dataAt + make.size() + model.size()) +
+           Le32Bytes(0) + make + model + jpeg + std::string(4096, '\x55');
+}
+
 // A TIFF-based raw file: the EXIF structure, then the picture data.
 inline std::string RawTiffFile(const ExifTags& tags, std::size_t pictureBytes = 4096)
 {
