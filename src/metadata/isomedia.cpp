@@ -8,6 +8,7 @@
 
 #include <libheif/heif.h>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -179,14 +180,109 @@ std::optional<FileFacts> CanonBoxFacts(ByteSource& source)
     return facts;
 }
 
-// HEIF and AVIF: libheif finds the EXIF item in every layout (Exiv2 can't follow the item
-// locations of some, heif-enc's among them) and is the faster of the two; Exiv2 reads CR3 and
-// whatever libheif rejects.
+// Bytes of a box read at once, for the item tables of a HEIF file.
+std::optional<std::vector<char>> Payload(ByteSource& source, const Box& box, uint64_t skip = 0)
+{
+    if (box.End - box.Payload > 1024 * 1024 || skip > box.End - box.Payload)
+        return std::nullopt;
+    std::vector<char> bytes(box.End - box.Payload - skip);
+    if (source.ReadAt(box.Payload + skip, bytes.data(), bytes.size()) != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+// Reads numbers of 0, 2, 4 or 8 bytes from a box's bytes, failing once past their end.
+struct Numbers {
+    const std::vector<char>& Bytes;
+    std::size_t At = 0;
+    bool Past = false;
+    uint64_t Take(unsigned size)
+    {
+        if (size > 8 || Bytes.size() - std::min(At, Bytes.size()) < size) {
+            Past = true;
+            return 0;
+        }
+        const uint64_t value = Be(Bytes.data() + At, static_cast<int>(size));
+        At += size;
+        return value;
+    }
+};
+
+// A HEIF file's EXIF item found through its item information (iinf) and locations (iloc),
+// read straight as a JPEG's block is. Nothing where the layout is beyond this simple form (an
+// item in pieces or inside the meta box): libheif then reads the file.
+std::optional<FileFacts> HeifItemFacts(ByteSource& source)
+{
+    const std::optional<Box> meta = FindBox(source, 0, source.Size(), "meta");
+    const std::optional<Box> info = meta ? FindBox(source, meta->Payload + 4, meta->End, "iinf") : std::nullopt;
+    const std::optional<Box> places = meta ? FindBox(source, meta->Payload + 4, meta->End, "iloc") : std::nullopt;
+    if (!info || !places)
+        return std::nullopt;
+    char head[4];
+    if (source.ReadAt(info->Payload, head, 4) != 4)
+        return std::nullopt;
+    std::optional<uint64_t> exifId;
+    for (std::optional<Box> entry = FindBox(source, info->Payload + (head[0] == 0 ? 6 : 8), info->End, "infe");
+         entry && !exifId; entry = FindBox(source, entry->End, info->End, "infe")) {
+        char e[14]; // version and flags, the item's number, protection and type
+        if (source.ReadAt(entry->Payload, e, 1) != 1 || (e[0] != 2 && e[0] != 3))
+            continue;
+        const int idSize = e[0] == 2 ? 2 : 4;
+        const auto fields = static_cast<std::size_t>(4 + idSize + 2 + 4);
+        if (entry->End - entry->Payload < fields || source.ReadAt(entry->Payload, e, fields) != fields)
+            continue;
+        if (std::string_view(e + 4 + idSize + 2, 4) == "Exif")
+            exifId = Be(e + 4, idSize);
+    }
+    const std::optional<std::vector<char>> table = exifId ? Payload(source, *places) : std::nullopt;
+    if (!table)
+        return std::nullopt;
+    Numbers n{*table};
+    const uint64_t version = n.Take(1);
+    n.Take(3);
+    const uint64_t sizes = n.Take(1), more = n.Take(1);
+    const unsigned offsetSize = sizes >> 4, lengthSize = sizes & 15, baseSize = more >> 4;
+    const unsigned indexSize = version == 1 || version == 2 ? more & 15 : 0;
+    const uint64_t count = n.Take(version < 2 ? 2 : 4);
+    for (uint64_t i = 0; i < count && !n.Past; ++i) {
+        const uint64_t id = n.Take(version < 2 ? 2 : 4);
+        const uint64_t method = version == 1 || version == 2 ? n.Take(2) & 15 : 0;
+        n.Take(2); // data reference
+        const uint64_t base = n.Take(baseSize);
+        const uint64_t extents = n.Take(2);
+        uint64_t offset = 0, length = 0;
+        for (uint64_t k = 0; k < extents && !n.Past; ++k) {
+            n.Take(indexSize);
+            offset = n.Take(offsetSize);
+            length = n.Take(lengthSize);
+        }
+        if (id != *exifId)
+            continue;
+        if (n.Past || method != 0 || extents != 1 || length < 4 || length > 16 * 1024 * 1024 || base > UINT64_MAX - offset)
+            return std::nullopt;
+        std::vector<char> block(length);
+        if (source.ReadAt(base + offset, block.data(), block.size()) != block.size())
+            return std::nullopt;
+        // The item begins with the offset of its TIFF header, counted after those four bytes.
+        const uint64_t header = 4 + Be(block.data(), 4);
+        if (header >= length)
+            return std::nullopt;
+        return FactsOfTiffBytes(block.data() + header, length - header);
+    }
+    return std::nullopt;
+}
+
+// HEIF and AVIF: the EXIF item read straight where its layout is simple, else through libheif,
+// which follows every layout (Exiv2 can't follow the item locations of some, heif-enc's among
+// them); Exiv2 reads CR3 and whatever libheif rejects.
 FileFacts StillFacts(ByteSource& source, bool heif)
 {
     FileFacts facts;
-    if (heif)
+    if (heif) {
+        if (const std::optional<FileFacts> quick = HeifItemFacts(source); quick && quick->Time)
+            return *quick;
         facts = FactsThroughLibheif(source);
+    }
     if (facts.Time)
         return facts;
     try {
