@@ -20,6 +20,9 @@ constexpr std::size_t kTiffMoreRead = 64 * 1024;
 constexpr std::size_t kTiffLongRead = 1024 * 1024;
 // No metadata block of a picture file is larger than this: a larger size is a damaged file.
 constexpr uint64_t kLargestBlock = 16 * 1024 * 1024;
+// No real file has more chunks before its metadata than this: past it, a file of tiny chunks
+// would take minutes to walk.
+constexpr int kMostChunks = 100000;
 
 uint32_t Be32(const char* p)
 {
@@ -128,7 +131,7 @@ FileFacts FactsOfMrw(ByteSource& source)
     if (source.ReadAt(0, header, 8) != 8)
         return {};
     const uint64_t end = std::min<uint64_t>(8 + uint64_t{Be32(header + 4)}, source.Size());
-    for (uint64_t at = 8; at + 8 <= end;) {
+    for (uint64_t at = 8, step = 0; at + 8 <= end && step < kMostChunks; ++step) {
         if (source.ReadAt(at, header, 8) != 8)
             return {};
         const uint64_t size = Be32(header + 4);
@@ -142,7 +145,7 @@ FileFacts FactsOfMrw(ByteSource& source)
 FileFacts FactsOfPng(ByteSource& source)
 {
     char chunk[8];
-    for (uint64_t at = 8; source.ReadAt(at, chunk, 8) == 8;) {
+    for (uint64_t at = 8, step = 0; step < kMostChunks && source.ReadAt(at, chunk, 8) == 8; ++step) {
         const uint64_t size = Be32(chunk);
         const std::string_view type(chunk + 4, 4);
         if (type == "eXIf")
@@ -157,7 +160,7 @@ FileFacts FactsOfPng(ByteSource& source)
 FileFacts FactsOfWebp(ByteSource& source)
 {
     char chunk[8];
-    for (uint64_t at = 12; source.ReadAt(at, chunk, 8) == 8;) {
+    for (uint64_t at = 12, step = 0; step < kMostChunks && source.ReadAt(at, chunk, 8) == 8; ++step) {
         const uint64_t size = Le32(chunk + 4);
         if (std::string_view(chunk, 4) == "EXIF")
             return TiffBlockAt(source, at + 8, size);
