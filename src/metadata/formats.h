@@ -1,5 +1,6 @@
 #pragma once
-// Where each format keeps its metadata: found by the readers of this room, decoded by Exiv2.
+// Where each format keeps its metadata: found by the readers of this room, each block decoded
+// alone (tifftags.h for the standard tags, Exiv2 for the rest).
 #include "metadata/bytesource.h"
 #include "metadata/exiv2use.h"
 #include "metadata/filefacts.h"
