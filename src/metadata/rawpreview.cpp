@@ -2,6 +2,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <mutex>
 
 namespace metadata {
@@ -58,6 +60,38 @@ bool LooksLikeRaw(std::string_view start)
     }
 }
 
+namespace {
+
+// A JPEG preview kept as the single strip of a reduced-resolution directory of compression 7,
+// as DNG files keep theirs: Exiv2's preview manager hands such a preview over wrapped into a
+// TIFF, so it is taken from the file here. group: "Image", "SubImage1", ...
+std::string_view JpegStrip(const Exiv2::ExifData& exif, const std::string& group, std::string_view file,
+                           std::uint64_t& pixels)
+{
+    const auto value = [&](const char* tag) -> long {
+        const auto it = exif.findKey(Exiv2::ExifKey("Exif." + group + "." + tag));
+        return it != exif.end() && it->count() == 1 ? it->toLong() : -1;
+    };
+    const long offset = value("StripOffsets"), size = value("StripByteCounts");
+    if (value("NewSubfileType") != 1 || value("Compression") != 7 || offset < 0 || size < 2 ||
+        static_cast<std::size_t>(offset) > file.size() || static_cast<std::size_t>(size) > file.size() - offset)
+        return {};
+    const std::string_view jpeg = file.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
+    if (jpeg.substr(0, 2) != "\xff\xd8")
+        return {};
+    pixels = static_cast<std::uint64_t>(std::max(0L, value("ImageWidth"))) * std::max(0L, value("ImageLength"));
+    return jpeg;
+}
+
+int OrientationOf(const Exiv2::ExifData& exif)
+{
+    const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    const long value = orientation != exif.end() && orientation->count() > 0 ? orientation->toLong() : 1;
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
+
+} // namespace
+
 std::optional<RawPreview> LargestJpegPreview(std::string_view file)
 {
     SetUpExiv2();
@@ -67,26 +101,33 @@ std::optional<RawPreview> LargestJpegPreview(std::string_view file)
         if (!image.get())
             return std::nullopt;
         image->readMetadata();
+        const Exiv2::ExifData& exif = image->exifData();
         const Exiv2::PreviewManager previews(*image);
         const Exiv2::PreviewPropertiesList list = previews.getPreviewProperties();
         // The list runs from the smallest to the largest.
-        for (auto p = list.rbegin(); p != list.rend(); ++p) {
-            if (p->mimeType_ != "image/jpeg")
-                continue;
-            const Exiv2::PreviewImage picture = previews.getPreviewImage(*p);
-            if (picture.size() == 0)
-                continue;
-            RawPreview result;
-            result.Jpeg.assign(reinterpret_cast<const char*>(picture.pData()), picture.size());
-            const Exiv2::ExifData& exif = image->exifData();
-            const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-            if (orientation != exif.end() && orientation->count() > 0) {
-                const long value = orientation->toLong();
-                if (value >= 1 && value <= 8)
-                    result.Orientation = static_cast<int>(value);
+        auto best = list.rbegin();
+        while (best != list.rend() && best->mimeType_ != "image/jpeg")
+            ++best;
+        std::uint64_t bestPixels = best == list.rend() ? 0 : std::uint64_t{best->width_} * best->height_;
+        std::string_view strip;
+        for (int n = 0; n <= 9; ++n) {
+            std::uint64_t pixels = 0;
+            const std::string_view found = JpegStrip(exif, n ? "SubImage" + std::to_string(n) : "Image", file, pixels);
+            if (!found.empty() && (pixels > bestPixels || (best == list.rend() && strip.empty()))) {
+                strip = found;
+                bestPixels = pixels;
             }
-            return result;
         }
+        RawPreview result;
+        result.Orientation = OrientationOf(exif);
+        if (!strip.empty()) {
+            result.Jpeg.assign(strip);
+        } else if (best != list.rend()) {
+            const Exiv2::PreviewImage picture = previews.getPreviewImage(*best);
+            result.Jpeg.assign(reinterpret_cast<const char*>(picture.pData()), picture.size());
+        }
+        if (!result.Jpeg.empty())
+            return result;
     } catch (...) {
         // A damaged file, or one Exiv2 can't read: no preview.
     }
