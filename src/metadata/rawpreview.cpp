@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <mutex>
 
 namespace metadata {
@@ -62,25 +63,46 @@ bool LooksLikeRaw(std::string_view start)
 
 namespace {
 
+// What a directory says of its image, as far as a JPEG strip needs.
+struct Directory {
+    long NewSubfileType = -1, Compression = -1, Offset = -1, Size = -1, Width = 0, Height = 0;
+};
+
 // A JPEG preview kept as the single strip of a reduced-resolution directory of compression 7,
 // as DNG files keep theirs: Exiv2's preview manager hands such a preview over wrapped into a
-// TIFF, so it is taken from the file here. group: "Image", "SubImage1", ...
-std::string_view JpegStrip(const Exiv2::ExifData& exif, const std::string& group, std::string_view file,
-                           std::uint64_t& pixels)
+// TIFF, so the largest is taken from the file here. One pass over the tags.
+std::string_view LargestJpegStrip(const Exiv2::ExifData& exif, std::string_view file, std::uint64_t& pixels)
 {
-    const auto value = [&](const char* tag) -> long {
-        const auto it = exif.findKey(Exiv2::ExifKey("Exif." + group + "." + tag));
-        return it != exif.end() && it->count() == 1 ? it->toLong() : -1;
-    };
-    const long offset = value("StripOffsets"), size = value("StripByteCounts");
-    if (value("NewSubfileType") != 1 || value("Compression") != 7 || offset < 0 || size < 2 ||
-        static_cast<std::size_t>(offset) > file.size() || static_cast<std::size_t>(size) > file.size() - offset)
-        return {};
-    const std::string_view jpeg = file.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
-    if (jpeg.substr(0, 2) != "\xff\xd8")
-        return {};
-    pixels = static_cast<std::uint64_t>(std::max(0L, value("ImageWidth"))) * std::max(0L, value("ImageLength"));
-    return jpeg;
+    std::map<std::string, Directory> directories;
+    for (const Exiv2::Exifdatum& datum : exif) {
+        if (datum.count() != 1)
+            continue;
+        long Directory::*field = nullptr;
+        switch (datum.tag()) {
+        case 0x00FE: field = &Directory::NewSubfileType; break;
+        case 0x0100: field = &Directory::Width; break;
+        case 0x0101: field = &Directory::Height; break;
+        case 0x0103: field = &Directory::Compression; break;
+        case 0x0111: field = &Directory::Offset; break;
+        case 0x0117: field = &Directory::Size; break;
+        default: continue;
+        }
+        directories[datum.groupName()].*field = datum.toLong();
+    }
+    std::string_view best;
+    for (const auto& [group, d] : directories) {
+        if ((group != "Image" && group.rfind("SubImage", 0) != 0) || d.NewSubfileType != 1 || d.Compression != 7 ||
+            d.Offset < 0 || d.Size < 2 || static_cast<std::size_t>(d.Offset) > file.size() ||
+            static_cast<std::size_t>(d.Size) > file.size() - static_cast<std::size_t>(d.Offset))
+            continue;
+        const std::string_view jpeg = file.substr(static_cast<std::size_t>(d.Offset), static_cast<std::size_t>(d.Size));
+        const std::uint64_t size = static_cast<std::uint64_t>(std::max(0L, d.Width)) * static_cast<std::uint64_t>(std::max(0L, d.Height));
+        if (jpeg.substr(0, 2) == "\xff\xd8" && (best.empty() || size > pixels)) {
+            best = jpeg;
+            pixels = size;
+        }
+    }
+    return best;
 }
 
 int OrientationOf(const Exiv2::ExifData& exif)
@@ -108,19 +130,12 @@ std::optional<RawPreview> LargestJpegPreview(std::string_view file)
         auto best = list.rbegin();
         while (best != list.rend() && best->mimeType_ != "image/jpeg")
             ++best;
-        std::uint64_t bestPixels = best == list.rend() ? 0 : std::uint64_t{best->width_} * best->height_;
-        std::string_view strip;
-        for (int n = 0; n <= 9; ++n) {
-            std::uint64_t pixels = 0;
-            const std::string_view found = JpegStrip(exif, n ? "SubImage" + std::to_string(n) : "Image", file, pixels);
-            if (!found.empty() && (pixels > bestPixels || (best == list.rend() && strip.empty()))) {
-                strip = found;
-                bestPixels = pixels;
-            }
-        }
+        const std::uint64_t bestPixels = best == list.rend() ? 0 : std::uint64_t{best->width_} * best->height_;
+        std::uint64_t stripPixels = 0;
+        const std::string_view strip = LargestJpegStrip(exif, file, stripPixels);
         RawPreview result;
         result.Orientation = OrientationOf(exif);
-        if (!strip.empty()) {
+        if (!strip.empty() && (stripPixels > bestPixels || best == list.rend())) {
             result.Jpeg.assign(strip);
         } else if (best != list.rend()) {
             const Exiv2::PreviewImage picture = previews.getPreviewImage(*best);
