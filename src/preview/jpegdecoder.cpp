@@ -27,6 +27,12 @@ constexpr std::size_t MaxOutputBytes = std::size_t{1} << 30;
 // The start of a file read before decoding: it holds the EXIF block that says how the
 // picture stands.
 constexpr std::size_t HeadBytes = 128 * 1024;
+// What is read of a file at most: up to the start of the picture data (a header with its
+// markers, of a few megabytes at most in real photos), and in all. Beyond, the file is taken
+// to end there, so a file of garbage after a JPEG's first bytes never holds the window for
+// long.
+constexpr std::size_t MaxHeaderBytes = std::size_t{16} << 20;
+constexpr std::size_t MaxFileBytes = std::size_t{1} << 30;
 // The library's own working memory (the coefficients of a progressive file above all) stays
 // below this; a damaged header claiming a huge progressive image then fails with the
 // library's own error instead of the machine running out of memory.
@@ -54,6 +60,8 @@ struct StreamSource {
     std::size_t headSize;
     bool headServed;
     bool startOfFile;
+    bool headerRead;     // the library has read the header up to the picture data
+    std::size_t served;  // bytes of the file handed over so far
     platform::FileStartReader* file;
     JOCTET buffer[64 * 1024];
 };
@@ -71,11 +79,16 @@ boolean FillInputBuffer(j_decompress_ptr cinfo)
         if (source->headSize > 0) {
             source->pub.next_input_byte = reinterpret_cast<const JOCTET*>(source->head);
             source->pub.bytes_in_buffer = source->headSize;
+            source->served = source->headSize;
             source->startOfFile = false;
             return TRUE;
         }
     }
-    std::size_t got = source->file->ReadNext(reinterpret_cast<char*>(source->buffer), sizeof source->buffer);
+    const std::size_t limit = source->headerRead ? MaxFileBytes : MaxHeaderBytes;
+    std::size_t got = source->served < limit
+                          ? source->file->ReadNext(reinterpret_cast<char*>(source->buffer), sizeof source->buffer)
+                          : 0;
+    source->served += got;
     if (got == 0) {
         if (source->startOfFile)
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -152,11 +165,15 @@ bool DecodeRaw(RawDecode* job)
         source->pub.next_input_byte = nullptr;
         source->headServed = false;
         source->startOfFile = true;
+        source->headerRead = false;
+        source->served = 0;
         cinfo.src = &source->pub;
     } else {
         jpeg_mem_src(&cinfo, job->input, job->inputSize);
     }
     jpeg_read_header(&cinfo, TRUE);
+    if (job->stream)
+        job->stream->headerRead = true;
     job->width = static_cast<int>(cinfo.image_width);
     job->height = static_cast<int>(cinfo.image_height);
     if (job->previewRatio > 0) {
@@ -203,7 +220,9 @@ bool DecodeRaw(RawDecode* job)
         JSAMPROW row = job->pixels + job->stride * cinfo.output_scanline;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
-    jpeg_finish_decompress(&cinfo);
+    // Every row is there: what follows the picture data (up to its end marker, or through
+    // whatever stands in a damaged file's place) is not read.
+    jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     return true;
 }
