@@ -1,5 +1,7 @@
 #include "metadata/rawpreview.h"
 
+#include "filelist/exiforientation.h"
+
 #include <exiv2/exiv2.hpp>
 
 #include <algorithm>
@@ -105,6 +107,28 @@ std::string_view LargestJpegStrip(const Exiv2::ExifData& exif, std::string_view 
     return best;
 }
 
+// A Fujifilm RAF keeps one full-size JPEG, its offset and length at bytes 84 and 88 (big-
+// endian). Exiv2 refuses many RAF files outright, so the JPEG is taken from where the header
+// says; it carries the camera's own EXIF block, with its Orientation.
+std::optional<RawPreview> RafPreview(std::string_view file)
+{
+    const auto number = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            value = value << 8 | static_cast<unsigned char>(file[at + i]);
+        return std::size_t{value};
+    };
+    if (file.size() < 92 || file.substr(0, 16) != "FUJIFILMCCD-RAW ")
+        return std::nullopt;
+    const std::size_t offset = number(84), size = number(88);
+    if (offset > file.size() || size > file.size() - offset || file.substr(offset, 2) != "\xff\xd8")
+        return std::nullopt;
+    RawPreview result;
+    result.Jpeg.assign(file.substr(offset, size));
+    result.Orientation = ExifOrientationFromBytes(result.Jpeg);
+    return result;
+}
+
 int OrientationOf(const Exiv2::ExifData& exif)
 {
     const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
@@ -116,6 +140,8 @@ int OrientationOf(const Exiv2::ExifData& exif)
 
 std::optional<RawPreview> LargestJpegPreview(std::string_view file)
 {
+    if (std::optional<RawPreview> raf = RafPreview(file))
+        return raf;
     SetUpExiv2();
     try {
         // Exiv2 reads the bytes where they are (a mapped file): nothing is copied but the preview.

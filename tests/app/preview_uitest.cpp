@@ -181,6 +181,7 @@ const FormatCase kFormatCases[] = {
     {"avif", "p.avif", [] { return HeicFrom(WriteTestJpeg(400, 600), 0, "out.avif"); }, {16, 3, 53, 80}},
     {"raw", "p.CR2", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080)); }, {2, 17, 80, 53}},
     {"raw on its side", "p.dng", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 6); }, {16, 3, 53, 80}},
+    {"raf", "p.RAF", [] { return MakeRafStandIn(WriteTestJpeg(1620, 1080)); }, {2, 17, 80, 53}},
     {"raw named jpg", "p.JPG", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 8); }, {16, 3, 53, 80}},
     {"dng preview as a strip", "p.DNG", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 1, true); }, {2, 17, 80, 53}},
     {"damaged heic", "bad.heic", [] { return HeicFrom(WriteTestJpeg(640, 480), 0, "out.heic", true); }, {}},

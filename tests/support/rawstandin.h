@@ -37,3 +37,14 @@ inline std::string MakeRawStandIn(const std::string& previewJpeg, std::uint32_t 
     }
     return out;
 }
+
+// A stand-in for a Fujifilm RAF: its header, which says where its JPEG lies, and the JPEG.
+inline std::string MakeRafStandIn(const std::string& jpeg)
+{
+    std::string out = "FUJIFILMCCD-RAW 0201FF383501";
+    out.resize(84, '\0');
+    for (const std::size_t value : {std::size_t{100}, jpeg.size(), std::size_t{0}})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out += static_cast<char>(value >> shift & 0xFF);
+    return out + std::string(4, '\0') + jpeg;
+}
