@@ -82,6 +82,10 @@ std::optional<DecodedJpeg> DecodeHeifForPreview(std::string_view file, double de
         const int boxHeight = static_cast<int>(std::ceil(box.height * ratio));
 
         const Handle thumbnail = ThumbnailCovering(primary.get(), boxWidth, boxHeight);
+        // As for a JPEG, a bitmap of more than 1 GiB is refused: a damaged file may claim one.
+        if (!thumbnail && std::uint64_t{3} * static_cast<std::uint64_t>(result.width) * static_cast<std::uint64_t>(result.height) >
+                              (std::uint64_t{1} << 30))
+            return std::nullopt;
         heif_image* decodedImage = nullptr;
         // The file's own transformations are applied by the decoding itself.
         if (Failed(heif_decode_image(thumbnail ? thumbnail.get() : primary.get(), &decodedImage,
