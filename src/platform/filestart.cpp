@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +61,8 @@ FileStartReader::FileStartReader(const std::string& path, const LookedAt& seen)
 
 FileStartReader::~FileStartReader()
 {
+    if (map_)
+        munmap(map_, size_);
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -95,6 +98,27 @@ std::size_t FileStartReader::ReadAt(uint64_t offset, char* buffer, std::size_t c
         have += static_cast<std::size_t>(n);
     }
     return have;
+}
+
+std::size_t FileStartReader::ReadNext(char* buffer, std::size_t count)
+{
+    if (fd_ < 0)
+        return 0;
+    for (;;) {
+        const ssize_t n = read(fd_, buffer, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
+std::string_view FileStartReader::MapWhole()
+{
+    if (!map_ && fd_ >= 0 && size_ > 0) {
+        void* at = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd_, 0);
+        map_ = at == MAP_FAILED ? nullptr : at;
+    }
+    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view();
 }
 
 } // namespace platform

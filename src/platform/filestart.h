@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -41,6 +42,13 @@ public:
     // end). Returns how many bytes of buffer are filled now; have itself on an invalid reader
     // or a read error.
     std::size_t ReadUpTo(char* buffer, std::size_t have, std::size_t upTo);
+    // The bytes that follow those read so far, at most count of them: 0 at the file's end,
+    // on an invalid reader or a read error. A decoder can so take a file piece by piece.
+    std::size_t ReadNext(char* buffer, std::size_t count);
+    // The whole file as it was when opened, mapped read-only: pages are read only when
+    // touched, so a huge file takes no memory for what is not looked at. Empty on an invalid
+    // reader, an empty file or a failed mapping. Valid while the reader lives.
+    std::string_view MapWhole();
 
     // The file's size when it was opened.
     uint64_t size() const { return size_; }
@@ -51,6 +59,7 @@ public:
 private:
     int fd_ = -1;
     std::size_t size_ = 0;
+    void* map_ = nullptr;
 };
 
 } // namespace platform

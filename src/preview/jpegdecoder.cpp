@@ -2,6 +2,7 @@
 
 #include "metadata/orientation.h"
 #include "platform/filesystem.h"
+#include "platform/filestart.h"
 #include "preview/thumbnail.h"
 
 #include <csetjmp>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include <QTransform>
 
@@ -23,7 +25,14 @@ namespace {
 // An output bitmap larger than this is refused as the library refuses any other allocation
 // it can't make; damaged headers can claim sizes near 65500 x 65500.
 constexpr std::size_t MaxOutputBytes = std::size_t{1} << 30;
-// Nothing the preview shows comes from a file this large.
+// The start of a file read before decoding: it holds the EXIF block that says how the
+// picture stands.
+constexpr std::size_t HeadBytes = 128 * 1024;
+// What is read of a file at most: up to the start of the picture data (a header with its
+// markers, of a few megabytes at most in real photos), and in all. Beyond, the file is taken
+// to end there, so a file of garbage after a JPEG's first bytes never holds the window for
+// long.
+constexpr std::size_t MaxHeaderBytes = std::size_t{16} << 20;
 constexpr std::size_t MaxFileBytes = std::size_t{1} << 30;
 // The library's own working memory (the coefficients of a progressive file above all) stays
 // below this; a damaged header claiming a huge progressive image then fails with the
@@ -43,10 +52,76 @@ struct ErrorManager {
 void OutputMessage(j_common_ptr) {}
 void EmitMessage(j_common_ptr, int) {}
 
+// A file handed to the library piece by piece as it decodes: first the start already read,
+// then the rest of the file. So a huge file is never held in memory, and one that is no JPEG
+// fails on its first bytes. Plain data only, as RawDecode.
+struct StreamSource {
+    jpeg_source_mgr pub;
+    const char* head;
+    std::size_t headSize;
+    bool headServed;
+    bool startOfFile;
+    bool headerRead;     // the library has read the header up to the picture data
+    std::size_t served;  // bytes of the file handed over so far
+    platform::FileStartReader* file;
+    JOCTET buffer[64 * 1024];
+};
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+// As the library's own file source: an empty file is its error, a file that ends early gets
+// an end-of-image marker and a warning.
+boolean FillInputBuffer(j_decompress_ptr cinfo)
+{
+    StreamSource* source = reinterpret_cast<StreamSource*>(cinfo->src);
+    if (!source->headServed) {
+        source->headServed = true;
+        if (source->headSize > 0) {
+            source->pub.next_input_byte = reinterpret_cast<const JOCTET*>(source->head);
+            source->pub.bytes_in_buffer = source->headSize;
+            source->served = source->headSize;
+            source->startOfFile = false;
+            return TRUE;
+        }
+    }
+    const std::size_t limit = source->headerRead ? MaxFileBytes : MaxHeaderBytes;
+    std::size_t got = source->served < limit
+                          ? source->file->ReadNext(reinterpret_cast<char*>(source->buffer), sizeof source->buffer)
+                          : 0;
+    source->served += got;
+    if (got == 0) {
+        if (source->startOfFile)
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        source->buffer[0] = 0xFF;
+        source->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
+    source->pub.next_input_byte = source->buffer;
+    source->pub.bytes_in_buffer = got;
+    source->startOfFile = false;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count)
+{
+    jpeg_source_mgr* source = cinfo->src;
+    if (count <= 0)
+        return;
+    while (count > static_cast<long>(source->bytes_in_buffer)) {
+        count -= static_cast<long>(source->bytes_in_buffer);
+        FillInputBuffer(cinfo);
+    }
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
 // Plain data only: it lives across setjmp/longjmp.
 struct RawDecode {
     const unsigned char* input;
     unsigned long inputSize;
+    StreamSource* stream;  // set: the input comes from here instead
     int boxWidth;
     int boxHeight;
     double previewRatio;  // > 0: the box is the preview box of the standing size, times this
@@ -80,8 +155,26 @@ bool DecodeRaw(RawDecode* job)
     }
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = MaxLibraryBytes;
-    jpeg_mem_src(&cinfo, job->input, job->inputSize);
+    if (job->stream) {
+        StreamSource* source = job->stream;
+        source->pub.init_source = InitSource;
+        source->pub.fill_input_buffer = FillInputBuffer;
+        source->pub.skip_input_data = SkipInputData;
+        source->pub.resync_to_restart = jpeg_resync_to_restart;
+        source->pub.term_source = TermSource;
+        source->pub.bytes_in_buffer = 0;
+        source->pub.next_input_byte = nullptr;
+        source->headServed = false;
+        source->startOfFile = true;
+        source->headerRead = false;
+        source->served = 0;
+        cinfo.src = &source->pub;
+    } else {
+        jpeg_mem_src(&cinfo, job->input, job->inputSize);
+    }
     jpeg_read_header(&cinfo, TRUE);
+    if (job->stream)
+        job->stream->headerRead = true;
     job->width = static_cast<int>(cinfo.image_width);
     job->height = static_cast<int>(cinfo.image_height);
     if (job->previewRatio > 0) {
@@ -128,7 +221,9 @@ bool DecodeRaw(RawDecode* job)
         JSAMPROW row = job->pixels + job->stride * cinfo.output_scanline;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
-    jpeg_finish_decompress(&cinfo);
+    // Every row is there: what follows the picture data (up to its end marker, or through
+    // whatever stands in a damaged file's place) is not read.
+    jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     return true;
 }
@@ -169,12 +264,10 @@ QImage StandAsTaken(QImage stored, int orientation)
     }
 }
 
-DecodedJpeg Decode(RawDecode& job, const std::string& bytes)
+// Decodes what the job is given, the picture standing as orientation says.
+DecodedJpeg Decode(RawDecode& job, int orientation)
 {
-    const int orientation = ExifOrientationFromBytes(bytes);
     job.swapSides = OrientationSwapsSides(orientation);
-    job.input = reinterpret_cast<const unsigned char*>(bytes.data());
-    job.inputSize = static_cast<unsigned long>(bytes.size());
     if (!DecodeRaw(&job))
         throw EJpegError(job.messageCode);
 
@@ -189,13 +282,20 @@ DecodedJpeg Decode(RawDecode& job, const std::string& bytes)
     return result;
 }
 
-std::string ReadJpegFile(const std::string& path)
+DecodedJpeg Decode(RawDecode& job, std::string_view bytes, int orientation)
 {
-    try {
-        return platform::ReadWholeFile(path, MaxFileBytes);
-    } catch (const EFileError&) {
-        throw EJpegOpenError(path);
-    }
+    job.input = reinterpret_cast<const unsigned char*>(bytes.data());
+    job.inputSize = static_cast<unsigned long>(bytes.size());
+    return Decode(job, orientation < 0 ? ExifOrientationFromBytes(bytes) : orientation);
+}
+
+RawDecode PreviewJob(double devicePixelRatio)
+{
+    RawDecode job{};
+    job.boxWidth = -1;
+    job.boxHeight = -1;
+    job.previewRatio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    return job;
 }
 
 } // namespace
@@ -205,21 +305,40 @@ DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth, int boxHeight)
     RawDecode job{};
     job.boxWidth = boxWidth < 0 || boxHeight < 0 ? -1 : boxWidth;
     job.boxHeight = boxWidth < 0 || boxHeight < 0 ? -1 : boxHeight;
-    return Decode(job, bytes);
+    return Decode(job, bytes, -1);
 }
 
-DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio)
+DecodedJpeg DecodeJpegForPreview(std::string_view bytes, double devicePixelRatio, int orientation)
 {
-    RawDecode job{};
-    job.boxWidth = -1;
-    job.boxHeight = -1;
-    job.previewRatio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    return Decode(job, bytes);
+    RawDecode job = PreviewJob(devicePixelRatio);
+    return Decode(job, bytes, orientation);
+}
+
+std::string ReadFileHead(platform::FileStartReader& file)
+{
+    std::string head(HeadBytes, '\0');
+    head.resize(file.ReadUpTo(head.data(), 0, head.size()));
+    return head;
+}
+
+DecodedJpeg DecodeJpegFileForPreview(platform::FileStartReader& file, const std::string& head,
+                                     double devicePixelRatio)
+{
+    auto source = std::make_unique<StreamSource>();
+    source->head = head.data();
+    source->headSize = head.size();
+    source->file = &file;
+    RawDecode job = PreviewJob(devicePixelRatio);
+    job.stream = source.get();
+    return Decode(job, ExifOrientationFromBytes(head));
 }
 
 DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio)
 {
-    return DecodeJpegForPreview(ReadJpegFile(path), devicePixelRatio);
+    platform::FileStartReader file(path);
+    if (!file.valid())
+        throw EJpegOpenError(path);
+    return DecodeJpegFileForPreview(file, ReadFileHead(file), devicePixelRatio);
 }
 
 } // namespace preview

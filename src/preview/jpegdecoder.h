@@ -1,10 +1,15 @@
 #pragma once
-// JPEG files for the preview, decoded with libjpeg from the whole file held in memory.
+// JPEG files for the preview, decoded with libjpeg from memory or from a file as it is read.
 #include "base/errors.h"
 
 #include <QImage>
 
 #include <string>
+#include <string_view>
+
+namespace platform {
+class FileStartReader;
+}
 
 namespace preview {
 
@@ -40,10 +45,20 @@ struct DecodedJpeg {
 DecodedJpeg DecodeJpeg(const std::string& bytes, int boxWidth = -1, int boxHeight = -1);
 
 // As DecodeJpeg, the box being the preview's picture box for the standing size (PictureBoxFor
-// of width and height) in device pixels: its sides times devicePixelRatio, rounded up.
-DecodedJpeg DecodeJpegForPreview(const std::string& bytes, double devicePixelRatio);
-// Reads the file through the platform layer and decodes it so. Throws EJpegOpenError when the
-// file can't be read (a folder included) and EJpegError when it is no usable JPEG.
+// of width and height) in device pixels: its sides times devicePixelRatio, rounded up. The
+// picture stands as orientation says, or as the bytes' own EXIF block says when it is < 0.
+DecodedJpeg DecodeJpegForPreview(std::string_view bytes, double devicePixelRatio, int orientation = -1);
+
+// The start of an opened file that the decoding of a picture looks at first (its EXIF block
+// included); the reader is then positioned after it.
+std::string ReadFileHead(platform::FileStartReader& file);
+// Decodes an opened file as DecodeJpegForPreview does, its start being head (ReadFileHead) and
+// the rest read piece by piece as the library needs it: only the parts the decoding reaches
+// are read, and a file that is no JPEG fails on its first bytes. Throws EJpegError.
+DecodedJpeg DecodeJpegFileForPreview(platform::FileStartReader& file, const std::string& head,
+                                     double devicePixelRatio);
+// Opens a regular file through the platform layer and decodes it so. Throws EJpegOpenError
+// when the file can't be opened (a folder included) and EJpegError when it is no usable JPEG.
 DecodedJpeg LoadJpegForPreview(const std::string& path, double devicePixelRatio);
 
 } // namespace preview

@@ -1,6 +1,7 @@
 #include "preview/thumbnail.h"
 
 #include "base/ascii.h"
+#include "rename/companions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +24,7 @@ int RoundHalfEven(double value)
 bool IsSelectedJpeg(const std::vector<std::string>& names, const std::vector<bool>& selected,
                     std::size_t row)
 {
-    return selected[row] && PassesJpegTest(names[row]);
+    return selected[row] && PassesPictureTest(names[row]);
 }
 
 } // namespace
@@ -51,6 +52,16 @@ bool PassesJpegTest(const std::string& name)
     if (dot == std::string::npos || name.size() - dot != 4)
         return false;
     return AsciiLower(name.substr(dot)) == ".jpg";
+}
+
+bool PassesPictureTest(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    const std::string extension = AsciiLower(name.substr(dot + 1));
+    return extension == "jpg" || extension == "heic" || extension == "heif" || extension == "avif" ||
+           IsRawExtension(extension);
 }
 
 PreviewChoice ShowFirst(const std::vector<std::string>& names, const std::vector<bool>& selected,

@@ -26,6 +26,9 @@ PictureBox PictureBoxFor(int imageWidth, int imageHeight, int panelWidth = Panel
 
 // True when the name's extension (from its last ".") is ".jpg" in any ASCII letter case.
 bool PassesJpegTest(const std::string& name);
+// True when the name's extension, lower-cased in A to Z, is ".jpg", ".heic", ".heif", ".avif"
+// or that of a raw file: the photos the preview steps through.
+bool PassesPictureTest(const std::string& name);
 
 // What a preview operation decided: the row to load (-1: none, the picture stays hidden)
 // and the new preview index.
@@ -36,13 +39,13 @@ struct PreviewChoice {
 };
 
 // The show-first operation (the 画像表示 button). Nothing happens unless some selected row
-// passes the JPEG test; then the topmost selected row is loaded, whatever its extension.
+// passes the picture test; then the topmost selected row is loaded, whatever its extension.
 // names and selected are the rows of the current-name list, of equal length.
 PreviewChoice ShowFirst(const std::vector<std::string>& names, const std::vector<bool>& selected,
                         int previewIndex);
 
 // The step operation (a press on the preview): from the row after previewIndex on, the first
-// selected row is loaded provided a selected row passing the JPEG test lies at or after it;
+// selected row is loaded provided a selected row passing the picture test lies at or after it;
 // otherwise the stepping has run out and the index goes back to 0 (so row 0 comes back only
 // through ShowFirst).
 PreviewChoice Step(const std::vector<std::string>& names, const std::vector<bool>& selected,

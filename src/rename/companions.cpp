@@ -292,3 +292,8 @@ FileGroups GroupFiles(const std::vector<std::string>& names, const std::vector<b
 {
     return companions ? PhotosWithCompanions(names, selected) : SingleFiles(selected);
 }
+
+bool IsRawExtension(std::string_view ext)
+{
+    return KindOf(ext) == Kind::Raw;
+}

@@ -7,6 +7,7 @@
 // folder's files as the list holds them.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The groups of one run, in the order the run takes them: by the list order of their photos.
@@ -38,3 +39,7 @@ FileGroups PhotosWithCompanions(const std::vector<std::string>& names, const std
 // PhotosWithCompanions when companions go along, else SingleFiles.
 FileGroups GroupFiles(const std::vector<std::string>& names, const std::vector<bool>& selected,
                       bool companions);
+
+// True when ext (a file name's extension without its dot) is one of the raw extensions that
+// go along as companions, in any ASCII letter case.
+bool IsRawExtension(std::string_view ext);

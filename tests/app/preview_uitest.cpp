@@ -4,6 +4,7 @@
 #include "preview/jpegwriter.h"
 #include "support/mainwindowfixture.h"
 #include "support/permissionoverride.h"
+#include "support/rawstandin.h"
 #include "support/rowname.h"
 #include "support/tempfolder.h"
 
@@ -16,7 +17,10 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <fcntl.h>
@@ -122,6 +126,73 @@ INSTANTIATE_TEST_SUITE_P(PreviewBox, PreviewBoxRows, testing::ValuesIn(kSizeCase
                          RowNames([](const SizeCase& c) {
                              return std::to_string(c.width) + " x " + std::to_string(c.height);
                          }));
+
+// A HEIC (an AVIF by the output's name) made by the system's encoder from a JPEG, keeping the
+// JPEG's EXIF block and Orientation; none where a tool is missing. Cut: its first half.
+std::optional<std::string> HeicFrom(const std::string& jpeg, int orientation = 0,
+                                    const std::string& out = "out.heic", bool cut = false)
+{
+    TempFolder folder;
+    const std::string in = folder.Write("in.jpg", jpeg);
+    const std::string command = "cd '" + folder.path() + "' && exiftool -q -overwrite_original -Orientation#=" +
+                                std::to_string(orientation ? orientation : 1) + " in.jpg && heif-enc -q 60 -o " +
+                                out + " in.jpg >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 || !folder.Exists(out))
+        return std::nullopt;
+    const std::string bytes = folder.Read(out);
+    return cut ? bytes.substr(0, bytes.size() / 2) : bytes;
+}
+
+// A file of each format the preview shows, as the user sees it: the box, or the error box.
+struct FormatCase {
+    const char *label, *name;
+    std::function<std::optional<std::string>()> make;  // none: a tool is missing
+    QRect box;                                          // empty: the error box
+};
+
+class PreviewFormatRows : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(PreviewFormatRows, ShownByContentOrTheErrorBox)
+{
+    const FormatCase& c = GetParam();
+    const std::optional<std::string> bytes = c.make();
+    if (!bytes)
+        GTEST_SKIP() << "heif-enc or exiftool is missing";
+    PreviewWindow w({{c.name, *bytes}});
+    w.Select({0});
+    const std::vector<SeenBox> boxes = w.ShowFirst();
+    EXPECT_EQ(w.Shown(), c.box.isEmpty() ? -1 : 0);
+    if (c.box.isEmpty())
+        return ExpectErrorBox(boxes, "ﾌｧｲﾙ " + w.work() + "/" + c.name + " の画像を表示できません.");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(w.Image1->geometry(), c.box);
+    // Reduced, as a JPEG is, to cover twice the box with the picture's own proportions.
+    const QSize picture = w.Image1->pixmap().size();
+    EXPECT_TRUE(picture.width() >= 2 * c.box.width() && picture.width() <= 4 * c.box.width()) << picture.width();
+    EXPECT_GE(picture.height(), 2 * c.box.height());
+    EXPECT_NEAR(double(picture.width()) / picture.height(), double(c.box.width()) / c.box.height(), 0.05);
+}
+
+const FormatCase kFormatCases[] = {
+    {"heic", "p.heic", [] { return HeicFrom(WriteTestJpeg(640, 480)); }, {2, 13, 80, 60}},
+    // The HEIF's own transformations stand; its EXIF Orientation is not applied again.
+    {"heic with exif orientation", "p.HEIF", [] { return HeicFrom(WriteTestJpeg(640, 480), 6); }, {2, 13, 80, 60}},
+    {"heic named jpg", "p.jpg", [] { return HeicFrom(WriteTestJpeg(480, 640)); }, {12, 3, 60, 80}},
+    {"avif", "p.avif", [] { return HeicFrom(WriteTestJpeg(400, 600), 0, "out.avif"); }, {16, 3, 53, 80}},
+    {"raw", "p.CR2", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080)); }, {2, 17, 80, 53}},
+    {"raw on its side", "p.dng", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 6); }, {16, 3, 53, 80}},
+    {"raf", "p.RAF", [] { return MakeRafStandIn(WriteTestJpeg(1620, 1080)); }, {2, 17, 80, 53}},
+    {"raw named jpg", "p.JPG", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 8); }, {16, 3, 53, 80}},
+    {"dng preview as a strip", "p.DNG", [] { return MakeRawStandIn(WriteTestJpeg(1620, 1080), 1, true); }, {2, 17, 80, 53}},
+    {"damaged heic", "bad.heic", [] { return HeicFrom(WriteTestJpeg(640, 480), 0, "out.heic", true); }, {}},
+    {"raw without preview", "p.nef", [] { return MakeRawStandIn(""); }, {}},
+    {"raw with damaged directories", "p.orf", [] { return MakeRawStandIn(WriteTestJpeg(64, 48)).substr(0, 40); }, {}},
+    {"raw with a damaged preview", "p.arw", [] { return MakeRawStandIn("\xff\xd8 no picture"); }, {}},
+    {"text named avif", "notes.avif", [] { return std::string("shopping list\n"); }, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, PreviewFormatRows, testing::ValuesIn(kFormatCases),
+                         RowNames([](const FormatCase& c) { return std::string(c.label); }));
 
 TEST(PreviewBox, LargePictureIsDecodedReduced)
 {

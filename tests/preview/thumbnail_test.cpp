@@ -50,6 +50,7 @@ TEST(PictureBox, PanelSizeIsReadEachTime)
 struct JpegTestCase {
     const char* name;
     bool passes;
+    bool picture;  // the preview's wider test: HEIF, AVIF and raw files too
 };
 
 class JpegTestRows : public testing::TestWithParam<JpegTestCase> {};
@@ -57,19 +58,22 @@ class JpegTestRows : public testing::TestWithParam<JpegTestCase> {};
 TEST_P(JpegTestRows, ExtensionInAnyAsciiCase)
 {
     EXPECT_EQ(preview::PassesJpegTest(GetParam().name), GetParam().passes) << GetParam().name;
+    EXPECT_EQ(preview::PassesPictureTest(GetParam().name), GetParam().picture) << GetParam().name;
 }
 
 const JpegTestCase kJpegTestCases[] = {
-    {"a.jpg", true},      {"b.JPG", true},     {"c.Jpg", true}, {"x.y.jpg", true},
-    {".jpg", true},       {"d.jpeg", false},   {"e.jpg.bak", false}, {"jpg", false},
-    {"f.jp", false},      {"g.jpgx", false},   {"", false},
+    {"a.jpg", true, true},      {"b.JPG", true, true},     {"c.Jpg", true, true}, {"x.y.jpg", true, true},
+    {".jpg", true, true},       {"d.jpeg", false, false},  {"e.jpg.bak", false, false}, {"jpg", false, false},
+    {"f.jp", false, false},     {"g.jpgx", false, false},  {"", false, false},
     // Only A to Z fold: a full-width letter stays different.
-    {"h.\xef\xbc\xaapg", false},
+    {"h.\xef\xbc\xaapg", false, false},
+    {"i.HEIC", false, true},    {"j.heif", false, true},   {"k.Avif", false, true}, {"l.cr3", false, true},
+    {"m.NEF", false, true},     {"n.x3f", false, true},    {"o.tif", false, false}, {"p.MOV", false, false},
+    {"q.xmp", false, false},    {"heic", false, false},    {"r.heic.txt", false, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(JpegTest, JpegTestRows, testing::ValuesIn(kJpegTestCases),
                          RowNames([](const JpegTestCase& c) { return c.name; }));
-
 struct Rows {
     std::vector<std::string> names;
     std::vector<bool> selected;
@@ -107,6 +111,12 @@ TEST(PreviewStepping, TwoJpegsOfFive)
 {
     const Rows rows = MakeRows({"0.txt", "1.txt", "a.jpg", "3.txt", "b.JPG"}, {2, 4});
     EXPECT_EQ(Shown(rows, 6), (std::vector<int>{2, 4, -1, 2, 4, -1, 2}));
+}
+
+TEST(PreviewStepping, HeifAndRawRowsAreSteppedThrough)
+{
+    const Rows rows = MakeRows({"a.heic", "b.txt", "c.NEF", "d.mov"}, {0, 2, 3});
+    EXPECT_EQ(Shown(rows, 3), (std::vector<int>{0, 2, -1, 2}));
 }
 
 TEST(PreviewStepping, AllSelectedRowZeroOnlyThroughTheButton)

@@ -2,7 +2,7 @@
 
 #include "base/errors.h"
 #include "preview/fileurl.h"
-#include "preview/jpegdecoder.h"
+#include "preview/picture.h"
 #include "preview/thumbnail.h"
 #include "ui/displaytext.h"
 #include "ui/guard.h"
@@ -84,7 +84,7 @@ void PreviewController::LoadAndShow(int row)
     const std::string& name = list_.Names()[static_cast<std::size_t>(row)];
     c_.Image1->setToolTip(DisplayText(name));
     // Decoded at the scale the box needs on this screen; the header still gives the box.
-    preview::DecodedJpeg decoded = preview::LoadJpegForPreview(list_.Prefix() + name, c_.Image1->devicePixelRatioF());
+    preview::DecodedJpeg decoded = preview::LoadPictureForPreview(list_.Prefix() + name, c_.Image1->devicePixelRatioF());
     const preview::PictureBox box =
         preview::PictureBoxFor(decoded.width, decoded.height, c_.Panel4->width(), c_.Panel4->height());
     c_.Image1->setGeometry(box.left, box.top, box.width, box.height);

@@ -48,7 +48,7 @@ private:
     // or the step operation), and shows that row.
     using Choose = preview::PreviewChoice (*)(const std::vector<std::string>&, const std::vector<bool>&, int);
     void Show(Choose choose);
-    // Shows row (of the list) in Image1. Throws the JPEG errors.
+    // Shows row (of the list) in Image1. Throws the JPEG and picture errors.
     void LoadAndShow(int row);
 
     PreviewControls c_;
