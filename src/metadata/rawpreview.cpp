@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
-#include <mutex>
 
 namespace metadata {
 
