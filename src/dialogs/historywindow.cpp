@@ -1,0 +1,45 @@
+#include "dialogs/historywindow.h"
+
+#include "dialogs/dialogparts.h"
+#include "ui/guard.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+THistory::THistory() : QDialog(nullptr)
+{
+    MakeFixedDialog(this, "History", QStringLiteral("実行の履歴"), 560, 330);
+    HistoryList = MakeControl<QListWidget>(this, "HistoryList", {8, 8, 544, 276});
+    HistoryList->setFont(WindowFont(false, 12));
+    HistoryUndo = MakeControl<QPushButton>(this, "HistoryUndo", {296, 294, 160, 27});
+    HistoryUndo->setText(QStringLiteral("ここまで元に戻す(&U)"));
+    HistoryClose = MakeControl<QPushButton>(this, "HistoryClose", {464, 294, 88, 27});
+    HistoryClose->setText(QStringLiteral("閉じる"));
+    connect(HistoryUndo, &QPushButton::clicked, this, [this] { Guarded(this, [this] { HistoryUndoClick(); }); });
+    connect(HistoryClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(HistoryList, &QListWidget::currentRowChanged, this,
+            [this](int row) { HistoryUndo->setEnabled(row >= 0); });
+}
+
+THistory::~THistory() = default;
+
+void THistory::Open(const QStringList& rows, UndoTo undoTo)
+{
+    undoTo_ = std::move(undoTo);
+    SetRows(rows);
+    exec();
+}
+
+void THistory::SetRows(const QStringList& rows)
+{
+    HistoryList->clear();
+    HistoryList->addItems(rows);
+    HistoryUndo->setEnabled(false);
+}
+
+void THistory::HistoryUndoClick()
+{
+    const int row = HistoryList->currentRow();
+    if (row >= 0 && undoTo_)
+        SetRows(undoTo_(row));
+}
