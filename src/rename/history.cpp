@@ -324,7 +324,8 @@ std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item)
     return Load(BackPath(item), s->BackSum, nullptr);
 }
 
-bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state)
+bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state,
+                   uint64_t backToken)
 {
     std::optional<Summary> s = SummaryOf(item);
     if (!s)
@@ -334,7 +335,7 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
         // A token of its own: the redo's temporary names are told from the undo's.
         UndoRecord redo = record;
         redo.Entries = std::move(back);
-        redo.Token = NewToken();
+        redo.Token = backToken != 0 ? backToken : NewToken();
         redo.Began = std::time(nullptr);
         const std::string bytes = EncodeUndoRecord(redo);
         if (!Write(BackPath(item), bytes))

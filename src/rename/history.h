@@ -34,8 +34,11 @@ std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait = platform::
 std::optional<UndoRecord> LoadHistoryRecord(const HistoryItem& item, std::string* bytes = nullptr);
 std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item);
 
-// Writes what an undo or a redo left. False when the files could not be changed.
-bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state);
+// Writes what an undo or a redo left. The taken-back entries get a token of their own for the
+// temporary names of their redo (backToken, or a new one when 0). False when the files could
+// not be changed.
+bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state,
+                   uint64_t backToken = 0);
 
 // A new execution: its record and summary, written before its first rename; none when they
 // could not be written. idNanos orders it among the others.

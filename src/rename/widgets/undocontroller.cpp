@@ -4,6 +4,7 @@
 #include "base/utf8.h"
 #include "filelist/widgets/foldercontroller.h"
 #include "rename/history.h"
+#include "rename/historyrun.h"
 #include "rename/renametexts.h"
 #include "rename/undo.h"
 #include "ui/counterdisplay.h"
@@ -61,57 +62,39 @@ void UndoController::Finish(const std::string& text)
     list_.ClearTrial();
 }
 
-std::string UndoController::UndoOne(HistoryItem item, bool& whole)
+HistoryStep UndoController::Step(const HistoryItem& item, bool redo)
 {
-    whole = false;
-    const std::optional<UndoRecord> record = LoadHistoryRecord(item);
-    if (!record) {
-        SetAsideDamaged(item);
-        return {};
-    }
-    // A folder made in place of the execution's keeps the record for another try.
-    CheckUndoFolder(*record);
-    OpenFolderOf(record->Folder);
-    UndoOutcome outcome;
-    {
-        CounterDisplay counter(actlabel);
-        ProgressRun progress(tell_.Parent(), QStringLiteral("元に戻しています"));
-        UndoHooks hooks;
-        hooks.Progress = [&](int n, int t) { counter.Show(n, t); progress.Show(n - 1, t); };
-        hooks.Ways = ways_;
-        hooks.Repair = RunWasCut();
-        MarkRunStarted();
-        hooks.ReportTaken = [this, &counter](const std::string& oldPath) {
-            counter.ShowNow();
-            tell_(OldNameTaken(oldPath));
-        };
-        outcome = UndoRenames(*record, hooks);
-    }
-    // The record keeps what is still to be done, what came back waits for a redo. One that
-    // can't be changed is said so; taken back all the way, it is never offered again for an
-    // undo that would do nothing.
-    std::vector<UndoEntry> back = std::move(outcome.Back);
-    if (item.Redoable)
-        if (const std::optional<UndoRecord> before = LoadHistoryBack(item))
-            back.insert(back.end(), before->Entries.begin(), before->Entries.end());
-    const std::size_t left = outcome.Left.size();
-    UndoRecord kept = *record;
-    kept.Entries = std::move(outcome.Left);
-    const TakenBack state = left == 0 ? TakenBack::Wholly
-                            : outcome.Restored > 0 ? TakenBack::Partly
-                                                   : item.State;
-    const bool changed = UpdateHistory(item, kept, std::move(back), state);
-    if (left == 0 && !changed)
-        MarkHistorySpent(item);
-    if (left == 0)
-        MarkRunEnded();
-    std::string text = outcome.Stopped ? ToUtf8(StoppedText(outcome.Done))
-                       : left == 0     ? std::string(kUndone)
-                                       : NotUndone(left);
-    if (!changed)
-        text += "\n" + RecordNotChanged(HistoryRecordPath(item));
-    whole = left == 0 && !outcome.Stopped;
+    CounterDisplay counter(actlabel);
+    ProgressRun progress(tell_.Parent(), redo ? QStringLiteral("やり直しています") : QStringLiteral("元に戻しています"));
+    UndoHooks hooks;
+    hooks.Progress = [&](int n, int t) { counter.Show(n, t); progress.Show(n - 1, t); };
+    hooks.Ways = ways_;
+    hooks.Repair = RunWasCut();
+    hooks.ReportTaken = [this, &counter, redo](const std::string& path) {
+        counter.ShowNow();
+        tell_(redo ? TakenByAnother(path) : OldNameTaken(path));
+    };
+    const BeforeStep open = [this](const UndoRecord& r) { OpenFolderOf(r.Folder); };
+    return redo ? RedoExecution(item, hooks, open) : UndoExecution(item, hooks, open);
+}
+
+std::string UndoController::ClosingText(const HistoryStep& step, bool redo)
+{
+    const std::size_t left = step.Run.Left.size();
+    std::string text = step.Run.Stopped ? ToUtf8(StoppedText(step.Run.Done))
+                       : left == 0      ? std::string(redo ? kRedone : kUndone)
+                       : redo           ? NotRedone(left)
+                                        : NotUndone(left);
+    if (!step.Changed)
+        text += "\n" + RecordNotChanged(step.RecordPath);
     return text;
+}
+
+std::string UndoController::UndoOne(const HistoryItem& item, bool& whole)
+{
+    const HistoryStep step = Step(item, false);
+    whole = step.Found && step.Run.Left.empty() && !step.Run.Stopped;
+    return step.Found ? ClosingText(step, false) : std::string();
 }
 
 void UndoController::Undo1Click()
@@ -171,46 +154,12 @@ void UndoController::Redo1Click()
     }
     const std::vector<HistoryItem> items = ReadHistory();
     const std::optional<std::size_t> next = NextToRedo(items);
-    const std::optional<UndoRecord> back = next ? LoadHistoryBack(items[*next]) : std::nullopt;
-    if (!back)
+    if (!next)
         return Refresh();
-    HistoryItem item = items[*next];
-    CheckUndoFolder(*back);
-    OpenFolderOf(back->Folder);
-    UndoOutcome outcome;
-    {
-        CounterDisplay counter(actlabel);
-        ProgressRun progress(tell_.Parent(), QStringLiteral("やり直しています"));
-        UndoHooks hooks;
-        hooks.Progress = [&](int n, int t) { counter.Show(n, t); progress.Show(n - 1, t); };
-        hooks.Ways = ways_;
-        hooks.Repair = RunWasCut();
-        MarkRunStarted();
-        hooks.ReportTaken = [this, &counter](const std::string& newPath) {
-            counter.ShowNow();
-            tell_(TakenByAnother(newPath));
-        };
-        outcome = RedoRenames(*back, hooks);
-    }
-    // The files renamed again join the entries still to take back, after them: the order in
-    // which the execution renamed them.
-    std::optional<UndoRecord> record = LoadHistoryRecord(item);
-    if (!record) {
-        record = *back;
-        record->Entries.clear();
-    }
-    const std::size_t left = outcome.Left.size();
-    const TakenBack state = outcome.Back.empty() ? item.State : left == 0 ? TakenBack::No : TakenBack::Partly;
-    record->Entries.insert(record->Entries.end(), outcome.Back.begin(), outcome.Back.end());
-    const bool changed = UpdateHistory(item, *record, std::move(outcome.Left), state);
-    if (left == 0)
-        MarkRunEnded();
-    std::string text = outcome.Stopped ? ToUtf8(StoppedText(outcome.Done))
-                       : left == 0     ? std::string(kRedone)
-                                       : NotRedone(left);
-    if (!changed)
-        text += "\n" + RecordNotChanged(HistoryRecordPath(item));
-    Finish(text);
+    const HistoryStep step = Step(items[*next], true);
+    if (!step.Found)
+        return Refresh();
+    Finish(ClosingText(step, true));
 }
 
 QStringList UndoController::HistoryRows()

@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class FolderController;
 struct HistoryItem;
+struct HistoryStep;
 enum class RecordSave;
 
 class UndoController : public QObject {
@@ -41,8 +42,12 @@ public:
     void UndoDownTo(int row);
 
 private:
-    // Takes one execution back; its closing text, and whole when every file came back.
-    std::string UndoOne(HistoryItem item, bool& whole);
+    // One execution taken back or renamed again, with the progress dialog.
+    HistoryStep Step(const HistoryItem& item, bool redo);
+    static std::string ClosingText(const HistoryStep& step, bool redo);
+    // Takes one execution back; its closing text (empty: its record was damaged), and whole
+    // when every file came back.
+    std::string UndoOne(const HistoryItem& item, bool& whole);
     // Opens the record's folder in the lists, or throws the error of a folder that can't be
     // opened.
     void OpenFolderOf(const std::string& folder);
