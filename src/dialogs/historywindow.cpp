@@ -17,8 +17,8 @@ THistory::THistory() : QDialog(nullptr)
     HistoryClose->setText(QStringLiteral("閉じる"));
     connect(HistoryUndo, &QPushButton::clicked, this, [this] { Guarded(this, [this] { HistoryUndoClick(); }); });
     connect(HistoryClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HistoryList, &QListWidget::currentRowChanged, this,
-            [this](int row) { HistoryUndo->setEnabled(row >= 0); });
+    connect(HistoryList, &QListWidget::itemSelectionChanged, this,
+            [this] { HistoryUndo->setEnabled(!HistoryList->selectedItems().isEmpty()); });
 }
 
 THistory::~THistory() = default;
@@ -34,12 +34,15 @@ void THistory::SetRows(const QStringList& rows)
 {
     HistoryList->clear();
     HistoryList->addItems(rows);
+    // Nothing is taken back before the user chooses a row.
+    HistoryList->setCurrentRow(-1);
     HistoryUndo->setEnabled(false);
 }
 
 void THistory::HistoryUndoClick()
 {
-    const int row = HistoryList->currentRow();
+    const QList<QListWidgetItem*> chosen = HistoryList->selectedItems();
+    const int row = chosen.isEmpty() ? -1 : HistoryList->row(chosen.front());
     if (row >= 0 && undoTo_)
         SetRows(undoTo_(row));
 }
