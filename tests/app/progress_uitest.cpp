@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -77,52 +79,98 @@ std::vector<SeenBox> Execute(TMain* m, bool stop)
                              stop ? PressStop : std::function<void(QWidget*)>{});
 }
 
-TEST_F(ProgressStop, StoppedExecutionRenamesWhatItSaysAndUndoBringsBackExactlyThose)
+std::vector<SeenBox> Trigger(TMain* m, const char* entry, bool stop)
 {
-    ProgramInWork w(ManyFiles());
-    const int n = StoppedCount(Execute(w.m(), true));
-    ASSERT_GT(n, 0);
-    ASSERT_LT(n, kFiles);
-    const auto disk = w.OnDisk();
-    EXPECT_EQ(CountStarting(disk, 'b'), n);
-    EXPECT_EQ(CountStarting(disk, 'a'), kFiles - n);
-    // The untouched files keep their contents under their old names.
-    EXPECT_EQ(ReadFileBytes(fs::path(w.work()) / ("a" + std::to_string(100000 + kFiles - 1) + ".jpg")),
-              std::to_string(kFiles - 1));
-    ProgressRun::SetTiming(1000, 50);
-    RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); });
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+    ProgressRun::SetTiming(stop ? 0 : 1000, stop ? 0 : 50);
+    return RunAnsweringBoxes([&] { Find<QAction>(m, entry)->trigger(); }, {},
+                             stop ? PressStop : std::function<void(QWidget*)>{});
 }
 
-TEST_F(ProgressStop, StoppedUndoLeavesTheRestForTheNextUndo)
-{
-    ProgramInWork w(ManyFiles());
-    ProgressRun::SetTiming(1000, 50);
-    Execute(w.m(), false);
-    ASSERT_EQ(CountStarting(w.OnDisk(), 'b'), kFiles);
-    ProgressRun::SetTiming(0, 0);
-    const int n = StoppedCount(RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); }, {}, PressStop));
-    ASSERT_GT(n, 0);
-    ASSERT_LT(n, kFiles);
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), n);
-    ProgressRun::SetTiming(1000, 50);
-    RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); });
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
-}
+struct StopCase {
+    const char* label;
+    // Brings the window to the run to stop, runs it with "中止" pressed, and checks what is on
+    // disk and on screen afterwards.
+    std::function<void(ProgramInWork&)> play;
+};
 
-TEST_F(ProgressStop, StoppedDeletionDeletesNoMoreFiles)
+const StopCase kStopCases[] = {
+    {"execution: renames what it says, and the undo brings back exactly those",
+     [](ProgramInWork& w) {
+         const int n = StoppedCount(Execute(w.m(), true));
+         ASSERT_GT(n, 0);
+         ASSERT_LT(n, kFiles);
+         const auto disk = w.OnDisk();
+         EXPECT_EQ(CountStarting(disk, 'b'), n);
+         EXPECT_EQ(CountStarting(disk, 'a'), kFiles - n);
+         // The untouched files keep their contents under their old names.
+         EXPECT_EQ(ReadFileBytes(fs::path(w.work()) / ("a" + std::to_string(100000 + kFiles - 1) + ".jpg")),
+                   std::to_string(kFiles - 1));
+         Trigger(w.m(), "Undo1", false);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+     }},
+    {"undo: leaves the rest for the next undo",
+     [](ProgramInWork& w) {
+         ProgressRun::SetTiming(1000, 50);
+         Execute(w.m(), false);
+         ASSERT_EQ(CountStarting(w.OnDisk(), 'b'), kFiles);
+         const int n = StoppedCount(Trigger(w.m(), "Undo1", true));
+         ASSERT_GT(n, 0);
+         ASSERT_LT(n, kFiles);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), n);
+         Trigger(w.m(), "Undo1", false);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+     }},
+    {"redo: what it renamed again is what the next undo takes back",
+     [](ProgramInWork& w) {
+         ProgressRun::SetTiming(1000, 50);
+         Execute(w.m(), false);
+         Trigger(w.m(), "Undo1", false);
+         ASSERT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+         const int n = StoppedCount(Trigger(w.m(), "Redo1", true));
+         ASSERT_GT(n, 0);
+         ASSERT_LT(n, kFiles);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'b'), n);
+         Trigger(w.m(), "Undo1", false);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+         Trigger(w.m(), "Redo1", false);
+         EXPECT_EQ(CountStarting(w.OnDisk(), 'b'), kFiles);
+     }},
+    {"deletion: deletes no more files",
+     [](ProgramInWork& w) {
+         std::vector<int> all(kFiles);
+         for (int i = 0; i < kFiles; ++i)
+             all[i] = i;
+         w.SelectRows(all);
+         RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), "Button8")->click(); }, {}, PressStop);
+         const auto left = static_cast<int>(w.OnDisk().size());
+         EXPECT_GT(left, 0);
+         EXPECT_LT(left, kFiles - 9);
+         // The counter shows how many were deleted.
+         EXPECT_TRUE(w.counter().contains(QString::number(kFiles - left).right(3))) << w.counter().toStdString();
+     }},
+    {"capture-date sort: leaves the order as it was",
+     [](ProgramInWork& w) {
+         // Modified in the reverse order of their names: a whole sort turns the list round.
+         const auto now = fs::file_time_type::clock::now();
+         for (int i = 0; i < kFiles; ++i)
+             fs::last_write_time(fs::path(w.work()) / ("a" + std::to_string(100000 + i) + ".jpg"), now - std::chrono::seconds(2 * i));
+         const std::vector<std::string> before = RowBytes(w.list("oldfile"));
+         ASSERT_EQ(before, w.OnDisk());
+         Trigger(w.m(), "N15", true);
+         EXPECT_EQ(RowBytes(w.list("oldfile")), before);
+         Trigger(w.m(), "N15", false);
+         EXPECT_EQ(RowBytes(w.list("oldfile")), std::vector<std::string>(before.rbegin(), before.rend()));
+     }},
+};
+
+TEST_F(ProgressStop, WhatLandsOnDiskIsWhatWasDone)
 {
-    ProgramInWork w(ManyFiles());
-    std::vector<int> all(kFiles);
-    for (int i = 0; i < kFiles; ++i)
-        all[i] = i;
-    w.SelectRows(all);
-    RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), "Button8")->click(); }, {}, PressStop);
-    const auto left = static_cast<int>(w.OnDisk().size());
-    EXPECT_GT(left, 0);
-    EXPECT_LT(left, kFiles - 9);
-    // The counter shows how many were deleted.
-    EXPECT_TRUE(w.counter().contains(QString::number(kFiles - left).right(3))) << w.counter().toStdString();
+    for (const StopCase& c : kStopCases) {
+        SCOPED_TRACE(c.label);
+        ProgressRun::SetTiming(0, 0);
+        ProgramInWork w(ManyFiles());
+        c.play(w);
+    }
 }
 
 } // namespace
