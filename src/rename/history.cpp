@@ -223,7 +223,9 @@ void TakeInLegacy(const std::string& spent)
         RememberSpent(whole);
 }
 
-std::vector<Summary> ReadSummaries(bool locked)
+// Newest first; with `untilNotTakenBack`, only down to the first execution not wholly taken
+// back, which is all that Undo1 and Redo1 need to know.
+std::vector<Summary> ReadSummaries(bool locked, bool untilNotTakenBack = false)
 {
     std::vector<Summary> out;
     const std::string folder = HistoryFolder();
@@ -243,7 +245,8 @@ std::vector<Summary> ReadSummaries(bool locked)
             ids.insert(name.substr(0, name.size() - 7));
         }
     }
-    for (const std::string& id : ids) {
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+        const std::string& id = *it;
         const std::optional<std::string> bytes = platform::ReadFileIfPresent(SummaryPath(id), kMaxSummaryBytes);
         std::optional<Summary> s = bytes ? DecodeSummary(*bytes, id) : std::nullopt;
         if ((!s || !Matches(*s)) && (!locked || !(s = Rebuild(id, s))))
@@ -255,8 +258,9 @@ std::vector<Summary> ReadSummaries(bool locked)
             s->Item.Redoable = false;
         }
         out.push_back(std::move(*s));
+        if (untilNotTakenBack && out.back().Item.State != TakenBack::Wholly)
+            break;
     }
-    std::sort(out.begin(), out.end(), [](const Summary& a, const Summary& b) { return a.Item.Id > b.Item.Id; });
     return out;
 }
 
@@ -294,7 +298,7 @@ std::string HistoryRecordPath(const HistoryItem& item)
     return Path(item.Id, ".record");
 }
 
-std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait)
+std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait, bool untilNotTakenBack)
 {
     const std::string folder = platform::ProgramStateFolder();
     if (folder.empty())
@@ -302,7 +306,7 @@ std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait)
     std::vector<Summary> summaries;
     {
         const platform::StateLock lock(folder + "/last-execution.lock", false, wait);
-        summaries = ReadSummaries(lock.held());
+        summaries = ReadSummaries(lock.held(), untilNotTakenBack);
     }
     std::vector<HistoryItem> items;
     items.reserve(summaries.size());
@@ -324,8 +328,7 @@ std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item)
     return Load(BackPath(item), s->BackSum, nullptr);
 }
 
-bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state,
-                   uint64_t backToken)
+bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state)
 {
     std::optional<Summary> s = SummaryOf(item);
     if (!s)
@@ -335,7 +338,7 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
         // A token of its own: the redo's temporary names are told from the undo's.
         UndoRecord redo = record;
         redo.Entries = std::move(back);
-        redo.Token = backToken != 0 ? backToken : NewToken();
+        redo.Token = NewToken();
         redo.Began = std::time(nullptr);
         const std::string bytes = EncodeUndoRecord(redo);
         if (!Write(BackPath(item), bytes))
@@ -350,6 +353,20 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
     s->Item.RecordSum = Tail(bytes);
     s->Item.State = state;
     s->Item.Redoable = !s->BackSum.empty();
+    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
+        return false;
+    item = s->Item;
+    return true;
+}
+
+bool PendRedo(HistoryItem& item, const UndoRecord& pending)
+{
+    std::optional<Summary> s = SummaryOf(item);
+    const std::string bytes = EncodeUndoRecord(pending);
+    if (!s || !Write(HistoryRecordPath(item), bytes))
+        return false;
+    s->Item.RecordSum = Tail(bytes);
+    s->Item.State = TakenBack::Partly;
     if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
         return false;
     item = s->Item;

@@ -26,8 +26,10 @@ std::string HistoryRecordPath(const HistoryItem& item);
 // (waiting at most `wait`) it also takes in the one record of older versions as the newest
 // execution, removes temporary files a crash left, and makes a summary that no longer matches
 // its files again from them. A record this program took back but could not change reads as
-// taken back.
-std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait = platform::StateLock::kWait);
+// taken back. With untilNotTakenBack, only the newest down to the first not wholly taken back
+// (enough for NextToUndo and NextToRedo, and quick at start).
+std::vector<HistoryItem> ReadHistory(std::chrono::milliseconds wait = platform::StateLock::kWait,
+                                     bool untilNotTakenBack = false);
 
 // The entries still to take back, and those a redo can rename again (with the execution's
 // folder); none when the file is missing or damaged.
@@ -35,10 +37,12 @@ std::optional<UndoRecord> LoadHistoryRecord(const HistoryItem& item, std::string
 std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item);
 
 // Writes what an undo or a redo left. The taken-back entries get a token of their own for the
-// temporary names of their redo (backToken, or a new one when 0). False when the files could
-// not be changed.
-bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state,
-                   uint64_t backToken = 0);
+// temporary names of their redo. False when the files could not be changed.
+bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state);
+
+// Before a redo: the entries still to take back become `pending` (the files the redo may
+// rename among them), the taken-back ones stay as they are. False when it could not be written.
+bool PendRedo(HistoryItem& item, const UndoRecord& pending);
 
 // A new execution: its record and summary, written before its first rename; none when they
 // could not be written. idNanos orders it among the others.

@@ -57,7 +57,7 @@ HistoryStep RedoExecution(HistoryItem item, const UndoHooks& hooks, const Before
     // is among those to take back first (an undo passes over the ones not under their new name).
     UndoRecord pending = *record;
     pending.Entries.insert(pending.Entries.end(), back->Entries.begin(), back->Entries.end());
-    UpdateHistory(item, pending, back->Entries, TakenBack::Partly, back->Token);
+    PendRedo(item, pending);
     MarkRunStarted();
     step.Run = RedoRenames(*back, hooks);
     const bool whole = step.Run.Left.empty();

@@ -36,7 +36,7 @@ std::string UndoRecordPath()
 
 std::optional<UndoRecord> LoadUndoRecord(std::string* bytes, std::chrono::milliseconds wait)
 {
-    const std::vector<HistoryItem> items = ReadHistory(wait);
+    const std::vector<HistoryItem> items = ReadHistory(wait, true);
     const std::optional<std::size_t> next = NextToUndo(items);
     return next ? LoadHistoryRecord(items[*next], bytes) : std::nullopt;
 }
@@ -86,7 +86,7 @@ RecordSave ExecutionRecord::Save(const UndoRecord& planned)
         return RecordSave::Busy;
     }
     // Taken in now, so that it counts among the history that an unwritten record ends.
-    ReadHistory();
+    ReadHistory(platform::StateLock::kWait, true);
     item_ = AddToHistory(planned, std::chrono::duration_cast<std::chrono::nanoseconds>(
                                       std::chrono::system_clock::now().time_since_epoch())
                                       .count());
@@ -97,8 +97,9 @@ RecordSave ExecutionRecord::Save(const UndoRecord& planned)
         return RecordSave::Saved;
     }
     // What GoOnUnrecorded will find: a folder that can't be written keeps its records.
-    return ReadHistory().empty() || platform::FolderWritable(HistoryFolder()) ? RecordSave::Unwritten
-                                                                               : RecordSave::UnwrittenOldRemains;
+    const bool none = ReadHistory(platform::StateLock::kWait, true).empty();
+    return none || platform::FolderWritable(HistoryFolder()) ? RecordSave::Unwritten
+                                                               : RecordSave::UnwrittenOldRemains;
 }
 
 void ExecutionRecord::GoOnUnrecorded()
@@ -166,7 +167,7 @@ void RepairCutRunAtStart()
         return;
     // A cut execution or undo left its files under the names of the execution an undo takes
     // next; a cut redo under those of the one a redo takes next.
-    const std::vector<HistoryItem> items = ReadHistory();
+    const std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
     std::vector<UndoRecord> records;
     if (const auto next = NextToUndo(items))
         if (auto r = LoadHistoryRecord(items[*next]))

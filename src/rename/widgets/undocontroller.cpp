@@ -32,7 +32,7 @@ void UndoController::StartUp()
 void UndoController::Refresh()
 {
     // Never more than a moment: a program that holds the lock must not hold up the window.
-    const std::vector<HistoryItem> items = ReadHistory(std::chrono::milliseconds(100));
+    const std::vector<HistoryItem> items = ReadHistory(std::chrono::milliseconds(100), true);
     Undo1->setEnabled(NextToUndo(items).has_value());
     Redo1->setEnabled(NextToRedo(items).has_value());
 }
@@ -108,7 +108,7 @@ void UndoController::Undo1Click()
     // A record found damaged is set aside: the next one is the one to take back.
     std::string text;
     for (;;) {
-        const std::vector<HistoryItem> items = ReadHistory();
+        const std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
         const std::optional<std::size_t> next = NextToUndo(items);
         if (!next)
             return Refresh();
@@ -152,7 +152,7 @@ void UndoController::Redo1Click()
         tell_(std::string(kRecordBusy));
         return;
     }
-    const std::vector<HistoryItem> items = ReadHistory();
+    const std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
     const std::optional<std::size_t> next = NextToRedo(items);
     if (!next)
         return Refresh();
