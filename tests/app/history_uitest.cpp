@@ -40,32 +40,26 @@ void ExecuteIn(const std::string& folder, const std::string& text)
     o.ChangeText = true;
     o.NewText = text;
     ExecutionRecord record;
-    ExecuteHooks hooks;
-    hooks.BeforeRenames = [&](const UndoRecord& planned) { return record.Save(planned) == RecordSave::Saved; };
-    hooks.Renamed = [&] { record.Renamed(); };
+    const ExecuteHooks hooks{{}, {}, [&](const UndoRecord& r) { return record.Save(r) == RecordSave::Saved; },
+                             [&] { record.Renamed(); }, {}};
     ExecuteRenames(folder + "/", names, GroupFiles(names, std::vector<bool>(names.size(), true), false), o, 0, hooks);
 }
 
+// A history of the test's own.
 class HistoryWindow : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        old_ = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state_.path()));
-    }
+    void SetUp() override { qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state_.path())); }
     void TearDown() override { qputenv("XDG_STATE_HOME", old_); }
-
-private:
     TempFolder state_;
-    QByteArray old_;
+    QByteArray old_ = qgetenv("XDG_STATE_HOME");
 };
 
 struct Step {
     const char* label;
     std::function<void(const TempFolder&)> before; // what happens first
     int row;                                       // chosen row; -1: Redo1 instead
-    // Afterwards, newest first, without the time; "{root}" stands for the folders' parent.
-    std::vector<std::string> rows;
+    // Afterwards: the rows newest first without the time, one a line, and the boxes; "{root}"
+    // stands for the folders' parent.
+    std::string rows;
     std::vector<std::string> boxes;
     Files one, two;
 };
@@ -75,36 +69,32 @@ TEST_F(HistoryWindow, RowsAndTakingBackDownToARow)
     TempFolder root;
     root.MakeFolder("one");
     root.MakeFolder("two");
-    for (const char* n : {"p1.jpg", "p2.jpg"})
-        root.Write(std::string("one/") + n, n);
-    for (const char* n : {"q1.jpg", "q2.jpg", "q3.jpg"})
-        root.Write(std::string("two/") + n, n);
+    for (const char* n : {"one/p1.jpg", "one/p2.jpg", "two/q1.jpg", "two/q2.jpg", "two/q3.jpg"})
+        root.Write(n, std::string(n).substr(4));
     ExecuteIn(root / "one", "x");
     ExecuteIn(root / "two", "y");
     ExecuteIn(root / "one", "z");
     StartedProgram p = StartProgram(root / "one");
 
     const Step steps[] = {
-        {"no undo yet", {}, -2, {"2個  {root}/one", "3個  {root}/two", "2個  {root}/one"}, {}, {{"z1.jpg", "p1.jpg"}, {"z2.jpg", "p2.jpg"}},
-         {{"y1.jpg", "q1.jpg"}, {"y2.jpg", "q2.jpg"}, {"y3.jpg", "q3.jpg"}}},
         {"stopped by a taken old name",
          [](const TempFolder& r) { r.Write("two/q2.jpg", "stranger"); },
          2,
-         {"2個  {root}/one（元に戻し済み）", "3個  {root}/two（一部を元に戻し済み）", "2個  {root}/one"},
+         "2個  {root}/one（元に戻し済み）\n3個  {root}/two（一部を元に戻し済み）\n2個  {root}/one",
          {"{root}/two/q2.jpgは存在するため元に戻せませんでした", "1個のファイルを元に戻せませんでした"},
          {{"x1.jpg", "p1.jpg"}, {"x2.jpg", "p2.jpg"}},
          {{"q1.jpg", "q1.jpg"}, {"q2.jpg", "stranger"}, {"y2.jpg", "q2.jpg"}, {"q3.jpg", "q3.jpg"}}},
         {"finished once the name is free",
          [](const TempFolder& r) { fs::remove(r / "two/q2.jpg"); },
          2,
-         {"2個  {root}/one（元に戻し済み）", "3個  {root}/two（元に戻し済み）", "2個  {root}/one（元に戻し済み）"},
+         "2個  {root}/one（元に戻し済み）\n3個  {root}/two（元に戻し済み）\n2個  {root}/one（元に戻し済み）",
          {"元に戻しました"},
          {{"p1.jpg", "p1.jpg"}, {"p2.jpg", "p2.jpg"}},
          {{"q1.jpg", "q1.jpg"}, {"q2.jpg", "q2.jpg"}, {"q3.jpg", "q3.jpg"}}},
         {"the redo renames the one taken back last",
          {},
          -1,
-         {"2個  {root}/one（元に戻し済み）", "3個  {root}/two（元に戻し済み）", "2個  {root}/one"},
+         "2個  {root}/one（元に戻し済み）\n3個  {root}/two（元に戻し済み）\n2個  {root}/one",
          {"やり直しました"},
          {{"x1.jpg", "p1.jpg"}, {"x2.jpg", "p2.jpg"}},
          {{"q1.jpg", "q1.jpg"}, {"q2.jpg", "q2.jpg"}, {"q3.jpg", "q3.jpg"}}},
@@ -112,10 +102,8 @@ TEST_F(HistoryWindow, RowsAndTakingBackDownToARow)
     const QRegularExpression time(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d  "));
     for (const Step& s : steps) {
         SCOPED_TRACE(s.label);
-        if (s.before)
-            s.before(root);
         QStringList rows;
-        int shown = 0;
+        int shown = s.before ? (s.before(root), 0) : 0;
         const auto boxes = RunAnsweringBoxes(
             [&] {
                 if (s.row == -1)
@@ -142,17 +130,14 @@ TEST_F(HistoryWindow, RowsAndTakingBackDownToARow)
                 QTimer::singleShot(0, Find<QPushButton>(dialog, "HistoryClose"), &QPushButton::click);
                 shown = -1000;
             });
-        const auto texts = [&](const std::vector<std::string>& from) {
-            QStringList out;
-            for (const std::string& t : from)
-                out << QString::fromStdString(t).replace(QStringLiteral("{root}"), QString::fromStdString(root.path()));
-            return out;
-        };
-        QStringList seen;
+        QStringList seen, expected;
         for (const SeenBox& b : boxes)
             seen << b.Text;
-        EXPECT_EQ(seen, texts(s.boxes));
-        EXPECT_EQ(rows, texts(s.rows));
+        for (const std::string& t : s.boxes)
+            expected << QString::fromStdString(t).replace(QStringLiteral("{root}"), QString::fromStdString(root.path()));
+        EXPECT_EQ(seen, expected);
+        EXPECT_EQ(rows.join(QStringLiteral("\n")).replace(QString::fromStdString(root.path()), QStringLiteral("{root}")),
+                  QString::fromStdString(s.rows));
         EXPECT_EQ(FilesIn(root / "one"), s.one);
         EXPECT_EQ(FilesIn(root / "two"), s.two);
     }

@@ -116,13 +116,10 @@ TEST_F(UndoTest, MenuEntrySitsBetweenOpenAndExit)
         if (!a->isSeparator())
             entries << a;
     QAction* redo = Find<QAction>(w.m(), "Redo1");
-    EXPECT_EQ(redo->text(), QStringLiteral("やり直す(&R)"));
-    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}));
     EXPECT_FALSE(redo->isEnabled());
-    QAction* history = Find<QAction>(w.m(), "History1");
-    EXPECT_EQ(history->text(), QStringLiteral("実行の履歴(&H)..."));
-    EXPECT_EQ(entries, (QList<QAction*>{Find<QAction>(w.m(), "Open1"), undo, redo, history, Find<QAction>(w.m(), "Exit1")}));
+    EXPECT_EQ(entries, (QList<QAction*>{Find<QAction>(w.m(), "Open1"), undo, redo, Find<QAction>(w.m(), "History1"),
+                                        Find<QAction>(w.m(), "Exit1")}));
 }
 
 TEST_F(UndoTest, UndoOpensTheExecutionsFolderAndRestoresEveryName)

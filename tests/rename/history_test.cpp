@@ -1,13 +1,12 @@
-// The history as the menu and the window see it, and as it lies on disk: the newest 100
-// executions, a damaged one left out without hiding another, a summary made again after a
-// crash between writes, the record of older versions taken in.
+// What the menu and the window take next, and the history on disk: the newest 100 kept, a
+// damaged one left out without hiding another, a lost summary made again, (older versions' record
+// taken in: the undo window tests).
 #include "rename/history.h"
 #include "rename/historylist.h"
 #include "rename/undo.h"
 #include "platform/statefile.h"
 #include "support/tempfolder.h"
 
-#include <QDateTime>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,10 +18,7 @@ using enum TakenBack;
 
 HistoryItem Item(TakenBack state, bool redoable)
 {
-    HistoryItem item;
-    item.State = state;
-    item.Redoable = redoable;
-    return item;
+    return {{}, {}, 0, 0, state, redoable, {}};
 }
 
 TEST(HistoryList, WhatUndoRedoAndTheWindowTakeNext)
@@ -39,7 +35,6 @@ TEST(HistoryList, WhatUndoRedoAndTheWindowTakeNext)
         {"the newest taken back", {Item(Wholly, true), Item(No, false)}, 1, 0, 1, {1}},
         {"two taken back: the older was last", {Item(Wholly, true), Item(Wholly, true), Item(No, false)}, 2, 1, 2, {2}},
         {"partly taken back is next both ways", {Item(Wholly, true), Item(Partly, true), Item(No, false)}, 1, 1, 2, {1, 2}},
-        {"nothing to redo in what came back", {Item(Wholly, false), Item(No, false)}, 1, std::nullopt, 0, {}},
         {"an older redo past one not taken back is none", {Item(No, false), Item(Wholly, true)}, 0, std::nullopt, 1, {0}},
     };
     for (const Case& c : cases) {
@@ -48,18 +43,6 @@ TEST(HistoryList, WhatUndoRedoAndTheWindowTakeNext)
         EXPECT_EQ(NextToRedo(c.items), c.redo);
         EXPECT_EQ(UndoDownTo(c.items, c.row), c.downTo);
     }
-}
-
-TEST(HistoryList, RowsSayWhenHowManyWhereAndWhatWasTakenBack)
-{
-    HistoryItem item;
-    item.Began = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)).toSecsSinceEpoch();
-    item.Renamed = 120;
-    EXPECT_EQ(HistoryRowText(item, QStringLiteral("/写真")), QStringLiteral("2026/03/04 05:06:07  120個  /写真"));
-    item.State = Partly;
-    EXPECT_TRUE(HistoryRowText(item, {}).endsWith(QStringLiteral("個  （一部を元に戻し済み）")));
-    item.State = Wholly;
-    EXPECT_TRUE(HistoryRowText(item, {}).endsWith(QStringLiteral("個  （元に戻し済み）")));
 }
 
 UndoRecord Record(int i)
@@ -90,15 +73,8 @@ TEST(HistoryOnDisk, KeepsTheNewestHundredAndLosesNoneToDamage)
     ASSERT_EQ(items.size(), kHistorySize - 1);
     EXPECT_EQ(items[2].Folder, "/f99");
     EXPECT_EQ(items[3].Folder, "/f97");
-    EXPECT_EQ(items[4].Folder, "/f96");
     EXPECT_EQ(LoadHistoryRecord(items[4]), Record(96));
 
-    // The record of an older version is the newest execution, and only once.
-    platform::WriteFileDurably(UndoRecordPath(), EncodeUndoRecord(Record(500)));
-    items = ReadHistory();
-    EXPECT_EQ(items.front().Folder, "/f500");
-    EXPECT_FALSE(fs::exists(UndoRecordPath()));
-    EXPECT_EQ(ReadHistory().size(), items.size());
     ASSERT_TRUE(RemoveUndoRecord());
 }
 
