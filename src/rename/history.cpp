@@ -53,7 +53,7 @@ std::string EncodeSummary(const Summary& s)
         out.setVersion(QDataStream::Qt_6_0);
         out.writeRawData(kSummaryMagic.constData(), static_cast<int>(kSummaryMagic.size()));
         out << kSummaryVersion << Bytes(s.Item.Folder) << qint64(s.Item.Began) << quint64(s.Item.Renamed)
-            << quint8(s.Item.State) << Bytes(s.Item.RecordSum) << Bytes(s.BackSum);
+            << quint8(s.Item.State) << Bytes(s.Item.RecordSum) << Bytes(s.BackSum) << quint8(s.Item.Redoing);
     }
     body += QCryptographicHash::hash(body, QCryptographicHash::Sha256);
     return Text(body);
@@ -73,13 +73,14 @@ std::optional<Summary> DecodeSummary(const std::string& bytes, const std::string
     QByteArray folder, recordSum, backSum;
     qint64 began = 0;
     quint64 renamed = 0;
-    quint8 state = 0;
-    in >> version >> folder >> began >> renamed >> state >> recordSum >> backSum;
-    if (in.status() != QDataStream::Ok || version != kSummaryVersion || state > 2 || !folder.startsWith('/') ||
+    quint8 state = 0, redoing = 0;
+    in >> version >> folder >> began >> renamed >> state >> recordSum >> backSum >> redoing;
+    if (in.status() != QDataStream::Ok || version != kSummaryVersion || state > 2 || redoing > 1 || !folder.startsWith('/') ||
         recordSum.size() != static_cast<qsizetype>(kSumSize))
         return std::nullopt;
     Summary s;
-    s.Item = {id, Text(folder), began, renamed, static_cast<TakenBack>(state), !backSum.isEmpty(), Text(recordSum)};
+    s.Item = {id, Text(folder), began, renamed, static_cast<TakenBack>(state), !backSum.isEmpty(), Text(recordSum),
+              redoing == 1};
     s.BackSum = Text(backSum);
     return s;
 }
@@ -175,6 +176,7 @@ std::optional<Summary> Rebuild(const std::string& id, const std::optional<Summar
     s.Item.Folder = record->Folder;
     s.Item.Began = record->Began;
     s.Item.Renamed = old ? old->Item.Renamed : record->Entries.size();
+    s.Item.Redoing = old && old->Item.Redoing;
     s.Item.RecordSum = Tail(*bytes);
     const std::optional<std::string> back = platform::ReadFileIfPresent(Path(id, ".back"), kMaxRecordBytes);
     const std::optional<UndoRecord> backRecord = back ? DecodeUndoRecord(*back) : std::nullopt;
@@ -353,20 +355,20 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
     s->Item.RecordSum = Tail(bytes);
     s->Item.State = state;
     s->Item.Redoable = !s->BackSum.empty();
+    s->Item.Redoing = false;
     if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
         return false;
     item = s->Item;
     return true;
 }
 
-bool PendRedo(HistoryItem& item, const UndoRecord& pending)
+bool MarkRedoing(HistoryItem& item)
 {
     std::optional<Summary> s = SummaryOf(item);
-    const std::string bytes = EncodeUndoRecord(pending);
-    if (!s || !Write(HistoryRecordPath(item), bytes))
+    if (!s)
         return false;
-    s->Item.RecordSum = Tail(bytes);
     s->Item.State = TakenBack::Partly;
+    s->Item.Redoing = true;
     if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
         return false;
     item = s->Item;

@@ -40,9 +40,9 @@ std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item);
 // temporary names of their redo. False when the files could not be changed.
 bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state);
 
-// Before a redo: the entries still to take back become `pending` (the files the redo may
-// rename among them), the taken-back ones stay as they are. False when it could not be written.
-bool PendRedo(HistoryItem& item, const UndoRecord& pending);
+// Before a redo's first rename: until it writes what it did, the execution is one to take
+// back (Redoing). A small write: the records stay as they are. False when it could not be written.
+bool MarkRedoing(HistoryItem& item);
 
 // A new execution: its record and summary, written before its first rename; none when they
 // could not be written. idNanos orders it among the others.

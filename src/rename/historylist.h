@@ -18,6 +18,9 @@ struct HistoryItem {
     TakenBack State = TakenBack::No;
     bool Redoable = false; // files taken back that a redo can rename again
     std::string RecordSum; // the record file's own checksum (its last bytes)
+    // A redo began and has not written what it did (a crash cut it): the files it renamed
+    // are still to be counted among those to take back (FinishCutRedo).
+    bool Redoing = false;
     bool operator==(const HistoryItem&) const = default;
 };
 

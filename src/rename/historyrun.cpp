@@ -1,10 +1,47 @@
 #include "rename/historyrun.h"
 
+#include "base/errors.h"
+#include "platform/filesystem.h"
 #include "rename/history.h"
+#include "rename/undorepair.h"
+
+#include <unordered_set>
+
+bool FinishCutRedo(HistoryItem& item)
+{
+    if (!item.Redoing)
+        return true;
+    const std::optional<UndoRecord> back = LoadHistoryBack(item);
+    std::optional<UndoRecord> record = LoadHistoryRecord(item);
+    if (!back || !record)
+        return record && UpdateHistory(item, *record, {}, item.State);
+    try {
+        CheckUndoFolder(*back);
+    } catch (const EFileError&) {
+        return false; // not reachable now: the flag stays for a later look
+    }
+    // A file left under one of the redo's temporary names goes back to its old name first;
+    // then the files under their new name are the ones the cut redo renamed.
+    const platform::FolderHandle folder(back->Folder);
+    const std::vector<std::string> names = folder.AllNames();
+    std::unordered_set<std::string> listed(names.begin(), names.end());
+    const bool loose = back->LooseIdentity || folder.LooseIdentity();
+    RepairCutRun(folder, *back, loose, listed, {});
+    std::vector<UndoEntry> left;
+    for (const UndoEntry& e : back->Entries) {
+        const auto id = listed.count(e.NewName) ? folder.IdentityOf(e.NewName) : std::nullopt;
+        if (id && IsRecordedFile(*id, e, loose))
+            record->Entries.push_back(e);
+        else
+            left.push_back(e);
+    }
+    return UpdateHistory(item, *record, std::move(left), TakenBack::Partly);
+}
 
 HistoryStep UndoExecution(HistoryItem item, const UndoHooks& hooks, const BeforeStep& before)
 {
     HistoryStep step;
+    FinishCutRedo(item);
     step.RecordPath = HistoryRecordPath(item);
     const std::optional<UndoRecord> record = LoadHistoryRecord(item);
     if (!record) {
@@ -39,10 +76,15 @@ HistoryStep UndoExecution(HistoryItem item, const UndoHooks& hooks, const Before
 HistoryStep RedoExecution(HistoryItem item, const UndoHooks& hooks, const BeforeStep& before)
 {
     HistoryStep step;
+    FinishCutRedo(item);
     step.RecordPath = HistoryRecordPath(item);
     const std::optional<UndoRecord> back = LoadHistoryBack(item);
-    if (!back)
+    if (!back) {
+        // Damaged: nothing is offered for a redo any more.
+        if (const std::optional<UndoRecord> record = LoadHistoryRecord(item))
+            UpdateHistory(item, *record, {}, item.State);
         return step;
+    }
     step.Found = true;
     CheckUndoFolder(*back);
     if (before)
@@ -53,11 +95,8 @@ HistoryStep RedoExecution(HistoryItem item, const UndoHooks& hooks, const Before
         record = *back;
         record->Entries.clear();
     }
-    // Whatever the redo gets done before a crash can be taken back: every file it may rename
-    // is among those to take back first (an undo passes over the ones not under their new name).
-    UndoRecord pending = *record;
-    pending.Entries.insert(pending.Entries.end(), back->Entries.begin(), back->Entries.end());
-    PendRedo(item, pending);
+    // Whatever the redo gets done before a crash can be taken back (FinishCutRedo).
+    MarkRedoing(item);
     MarkRunStarted();
     step.Run = RedoRenames(*back, hooks);
     const bool whole = step.Run.Left.empty();

@@ -18,6 +18,10 @@ struct HistoryStep {
 // rename (the window opens that folder).
 using BeforeStep = std::function<void(const UndoRecord&)>;
 
+// A redo cut by a crash: the files it renamed join those to take back, the rest stay to redo.
+// False while the folder can't be reached.
+bool FinishCutRedo(HistoryItem& item);
+
 // Takes the execution back (UndoRenames); the files that came back wait for a redo, the others
 // stay to be taken back. Throws EFileError as CheckUndoFolder.
 HistoryStep UndoExecution(HistoryItem item, const UndoHooks& hooks, const BeforeStep& before);

@@ -6,6 +6,7 @@
 #include "platform/statefile.h"
 #include "platform/userfolders.h"
 #include "rename/history.h"
+#include "rename/historyrun.h"
 #include "rename/texthelpers.h"
 #include "rename/undorepair.h"
 
@@ -167,7 +168,10 @@ void RepairCutRunAtStart()
         return;
     // A cut execution or undo left its files under the names of the execution an undo takes
     // next; a cut redo under those of the one a redo takes next.
-    const std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
+    std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
+    bool repaired = true;
+    for (HistoryItem& item : items)
+        repaired = FinishCutRedo(item) && repaired;
     std::vector<UndoRecord> records;
     if (const auto next = NextToUndo(items))
         if (auto r = LoadHistoryRecord(items[*next]))
@@ -178,7 +182,8 @@ void RepairCutRunAtStart()
     try {
         for (const UndoRecord& record : records)
             RepairFolder(record);
-        MarkRunEnded();
+        if (repaired)
+            MarkRunEnded();
     } catch (const EFileError&) {
         // not reachable now, or something still to bring back: the undo looks again
     }
