@@ -1,6 +1,7 @@
 #include "rename/history.h"
 
 #include "base/errors.h"
+#include "platform/filesystem.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -167,8 +168,18 @@ bool Write(const std::string& path, const std::string& bytes)
 // the record itself is damaged.
 std::optional<Summary> Rebuild(const std::string& id, const std::optional<Summary>& old)
 {
-    const std::optional<std::string> bytes = platform::ReadFileIfPresent(Path(id, ".record"), kMaxRecordBytes);
-    const std::optional<UndoRecord> record = bytes ? DecodeUndoRecord(*bytes) : std::nullopt;
+    std::optional<std::string> bytes = platform::ReadFileIfPresent(Path(id, ".record"), kMaxRecordBytes);
+    std::optional<UndoRecord> record = bytes ? DecodeUndoRecord(*bytes) : std::nullopt;
+    if (!bytes) {
+        // Moved to the taken-back entries (MoveRecordToBack) just before a crash.
+        const std::optional<std::string> back = platform::ReadFileIfPresent(Path(id, ".back"), kMaxRecordBytes);
+        if ((record = back ? DecodeUndoRecord(*back) : std::nullopt)) {
+            record->Entries.clear();
+            bytes = EncodeUndoRecord(*record);
+            if (!Write(Path(id, ".record"), *bytes))
+                return std::nullopt;
+        }
+    }
     if (!record)
         return std::nullopt;
     Summary s;
@@ -355,6 +366,28 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
     s->Item.RecordSum = Tail(bytes);
     s->Item.State = state;
     s->Item.Redoable = !s->BackSum.empty();
+    s->Item.Redoing = false;
+    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
+        return false;
+    item = s->Item;
+    return true;
+}
+
+bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied)
+{
+    std::optional<Summary> s = SummaryOf(item);
+    if (!s || !platform::RemoveFileDurably(BackPath(item)) ||
+        platform::RenameNoReplace(HistoryRecordPath(item), BackPath(item)) != platform::RenameResult::Renamed)
+        return false;
+    // A crash from here on is made good by Rebuild: a record missing beside its taken-back
+    // entries has none left to take back.
+    const std::string bytes = EncodeUndoRecord(emptied);
+    if (!Write(HistoryRecordPath(item), bytes))
+        return false;
+    s->BackSum = s->Item.RecordSum;
+    s->Item.RecordSum = Tail(bytes);
+    s->Item.State = TakenBack::Wholly;
+    s->Item.Redoable = true;
     s->Item.Redoing = false;
     if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
         return false;

@@ -40,6 +40,11 @@ std::optional<UndoRecord> LoadHistoryBack(const HistoryItem& item);
 // temporary names of their redo. False when the files could not be changed.
 bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<UndoEntry> back, TakenBack state);
 
+// An undo that brought back every entry of a record with nothing taken back before: the record
+// file itself becomes the taken-back one (a rename, not a rewrite of every entry), and `emptied`
+// (the record without entries) the one to take back. False when the files could not be changed.
+bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied);
+
 // Before a redo's first rename: until it writes what it did, the execution is one to take
 // back (Redoing). A small write: the records stay as they are. False when it could not be written.
 bool MarkRedoing(HistoryItem& item);

@@ -57,15 +57,20 @@ HistoryStep UndoExecution(HistoryItem item, const UndoHooks& hooks, const Before
     step.Run = UndoRenames(*record, hooks);
     // A record that can't be changed, taken back all the way, is never offered again for an
     // undo that would do nothing.
-    std::vector<UndoEntry> back = step.Run.Back;
-    if (item.Redoable)
-        if (const std::optional<UndoRecord> earlier = LoadHistoryBack(item))
-            back.insert(back.end(), earlier->Entries.begin(), earlier->Entries.end());
     const bool whole = step.Run.Left.empty();
     UndoRecord kept = *record;
     kept.Entries = step.Run.Left;
-    const TakenBack state = whole ? TakenBack::Wholly : step.Run.Restored > 0 ? TakenBack::Partly : item.State;
-    step.Changed = UpdateHistory(item, kept, std::move(back), state);
+    if (!record->Entries.empty() && step.Run.Back.size() == record->Entries.size() && !item.Redoable) {
+        // Everything came back: the record as it is holds what a redo renames again.
+        step.Changed = MoveRecordToBack(item, kept);
+    } else {
+        std::vector<UndoEntry> back = std::move(step.Run.Back);
+        if (item.Redoable)
+            if (const std::optional<UndoRecord> earlier = LoadHistoryBack(item))
+                back.insert(back.end(), earlier->Entries.begin(), earlier->Entries.end());
+        const TakenBack state = whole ? TakenBack::Wholly : step.Run.Restored > 0 ? TakenBack::Partly : item.State;
+        step.Changed = UpdateHistory(item, kept, std::move(back), state);
+    }
     if (whole && !step.Changed)
         MarkHistorySpent(item);
     if (whole)
