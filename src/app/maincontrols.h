@@ -40,6 +40,7 @@ struct MainControls {
     QLabel* Image1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction *File2 = nullptr, *Open1 = nullptr, *Exit1 = nullptr, *Undo1 = nullptr;
+    QAction *Redo1 = nullptr, *History1 = nullptr;
     QAction *Edit1 = nullptr, *Object1 = nullptr, *Companions1 = nullptr, *CaptureName1 = nullptr;
     QAction *DayCounter1 = nullptr, *ClockOffset1 = nullptr, *PresetSave1 = nullptr;
     QMenu *Presets1 = nullptr, *PresetDelete1 = nullptr;

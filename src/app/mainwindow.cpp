@@ -64,7 +64,7 @@ void TMain::MakeControllers()
     ListFeature = new ListController({C.File1, C.oldfile, C.NewFile, C.fileListRows, C.PopupMenu1}, List, tell,
                                      [this] { return Naming.Values().ClockOffset; });
     DeleteFeature = new DeleteController(C.actlabel, List, *FolderFeature, tell);
-    UndoFeature = new UndoController(C.Undo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
+    UndoFeature = new UndoController(C.Undo1, C.Redo1, C.actlabel, List, *FolderFeature, tell, Services.Renames);
     RenameFeature = new RenameController(
         {C.Check1, C.Check2, C.Check3, C.Check4, C.textvol, C.edit2, C.UpDown1, C.text2, C.Edit4, C.actlabel,
          C.Companions1, C.CaptureName1, C.DayCounter1, C.ClockOffset1},
@@ -94,6 +94,8 @@ void TMain::ConnectHandlers()
     ConnectGuarded(this, r, C.ClockOffset1, &QAction::triggered, &RenameController::ClockOffset1Click);
     ConnectGuarded(this, PresetFeature, C.PresetSave1, &QAction::triggered, &PresetMenu::PresetSave1Click);
     ConnectGuarded(this, UndoFeature, C.Undo1, &QAction::triggered, &UndoController::Undo1Click);
+    ConnectGuarded(this, UndoFeature, C.Redo1, &QAction::triggered, &UndoController::Redo1Click);
+    ConnectGuarded(this, C.History1, &QAction::triggered, &TMain::History1Click);
     ConnectGuarded(this, DeleteFeature, C.Button8, &QPushButton::clicked, &DeleteController::Button8Click);
 
     auto* f = FolderFeature;

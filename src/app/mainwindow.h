@@ -17,6 +17,7 @@
 
 class TAbout;
 class TOption;
+class THistory;
 class FolderController;
 class ListController;
 class DeleteController;
@@ -52,7 +53,7 @@ public:
     ProgramSettings& Settings() { return Config; }
     RenameInputs& Inputs() { return Naming; }
     // The dialogs the menu opens; they exist only after the main window.
-    void SetDialogs(TAbout* about, TOption* option);
+    void SetDialogs(TAbout* about, TOption* option, THistory* history);
 
     // What the dialogs need of the main window.
     QWidget* HostWindow() override { return this; }
@@ -79,6 +80,7 @@ private:
     void Object1Click();
     void Contents1Click();
     void About1Click();
+    void History1Click();
     void Exit1Click();
 
     // Fields: the window's own names are PascalCase, the controls keep their objectNames.
@@ -97,4 +99,5 @@ private:
     PresetMenu* PresetFeature = nullptr;
     TAbout* About = nullptr;
     TOption* Option = nullptr;
+    THistory* History = nullptr;
 };

@@ -3,13 +3,16 @@
 #include "app/mainwindow.h"
 
 #include "dialogs/aboutbox.h"
+#include "dialogs/historywindow.h"
+#include "rename/widgets/undocontroller.h"
 #include "filelist/widgets/foldercontroller.h"
 #include "settings/widgets/optionsdialog.h"
 
-void TMain::SetDialogs(TAbout* about, TOption* option)
+void TMain::SetDialogs(TAbout* about, TOption* option, THistory* history)
 {
     About = about;
     Option = option;
+    History = history;
 }
 
 FolderNavigation& TMain::Folders()
@@ -40,4 +43,13 @@ void TMain::About1Click()
 {
     if (About)
         About->exec();
+}
+
+void TMain::History1Click()
+{
+    if (History)
+        History->Open(UndoFeature->HistoryRows(), [this](int row) {
+            UndoFeature->UndoDownTo(row);
+            return UndoFeature->HistoryRows();
+        });
 }

@@ -213,6 +213,12 @@ void TMain::BuildMenus()
     C.Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     C.Undo1->setEnabled(false);
     fileMenu->addAction(C.Undo1);
+    C.Redo1 = MakeAction(this, "Redo1", FromUtf8(kRedoAction));
+    C.Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    C.Redo1->setEnabled(false);
+    fileMenu->addAction(C.Redo1);
+    C.History1 = MakeAction(this, "History1", FromUtf8(kHistoryAction));
+    fileMenu->addAction(C.History1);
     fileMenu->addSeparator();
     fileMenu->addAction(C.Exit1);
 

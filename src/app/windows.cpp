@@ -32,6 +32,7 @@ Windows CreateWindows(const std::string& programFolder, AppServices services)
     w.About = std::make_unique<TAbout>(*w.Main);
     w.Openfolda = std::make_unique<TOpenfolda>(*w.Main);
     w.Option = std::make_unique<TOption>(*w.Main, w.Main->Settings(), w.Main->Inputs(), *w.Openfolda);
-    w.Main->SetDialogs(w.About.get(), w.Option.get());
+    w.History = std::make_unique<THistory>();
+    w.Main->SetDialogs(w.About.get(), w.Option.get(), w.History.get());
     return w;
 }

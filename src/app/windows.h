@@ -4,6 +4,7 @@
 #include "app/services.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/folderchooser.h"
+#include "dialogs/historywindow.h"
 #include "settings/widgets/optionsdialog.h"
 
 #include <memory>
@@ -14,6 +15,7 @@ struct Windows {
     std::unique_ptr<TAbout> About;
     std::unique_ptr<TOpenfolda> Openfolda;
     std::unique_ptr<TOption> Option;
+    std::unique_ptr<THistory> History;
 };
 
 // Creates the windows in the program's order; programFolder is the executable's folder.

@@ -3,6 +3,7 @@
 #include "metadata/filefacts.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <system_error>
 #include <thread>
@@ -16,18 +17,26 @@ constexpr std::size_t kFilesPerWorker = 512;
 // is only read meanwhile, and all are joined before anything reads the slices or the cache
 // learns what was read.
 CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vector<std::string>& names,
-                                 const std::vector<bool>* wanted, CaptureTimeCache& cache)
+                                 const std::vector<bool>* wanted, CaptureTimeCache& cache,
+                                 const LookProgress& progress)
 {
     const std::size_t n = names.size();
     CaptureLooks result;
     result.Files.resize(n);
     std::vector<char> read(n, 0); // the header was read now, so the cache learns it
     std::vector<std::exception_ptr> failures;
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    const std::thread::id caller = std::this_thread::get_id();
+    std::size_t toLook = 0;
     const auto readSlice = [&](std::size_t from, std::size_t to, std::exception_ptr& failure) {
         try {
-            for (std::size_t i = from; i < to; ++i) {
+            for (std::size_t i = from; i < to && !stop; ++i) {
                 if (wanted && !(*wanted)[i])
                     continue;
+                ++done;
+                if (progress && std::this_thread::get_id() == caller)
+                    progress(done, toLook);
                 const std::string path = folderPrefix + names[i];
                 CaptureLook& l = result.Files[i];
                 l.Stamp = platform::StampOfFile(path);
@@ -46,10 +55,11 @@ CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vec
             }
         } catch (...) {
             failure = std::current_exception();
+            stop = true;
         }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const auto toLook = wanted ? static_cast<std::size_t>(std::count(wanted->begin(), wanted->end(), true)) : n;
+    toLook = wanted ? static_cast<std::size_t>(std::count(wanted->begin(), wanted->end(), true)) : n;
     const std::size_t workers = std::clamp<std::size_t>(toLook / kFilesPerWorker, 1, cores);
     const std::size_t slice = (n + workers - 1) / workers;
     failures.resize(workers);

@@ -6,6 +6,7 @@
 #include "platform/filestamp.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +24,13 @@ struct CaptureLooks {
 
 // Looks at every name (bare names in folderPrefix, which ends in "/"), or only at the names
 // whose flag in `wanted` is set when it is given (of the names' length): one stat each, and
-// only a regular file the cache does not know as it stands is opened.
+// only a regular file the cache does not know as it stands is opened. progress gets the files
+// looked at and their number, on the calling thread only; what it throws stops the look (the
+// other threads too) and comes out once they are joined.
+using LookProgress = std::function<void(std::size_t done, std::size_t total)>;
 CaptureLooks LookForCaptureTimes(const std::string& folderPrefix, const std::vector<std::string>& names,
-                                 const std::vector<bool>* wanted, CaptureTimeCache& cache);
+                                 const std::vector<bool>* wanted, CaptureTimeCache& cache,
+                                 const LookProgress& progress = {});
 
 struct SelectedCaptureTimes {
     std::vector<std::optional<CaptureTime>> Times; // by row; none for a row not selected too

@@ -7,10 +7,11 @@
 #include <optional>
 
 CaptureSortResult CaptureSortOfFolder(const std::string& folderPrefix,
-                                      const std::vector<std::string>& names, CaptureTimeCache& cache)
+                                      const std::vector<std::string>& names, CaptureTimeCache& cache,
+                                      const LookProgress& progress)
 {
     const std::vector<CaptureLook> looked =
-        LookForCaptureTimes(folderPrefix, names, nullptr, cache).Files;
+        LookForCaptureTimes(folderPrefix, names, nullptr, cache, progress).Files;
     std::vector<std::optional<CaptureTime>> times(names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
         times[i] = looked[i].Time;

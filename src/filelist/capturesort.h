@@ -1,6 +1,7 @@
 #pragma once
 // The capture-date sort of a folder listing: each file's header read once, then ordered.
 #include "filelist/capturecache.h"
+#include "filelist/capturereading.h"
 
 #include <cstddef>
 #include <string>
@@ -15,4 +16,5 @@ struct CaptureSortResult {
 // each file's capture time (from the cache when it knows the file as it stands, which then
 // learns the rest) and, for a file without one, its modification time.
 CaptureSortResult CaptureSortOfFolder(const std::string& folderPrefix,
-                                      const std::vector<std::string>& names, CaptureTimeCache& cache);
+                                      const std::vector<std::string>& names, CaptureTimeCache& cache,
+                                      const LookProgress& progress = {});

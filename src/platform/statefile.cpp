@@ -192,6 +192,35 @@ std::optional<std::string> ReadFileIfPresent(const std::string& path, std::size_
     }
 }
 
+std::optional<std::string> ReadFileTail(const std::string& path, std::size_t n)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> tail;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) >= n) {
+        std::string bytes(n, '\0');
+        if (pread(fd, bytes.data(), n, st.st_size - static_cast<off_t>(n)) == static_cast<ssize_t>(n))
+            tail = std::move(bytes);
+    }
+    close(fd);
+    return tail;
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* d = opendir(folder.c_str());
+    if (!d)
+        return names;
+    while (const dirent* e = readdir(d))
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names.emplace_back(e->d_name);
+    closedir(d);
+    return names;
+}
+
 bool SetMark(const std::string& path, bool present)
 {
     if (!present)

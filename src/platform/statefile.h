@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -31,6 +32,13 @@ void WriteFileDurably(const std::string& path, const std::string& bytes);
 
 // The whole file, or none when it does not exist, can't be read or is larger than maxBytes.
 std::optional<std::string> ReadFileIfPresent(const std::string& path, std::size_t maxBytes);
+
+// The last n bytes of a regular file, or none when it is shorter or can't be read: a record's
+// checksum without reading the record.
+std::optional<std::string> ReadFileTail(const std::string& path, std::size_t n);
+
+// The names in a folder, "." and ".." not; empty when it can't be read.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 // An empty file that marks a state only a crash of the program has to outlive, not a power
 // cut: made (present) or removed without flushing, which costs a run nothing. True when the

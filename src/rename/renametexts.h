@@ -27,6 +27,14 @@ inline std::string NotUndone(std::size_t count)
 {
     return std::to_string(count) + "個のファイルを元に戻せませんでした";
 }
+inline constexpr char kRedone[] = "やり直しました";
+inline std::string NotRedone(std::size_t count)
+{
+    return std::to_string(count) + "個のファイルをやり直せませんでした";
+}
+// The menu entries of the history.
+inline constexpr char kRedoAction[] = "やり直す(&R)";
+inline constexpr char kHistoryAction[] = "実行の履歴(&H)...";
 // Another program (one stopped, say) holds the records' lock: nothing is renamed.
 inline constexpr char kRecordBusy[] = "別のプログラムが実行の記録を使っています";
 // Added on a line of its own to the closing box of an undo whose record can't be changed.

@@ -1,33 +1,20 @@
 #include "rename/undo.h"
 
 #include "base/errors.h"
+#include "base/runstopped.h"
 #include "platform/filesystem.h"
 #include "platform/statefile.h"
+#include "platform/userfolders.h"
+#include "rename/history.h"
+#include "rename/historyrun.h"
 #include "rename/texthelpers.h"
 #include "rename/undorepair.h"
 
-#include <QByteArray>
-#include <QCryptographicHash>
-#include <QStandardPaths>
-
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
-#include <random>
 #include <unordered_set>
 
 namespace {
-// Far above any folder's record, but a bound all the same.
-constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 30;
-
-// The bytes of a record this program made unusable but could not remove nor empty: while the
-// file still holds them, it is no record.
-std::optional<std::string>& Voided()
-{
-    static std::optional<std::string> bytes;
-    return bytes;
-}
-
 std::string LockPath()
 {
     const std::string folder = platform::ProgramStateFolder();
@@ -40,53 +27,6 @@ std::string RunningPath()
     return folder.empty() ? std::string() : folder + "/last-execution.running";
 }
 
-// Where records this program took back but could not remove are remembered across starts:
-// not the state folder, which is the one that failed.
-std::string SpentPath()
-{
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? std::string() : data.toStdString() + "/pelkorin/spent-records";
-}
-
-std::string DigestText(const std::string& bytes)
-{
-    return QCryptographicHash::hash(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                                    QCryptographicHash::Sha256)
-               .toHex()
-               .toStdString();
-}
-
-std::optional<std::string> SpentDigests()
-{
-    const std::string path = SpentPath();
-    return path.empty() ? std::nullopt : platform::ReadFileIfPresent(path, 1 << 20);
-}
-
-bool IsSpent(const std::string& bytes)
-{
-    if (bytes == Voided())
-        return true;
-    const std::optional<std::string> spent = SpentDigests();
-    return spent && spent->find(DigestText(bytes)) != std::string::npos;
-}
-
-std::optional<std::string> ReadRecordBytes(const std::string& path)
-{
-    return platform::ReadFileIfPresent(path, kMaxRecordBytes);
-}
-
-// Makes the file hold bytes (none: no file), by whatever way the state folder allows.
-bool PutOnDisk(const std::string& path, const std::optional<std::string>& bytes, bool fileExists)
-{
-    if (!bytes)
-        return platform::RemoveFileDurably(path) || (fileExists && platform::OverwriteFileInPlace(path, ""));
-    try {
-        platform::WriteFileDurably(path, *bytes);
-        return true;
-    } catch (const EFileError&) {
-        return fileExists && platform::OverwriteFileInPlace(path, *bytes);
-    }
-}
 } // namespace
 
 std::string UndoRecordPath()
@@ -95,62 +35,21 @@ std::string UndoRecordPath()
     return folder.empty() ? std::string() : folder + "/last-execution.undo";
 }
 
-std::optional<UndoRecord> LoadUndoRecord(std::string* bytesOut, std::chrono::milliseconds wait)
+std::optional<UndoRecord> LoadUndoRecord(std::string* bytes, std::chrono::milliseconds wait)
 {
-    const std::string path = UndoRecordPath();
-    if (path.empty())
-        return std::nullopt;
-    std::optional<std::string> bytes;
-    {
-        const platform::StateLock lock(LockPath(), false, wait);
-        // Every writer holds the lock while its temporary file exists; without the lock, a
-        // temporary file may be another program's in the making.
-        if (lock.held())
-            platform::RemoveLeftoverTemporaries(path);
-        bytes = ReadRecordBytes(path);
-    }
-    if (!bytes || IsSpent(*bytes))
-        return std::nullopt;
-    std::optional<UndoRecord> record = DecodeUndoRecord(*bytes);
-    if (record && bytesOut)
-        *bytesOut = std::move(*bytes);
-    return record;
+    const std::vector<HistoryItem> items = ReadHistory(wait, true);
+    const std::optional<std::size_t> next = NextToUndo(items);
+    return next ? LoadHistoryRecord(items[*next], bytes) : std::nullopt;
 }
 
 bool RemoveUndoRecord()
 {
-    const std::string path = UndoRecordPath();
-    return path.empty() || platform::RemoveFileDurably(path);
-}
-
-bool ReplaceUndoRecord(const std::string& expected, const std::optional<UndoRecord>& next)
-{
-    const std::string path = UndoRecordPath();
-    if (path.empty())
-        return false;
     const platform::StateLock lock(LockPath(), false);
-    const std::optional<std::string> current = ReadRecordBytes(path);
-    if (current != expected)
-        return false;
-    return PutOnDisk(path, next ? std::optional<std::string>(EncodeUndoRecord(*next)) : std::nullopt, true);
-}
-
-void MarkRecordSpent(const std::string& bytes)
-{
-    Voided() = bytes;
-    const std::string path = SpentPath();
-    if (path.empty())
-        return;
-    // The last few are enough: only a record still on disk matters.
-    std::string digests = SpentDigests().value_or(std::string());
-    const std::size_t line = 65;
-    if (digests.size() >= 32 * line)
-        digests.erase(0, digests.size() - 31 * line);
-    try {
-        platform::WriteFileDurably(path, digests + DigestText(bytes) + "\n");
-    } catch (const EFileError&) {
-        // this session still knows it
-    }
+    bool gone = true;
+    for (const HistoryItem& item : ReadHistory())
+        gone = RemoveHistoryItem(item) && gone;
+    const std::string legacy = UndoRecordPath();
+    return (legacy.empty() || platform::RemoveFileDurably(legacy)) && gone;
 }
 
 platform::StateLock LockRecords()
@@ -179,40 +78,41 @@ bool RunWasCut()
 RecordSave ExecutionRecord::Save(const UndoRecord& planned)
 {
     saving_ = true;
-    const std::string path = UndoRecordPath();
-    if (path.empty())
+    if (HistoryFolder().empty())
         return RecordSave::Unwritten;
-    const std::string bytes = EncodeUndoRecord(planned);
     // Held until the run ends, so no other program's execution or undo runs among its renames.
     lock_.emplace(LockPath(), true);
     if (lock_->busy()) {
         saving_ = false;
         return RecordSave::Busy;
     }
-    const std::optional<std::string> onDisk = ReadRecordBytes(path);
-    // A record made unusable before is none: it must never be put back.
-    previous_ = onDisk == Voided() ? std::nullopt : onDisk;
-    try {
-        platform::WriteFileDurably(path, bytes);
-        left_ = bytes;
+    // Taken in now, so that it counts among the history that an unwritten record ends.
+    ReadHistory(platform::StateLock::kWait, true);
+    item_ = AddToHistory(planned, std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::system_clock::now().time_since_epoch())
+                                      .count());
+    if (item_) {
         // Without the mark a crash among the renames would go unnoticed at the next start;
         // the record itself still holds, so the run goes on.
         MarkRunStarted();
         return RecordSave::Saved;
-    } catch (const EFileError&) {
     }
-    // The record before this execution must not be undone after it, in whatever folder.
-    if (!onDisk || platform::RemoveFileDurably(path)) {
-        left_.reset();
-        return RecordSave::Unwritten;
-    }
-    if (platform::OverwriteFileInPlace(path, "")) {
-        left_ = std::string();
-        return RecordSave::Unwritten;
-    }
-    left_ = onDisk;
-    Voided() = onDisk;
-    return RecordSave::UnwrittenOldRemains;
+    // What GoOnUnrecorded will find: a folder that can't be written keeps its records.
+    const bool none = ReadHistory(platform::StateLock::kWait, true).empty();
+    return none || platform::FolderWritable(HistoryFolder()) ? RecordSave::Unwritten
+                                                               : RecordSave::UnwrittenOldRemains;
+}
+
+void ExecutionRecord::GoOnUnrecorded()
+{
+    // No record before this execution may be undone after it, in whatever folder.
+    EndHistory();
+}
+
+void ExecutionRecord::Renamed()
+{
+    if (++renamed_ == 1 && item_)
+        DropRedo(item_->Id);
 }
 
 ExecutionRecord::~ExecutionRecord()
@@ -220,24 +120,13 @@ ExecutionRecord::~ExecutionRecord()
     if (!saving_)
         return;
     MarkRunEnded();
-    if (renamed_ > 0)
+    if (!item_)
         return;
-    const std::string path = UndoRecordPath();
-    if (path.empty())
-        return;
-    const platform::StateLock lock(LockPath(), false);
-    const std::optional<std::string> current = ReadRecordBytes(path);
-    // Another program executed meanwhile: its record is the newer one.
-    if (current != left_)
-        return;
-    if (current == previous_ || PutOnDisk(path, previous_, current.has_value())) {
-        // Nothing was renamed, so the record before describes the folder again.
-        if (Voided() == previous_)
-            Voided().reset();
-    } else if (left_ != previous_) {
-        // What can't be put back must not stand in for it.
-        PutOnDisk(path, std::nullopt, current.has_value());
-    }
+    // Nothing renamed, nothing changed: the history stays as it was.
+    if (renamed_ == 0)
+        RemoveHistoryItem(*item_);
+    else
+        FinishHistoryItem(*item_, static_cast<uint64_t>(renamed_));
 }
 
 namespace {
@@ -256,6 +145,20 @@ void CheckSameFolder(const platform::FolderHandle& folder, const UndoRecord& rec
 }
 } // namespace
 
+namespace {
+void RepairFolder(const UndoRecord& record)
+{
+    platform::CheckFolderEnterable(record.Folder);
+    const platform::FolderHandle folder(record.Folder);
+    CheckSameFolder(folder, record);
+    std::vector<std::string> names = folder.AllNames();
+    std::unordered_set<std::string> listed(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+    const bool loose = record.LooseIdentity || folder.LooseIdentity();
+    if (!RepairCutRun(folder, record, loose, listed, {}).Stuck.empty())
+        throw EFileError("stuck");
+}
+} // namespace
+
 void RepairCutRunAtStart()
 {
     // Only a short wait: a run under way in another program holds the lock, and its mark is
@@ -263,23 +166,26 @@ void RepairCutRunAtStart()
     const platform::StateLock lock(LockPath(), false, std::chrono::milliseconds(100));
     if (!lock.held() || !RunWasCut())
         return;
-    const std::optional<UndoRecord> record = LoadUndoRecord();
-    if (!record) {
-        MarkRunEnded();
-        return;
-    }
+    // A cut execution or undo left its files under the names of the execution an undo takes
+    // next; a cut redo under those of the one a redo takes next.
+    std::vector<HistoryItem> items = ReadHistory(platform::StateLock::kWait, true);
+    bool repaired = true;
+    for (HistoryItem& item : items)
+        repaired = FinishCutRedo(item) && repaired;
+    std::vector<UndoRecord> records;
+    if (const auto next = NextToUndo(items))
+        if (auto r = LoadHistoryRecord(items[*next]))
+            records.push_back(std::move(*r));
+    if (const auto next = NextToRedo(items))
+        if (auto r = LoadHistoryBack(items[*next]))
+            records.push_back(std::move(*r));
     try {
-        platform::CheckFolderEnterable(record->Folder);
-        const platform::FolderHandle folder(record->Folder);
-        CheckSameFolder(folder, *record);
-        std::vector<std::string> names = folder.AllNames();
-        std::unordered_set<std::string> listed(std::make_move_iterator(names.begin()),
-                                               std::make_move_iterator(names.end()));
-        const bool loose = record->LooseIdentity || folder.LooseIdentity();
-        if (RepairCutRun(folder, *record, loose, listed, {}).Stuck.empty())
+        for (const UndoRecord& record : records)
+            RepairFolder(record);
+        if (repaired)
             MarkRunEnded();
     } catch (const EFileError&) {
-        // not reachable now: the undo looks again
+        // not reachable now, or something still to bring back: the undo looks again
     }
 }
 
@@ -289,60 +195,149 @@ void CheckUndoFolder(const UndoRecord& record)
     CheckSameFolder(platform::FolderHandle(record.Folder), record);
 }
 
+namespace {
+// The folder of a record, checked and listed where names must be looked up by listing.
+struct OpenedFolder {
+    OpenedFolder(const UndoRecord& record, const UndoHooks& hooks)
+        : Handle(record.Folder, hooks.Ways), Prefix(FolderPrefix(record.Folder))
+    {
+        // The handle's own folder, so that a folder swapped in after CheckUndoFolder is caught too.
+        CheckSameFolder(Handle, record);
+        Loose = record.LooseIdentity || Handle.LooseIdentity();
+        // Where a cut run may have left files under temporary names, and on disks that fold
+        // letter case without telling names apart by number, the folder is listed once: a file
+        // is under a name only where the folder lists that exact name.
+        if (hooks.Repair || Loose) {
+            std::vector<std::string> names = Handle.AllNames();
+            Listed.emplace(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+        }
+    }
+    platform::FolderHandle Handle;
+    std::string Prefix;
+    bool Loose = false;
+    std::optional<std::unordered_set<std::string>> Listed;
+
+    // The entry's very file is under name.
+    bool HasVeryFile(const std::string& name, const UndoEntry& e) const
+    {
+        if (Listed && !Listed->count(name))
+            return false;
+        const auto id = Handle.IdentityOf(name);
+        return id && IsRecordedFile(*id, e, Loose);
+    }
+    bool Move(const std::string& from, const std::string& to, platform::TemporaryStem stem)
+    {
+        if (Handle.RenameNoReplace(from, to, stem) != platform::RenameResult::Renamed)
+            return false;
+        if (Listed) {
+            Listed->erase(from);
+            Listed->insert(to);
+        }
+        return true;
+    }
+};
+
+// Brings back what a cut run left under the record's temporary names: by entry, whether it is
+// still stuck there; returned entries are marked in back.
+std::vector<bool> Repair(OpenedFolder& f, const UndoRecord& record, const UndoHooks& hooks, UndoOutcome& outcome,
+                         std::vector<bool>& back)
+{
+    if (!f.Listed)
+        return {};
+    RepairOutcome repaired = RepairCutRun(f.Handle, record, f.Loose, *f.Listed, [&](const std::string& oldName) {
+        if (hooks.ReportTaken)
+            hooks.ReportTaken(f.Prefix + oldName);
+    });
+    outcome.Restored += repaired.Restored;
+    for (std::size_t i : repaired.Returned)
+        back[i] = true;
+    return std::move(repaired.Stuck);
+}
+} // namespace
+
 UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks)
 {
     platform::CheckFolderEnterable(record.Folder);
-    const platform::FolderHandle folder(record.Folder, hooks.Ways);
-    // The handle's own folder, so that a folder swapped in after CheckUndoFolder is caught too.
-    CheckSameFolder(folder, record);
-    const std::string prefix = FolderPrefix(record.Folder);
+    OpenedFolder f(record, hooks);
     const int t = static_cast<int>(record.Entries.size());
-    const bool loose = record.LooseIdentity || folder.LooseIdentity();
     UndoOutcome outcome;
-    // Where a cut run may have left files under temporary names, and on disks that fold letter
-    // case without telling names apart by number, the folder is listed once: a file is under
-    // its new name only where the folder lists that exact name.
-    std::optional<std::unordered_set<std::string>> listed;
-    std::vector<bool> stuck;
-    if (hooks.Repair || loose) {
-        std::vector<std::string> names = folder.AllNames();
-        listed.emplace(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
-        RepairOutcome repaired = RepairCutRun(folder, record, loose, *listed, [&](const std::string& oldName) {
-            if (hooks.ReportTaken)
-                hooks.ReportTaken(prefix + oldName);
-        });
-        outcome.Restored += repaired.Restored;
-        stuck = std::move(repaired.Stuck);
-    }
+    std::vector<bool> back(record.Entries.size());
+    const std::vector<bool> stuck = Repair(f, record, hooks, outcome, back);
     // Backwards, so a chain of renames (01 -> 00, 02 -> 01) frees each old name before it is
     // needed again.
-    for (int k = t - 1; k >= 0; --k) {
-        if (hooks.Progress)
-            hooks.Progress(t - k, t);
-        const auto i = static_cast<std::size_t>(k);
-        const UndoEntry& e = record.Entries[i];
-        if (!stuck.empty() && stuck[i]) {
-            outcome.Left.push_back(e);
-            continue;
-        }
-        if (listed && !listed->count(e.NewName))
-            continue;
-        const auto id = folder.IdentityOf(e.NewName);
-        if (!id || !IsRecordedFile(*id, e, loose))
-            continue;
-        const platform::RenameResult r = folder.RenameNoReplace(e.NewName, e.OldName, TemporaryStemOf(record, i));
-        if (r == platform::RenameResult::Renamed) {
-            ++outcome.Restored;
-            if (listed) {
-                listed->erase(e.NewName);
-                listed->insert(e.OldName);
+    int k = t - 1;
+    try {
+        for (; k >= 0; --k) {
+            if (hooks.Progress)
+                hooks.Progress(t - k, t);
+            const auto i = static_cast<std::size_t>(k);
+            const UndoEntry& e = record.Entries[i];
+            if (!stuck.empty() && stuck[i]) {
+                outcome.Left.push_back(e);
+                continue;
             }
-            continue;
+            if (!f.HasVeryFile(e.NewName, e))
+                continue;
+            if (f.Move(e.NewName, e.OldName, TemporaryStemOf(record, i))) {
+                ++outcome.Restored;
+                back[i] = true;
+                continue;
+            }
+            outcome.Left.push_back(e);
+            if (f.Handle.IdentityOf(e.OldName) && hooks.ReportTaken)
+                hooks.ReportTaken(f.Prefix + e.OldName);
         }
-        outcome.Left.push_back(e);
-        if (folder.IdentityOf(e.OldName) && hooks.ReportTaken)
-            hooks.ReportTaken(prefix + e.OldName);
+    } catch (const RunStopped& stop) {
+        // The entries not reached stay to take back.
+        outcome.Stopped = true;
+        outcome.Done = stop.Done;
+        for (; k >= 0; --k)
+            outcome.Left.push_back(record.Entries[static_cast<std::size_t>(k)]);
     }
     std::reverse(outcome.Left.begin(), outcome.Left.end());
+    for (std::size_t i = 0; i < back.size(); ++i)
+        if (back[i])
+            outcome.Back.push_back(record.Entries[i]);
+    return outcome;
+}
+
+UndoOutcome RedoRenames(const UndoRecord& record, const UndoHooks& hooks)
+{
+    platform::CheckFolderEnterable(record.Folder);
+    OpenedFolder f(record, hooks);
+    const int t = static_cast<int>(record.Entries.size());
+    UndoOutcome outcome;
+    std::vector<bool> unused(record.Entries.size());
+    // A cut redo's files go back to their old names first, and are renamed again below.
+    const std::vector<bool> stuck = Repair(f, record, hooks, outcome, unused);
+    outcome.Restored = 0;
+    int k = 0;
+    try {
+        for (; k < t; ++k) {
+            if (hooks.Progress)
+                hooks.Progress(k + 1, t);
+            const auto i = static_cast<std::size_t>(k);
+            const UndoEntry& e = record.Entries[i];
+            if (!stuck.empty() && stuck[i]) {
+                outcome.Left.push_back(e);
+                continue;
+            }
+            if (!f.HasVeryFile(e.OldName, e))
+                continue;
+            if (f.Move(e.OldName, e.NewName, TemporaryStemOf(record, i))) {
+                ++outcome.Restored;
+                outcome.Back.push_back(e);
+                continue;
+            }
+            outcome.Left.push_back(e);
+            if (f.Handle.IdentityOf(e.NewName) && hooks.ReportTaken)
+                hooks.ReportTaken(f.Prefix + e.NewName);
+        }
+    } catch (const RunStopped& stop) {
+        outcome.Stopped = true;
+        outcome.Done = stop.Done;
+        for (; k < t; ++k)
+            outcome.Left.push_back(record.Entries[static_cast<std::size_t>(k)]);
+    }
     return outcome;
 }

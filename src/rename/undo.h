@@ -3,6 +3,7 @@
 // before the first rename, and the undo that gives each file its old name again.
 #include "platform/renameways.h"
 #include "platform/statefile.h"
+#include "rename/historylist.h"
 #include "rename/renamerun.h"
 #include "rename/undorecord.h"
 
@@ -12,26 +13,14 @@
 #include <string>
 #include <vector>
 
-// The file that holds the record; empty when the user has no state folder.
+// The file where older versions kept their one record; the history takes it in when read.
 std::string UndoRecordPath();
-// The record on disk; none when there is none, it is damaged or foreign, or this program
-// made it unusable (ExecutionRecord::Save). Removes the record's temporary files that a crash
-// left behind. With bytes, they receive the file's bytes as read (for ReplaceUndoRecord).
-// Waits for another program's lock at most `wait`; without it the record is read as it stands
-// and no temporary file is removed. A record this program could not remove after taking it
-// back all the way (MarkRecordSpent) reads as none too.
+// The record of the newest execution not yet taken back in the history (history.h); none when
+// there is none. Waits for another program's lock at most `wait`.
 std::optional<UndoRecord> LoadUndoRecord(std::string* bytes = nullptr,
                                          std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
-// Forgets the record; false when it could not be removed.
+// Forgets the whole history; false when some of it could not be removed.
 bool RemoveUndoRecord();
-// When the file still holds expected (no other program wrote since it was read), writes next
-// in its place, or removes it when next is none. False when it held something else or could
-// not be changed.
-bool ReplaceUndoRecord(const std::string& expected, const std::optional<UndoRecord>& next);
-// For a record that was taken back but could neither be removed nor rewritten: remembered (in
-// this session, and where the user's data folder can be written, for later ones), so that it
-// is not offered again for an undo that would do nothing.
-void MarkRecordSpent(const std::string& bytes);
 
 // The lock every reader and writer of the record holds, taken by an execution or an undo for
 // all of its work; not held when another program kept it for 2 s (busy()).
@@ -45,25 +34,26 @@ bool MarkRunStarted();
 void MarkRunEnded();
 bool RunWasCut();
 // At start: when the last run was cut short and no other program is at work, brings back what
-// it left in its folder (RepairCutRun) and clears the mark once nothing is left to bring back.
+// it left in its folder (RepairCutRun over the execution an undo or a redo would take next) and
+// clears the mark once nothing is left to bring back.
 // A folder that can't be reached now keeps the mark for the undo.
 void RepairCutRunAtStart();
 
 // What became of the record when it could not be written.
 enum class RecordSave {
     Saved,
-    Unwritten,            // not written; no record of an older execution is left to undo
-    UnwrittenOldRemains,  // not written, and the older record could be neither removed nor
+    Unwritten,            // not written; no older execution is left to undo
+    UnwrittenOldRemains,  // not written, and an older record could be neither removed nor
                           // emptied: this program no longer uses it, but it stays on disk
     Busy,                 // another program holds the records' lock: nothing may be renamed
 };
 
 // The record's part in one execution. Save runs before the first rename (ExecuteHooks::
-// BeforeRenames), Renamed after each rename; the destructor ends it, also when the run stopped
-// on an error. An execution that renamed no file changed nothing, so the record of the one
-// before it is put back and can still be undone, unless another program wrote a record of
-// its own since. When the record can't be written, the one before is made unusable: it would
-// no longer describe the folder.
+// BeforeRenames) and adds the execution to the history, Renamed after each rename; the
+// destructor ends it, also when the run stopped on an error. An execution that renamed no
+// file changed nothing and leaves the history as it was. The first rename drops what was taken
+// back (no redo past a new execution). When the record can't be written and the run goes on
+// (GoOnUnrecorded), the history ends: no older record would still describe its folder.
 class ExecutionRecord {
 public:
     ExecutionRecord() = default;
@@ -72,14 +62,15 @@ public:
     ExecutionRecord& operator=(const ExecutionRecord&) = delete;
 
     RecordSave Save(const UndoRecord& planned);
-    void Renamed() { ++renamed_; }
+    // The user goes on although Save could not write the record: the history ends here.
+    void GoOnUnrecorded();
+    void Renamed();
 
 private:
     std::optional<platform::StateLock> lock_; // from Save to the end of the run
     bool saving_ = false;
     int renamed_ = 0;
-    std::optional<std::string> previous_; // the file's bytes before Save; none: no file
-    std::optional<std::string> left_;     // the file's bytes as Save left them; none: no file
+    std::optional<HistoryItem> item_; // the execution in the history, once written
 };
 
 struct UndoHooks {
@@ -99,6 +90,12 @@ struct UndoOutcome {
     // The entries whose file is still the very file under its new name but did not get its
     // old name back, in the record's order: what a later undo can still do.
     std::vector<UndoEntry> Left;
+    // The entries whose file came back (of a redo: got its new name again), in the record's
+    // order: what a redo (an undo) can do next.
+    std::vector<UndoEntry> Back;
+    // "中止" stopped the run after Done files; the entries not reached are in Left.
+    bool Stopped = false;
+    int Done = 0;
 };
 
 // Throws EFileError ("フォルダを開けません") unless the folder of the record can be opened and
@@ -109,3 +106,9 @@ void CheckUndoFolder(const UndoRecord& record);
 // kept, birth time) under its new name gets its old name back, never replacing anything;
 // every other entry is left alone. Throws EFileError as CheckUndoFolder.
 UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks);
+
+// Walks the record of taken-back entries forwards: a file that is still the very file under its
+// old name gets its new name again, never replacing anything (hooks.ReportTaken gets the new
+// full path of a taken name). Left: the entries whose very file is still under its old name.
+// Throws EFileError as CheckUndoFolder.
+UndoOutcome RedoRenames(const UndoRecord& back, const UndoHooks& hooks);

@@ -117,6 +117,7 @@ RepairOutcome RepairCutRun(const platform::FolderHandle& folder, const UndoRecor
             repair.DropClaim(e.OldName, e);
             if (repair.Move(temp, e.OldName, i)) {
                 ++outcome.Restored;
+                outcome.Returned.push_back(i);
                 continue;
             }
             outcome.Stuck.resize(record.Entries.size());

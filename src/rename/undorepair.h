@@ -20,6 +20,7 @@ platform::TemporaryStem TemporaryStemOf(const UndoRecord& record, std::size_t i)
 
 struct RepairOutcome {
     int Restored = 0;        // files brought back from a temporary name to their old name
+    std::vector<std::size_t> Returned; // their entries
     std::vector<bool> Stuck; // by entry: still under a temporary name, its old name taken
 };
 

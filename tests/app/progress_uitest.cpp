@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <numeric>
 
 namespace {
 
@@ -77,52 +80,75 @@ std::vector<SeenBox> Execute(TMain* m, bool stop)
                              stop ? PressStop : std::function<void(QWidget*)>{});
 }
 
-TEST_F(ProgressStop, StoppedExecutionRenamesWhatItSaysAndUndoBringsBackExactlyThose)
+// The run "中止" stops, after the entries run whole before it: of an execution, an undo or a
+// redo, the stop box's count is the files counted under their new first letter, and the next
+// undo brings back every name; a deletion and a sort are checked by check.
+struct StopCase {
+    const char* label;
+    std::vector<const char*> before;
+    const char* stopped;
+    char counted;
+    std::function<void(ProgramInWork&)> check;
+};
+
+std::vector<SeenBox> Act(ProgramInWork& w, const char* entry, bool stop)
 {
-    ProgramInWork w(ManyFiles());
-    const int n = StoppedCount(Execute(w.m(), true));
-    ASSERT_GT(n, 0);
-    ASSERT_LT(n, kFiles);
-    const auto disk = w.OnDisk();
-    EXPECT_EQ(CountStarting(disk, 'b'), n);
-    EXPECT_EQ(CountStarting(disk, 'a'), kFiles - n);
-    // The untouched files keep their contents under their old names.
-    EXPECT_EQ(ReadFileBytes(fs::path(w.work()) / ("a" + std::to_string(100000 + kFiles - 1) + ".jpg")),
-              std::to_string(kFiles - 1));
-    ProgressRun::SetTiming(1000, 50);
-    RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); });
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+    ProgressRun::SetTiming(stop ? 0 : 1000, stop ? 0 : 50);
+    if (std::string(entry) == "Button7")
+        return Execute(w.m(), stop);
+    if (std::string(entry) == "Button8")
+        return RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), entry)->click(); }, {}, PressStop);
+    return RunAnsweringBoxes([&] { Find<QAction>(w.m(), entry)->trigger(); }, {},
+                             stop ? PressStop : std::function<void(QWidget*)>{});
 }
 
-TEST_F(ProgressStop, StoppedUndoLeavesTheRestForTheNextUndo)
-{
-    ProgramInWork w(ManyFiles());
-    ProgressRun::SetTiming(1000, 50);
-    Execute(w.m(), false);
-    ASSERT_EQ(CountStarting(w.OnDisk(), 'b'), kFiles);
-    ProgressRun::SetTiming(0, 0);
-    const int n = StoppedCount(RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); }, {}, PressStop));
-    ASSERT_GT(n, 0);
-    ASSERT_LT(n, kFiles);
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), n);
-    ProgressRun::SetTiming(1000, 50);
-    RunAnsweringBoxes([&] { Find<QAction>(w.m(), "Undo1")->trigger(); });
-    EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
-}
+const StopCase kStopCases[] = {
+    {"execution", {}, "Button7", 'b', [](ProgramInWork& w) {
+         // The untouched files keep their contents under their old names.
+         EXPECT_EQ(ReadFileBytes(fs::path(w.work()) / ("a" + std::to_string(100000 + kFiles - 1) + ".jpg")),
+                   std::to_string(kFiles - 1));
+     }},
+    {"undo", {"Button7"}, "Undo1", 'a', {}},
+    {"redo", {"Button7", "Undo1"}, "Redo1", 'b', {}},
+    {"deletion deletes no more files", {}, "Button8", 0, [](ProgramInWork& w) {
+         const auto left = static_cast<int>(w.OnDisk().size());
+         EXPECT_GT(left, 0);
+         EXPECT_LT(left, kFiles - 9);
+         // The counter shows how many were deleted.
+         EXPECT_TRUE(w.counter().contains(QString::number(kFiles - left).right(3))) << w.counter().toStdString();
+     }},
+    {"capture-date sort leaves the order as it was", {}, "N15", 0, [](ProgramInWork& w) {
+         std::vector<std::string> names = w.OnDisk();
+         EXPECT_EQ(RowBytes(w.list("oldfile")), names);
+         Act(w, "N15", false); // modified in the reverse order of their names
+         EXPECT_EQ(RowBytes(w.list("oldfile")), std::vector<std::string>(names.rbegin(), names.rend()));
+     }},
+};
 
-TEST_F(ProgressStop, StoppedDeletionDeletesNoMoreFiles)
+TEST_F(ProgressStop, WhatLandsOnDiskIsWhatWasDone)
 {
-    ProgramInWork w(ManyFiles());
-    std::vector<int> all(kFiles);
-    for (int i = 0; i < kFiles; ++i)
-        all[i] = i;
-    w.SelectRows(all);
-    RunAnsweringBoxes([&] { Find<QPushButton>(w.m(), "Button8")->click(); }, {}, PressStop);
-    const auto left = static_cast<int>(w.OnDisk().size());
-    EXPECT_GT(left, 0);
-    EXPECT_LT(left, kFiles - 9);
-    // The counter shows how many were deleted.
-    EXPECT_TRUE(w.counter().contains(QString::number(kFiles - left).right(3))) << w.counter().toStdString();
+    for (const StopCase& c : kStopCases) {
+        SCOPED_TRACE(c.label);
+        ProgramInWork w(ManyFiles());
+        const auto now = fs::file_time_type::clock::now();
+        for (int i = 0; i < kFiles; ++i)
+            fs::last_write_time(fs::path(w.work()) / ("a" + std::to_string(100000 + i) + ".jpg"), now - std::chrono::seconds(2 * i));
+        std::vector<int> all(kFiles);
+        std::iota(all.begin(), all.end(), 0);
+        w.SelectRows(all);
+        for (const char* entry : c.before)
+            Act(w, entry, false);
+        const int n = StoppedCount(Act(w, c.stopped, true));
+        if (c.check)
+            c.check(w);
+        if (!c.counted)
+            continue;
+        ASSERT_GT(n, 0);
+        ASSERT_LT(n, kFiles);
+        EXPECT_EQ(CountStarting(w.OnDisk(), c.counted), n);
+        Act(w, "Undo1", false);
+        EXPECT_EQ(CountStarting(w.OnDisk(), 'a'), kFiles);
+    }
 }
 
 } // namespace

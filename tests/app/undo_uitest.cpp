@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "filelist/widgets/namelistview.h"
 #include "platform/statefile.h"
+#include "rename/history.h"
 #include "rename/renamerun.h"
 #include "rename/undo.h"
 #include "support/mainwindowfixture.h"
@@ -114,7 +115,11 @@ TEST_F(UndoTest, MenuEntrySitsBetweenOpenAndExit)
     for (QAction* a : Find<QAction>(w.m(), "File2")->menu()->actions())
         if (!a->isSeparator())
             entries << a;
-    EXPECT_EQ(entries, (QList<QAction*>{Find<QAction>(w.m(), "Open1"), undo, Find<QAction>(w.m(), "Exit1")}));
+    QAction* redo = Find<QAction>(w.m(), "Redo1");
+    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}));
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(entries, (QList<QAction*>{Find<QAction>(w.m(), "Open1"), undo, redo, Find<QAction>(w.m(), "History1"),
+                                        Find<QAction>(w.m(), "Exit1")}));
 }
 
 TEST_F(UndoTest, UndoOpensTheExecutionsFolderAndRestoresEveryName)
@@ -284,7 +289,13 @@ QAbstractButton* Yes(QMessageBox* box)
 struct Scene {
     ProgramInWork& w;
     const TempFolder& state;
-    std::string record() const { return state / "pelkorin/last-execution.undo"; }
+    // The record of the first execution, in the history.
+    std::string record() const
+    {
+        const std::vector<HistoryItem> items = ReadHistory();
+        return items.empty() ? std::string("(none)") : HistoryRecordPath(items.back());
+    }
+    std::string history() const { return state / "pelkorin/history"; }
 };
 
 struct Promise {
@@ -309,6 +320,7 @@ TEST_P(UndoPromise, SaysWhatItDidAndKeepsWhatIsLeft)
     QStringList expected;
     for (QString text : c.boxes)
         expected << text.replace(QStringLiteral("{work}"), QString::fromStdString(w.work()))
+                        .replace(QStringLiteral("{record}"), QString::fromStdString(scene.record()))
                         .replace(QStringLiteral("{state}"), QString::fromStdString(state().path()));
     QStringList seen = Texts(boxes);
     // The question goes on to say what follows; its beginning is fixed.
@@ -375,32 +387,33 @@ INSTANTIATE_TEST_SUITE_P(
         // still be undone.
         Promise{"UnwritableStateAnsweredNo",
                 [](Scene& s) {
-                    return ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}); });
+                    return ReadOnly(s.history(), [&] { return Execute(s.w.m(), {false, true}); });
                 },
                 {kQuestion}, {{"b1.jpg", "1"}, {"b2.jpg", "2"}}, true},
         // "はい" renames, and Undo1 can no longer reach the first execution.
         Promise{"UnwritableStateAnsweredYes",
                 [](Scene& s) {
-                    return ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
+                    return ReadOnly(s.history(), [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
                 },
                 {kQuestion, kExecuted}, {{"b00.jpg", "1"}, {"b01.jpg", "2"}}, false},
         // Not even the old record can be removed or emptied: this program no longer uses it.
         Promise{"UnwritableStateOldRecordRemains",
                 [](Scene& s) {
-                    chmod(s.record().c_str(), 0444);
-                    auto boxes = ReadOnly(s.state / "pelkorin", [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
-                    EXPECT_TRUE(fs::exists(s.record()));
+                    const std::string record = s.record();
+                    chmod(record.c_str(), 0444);
+                    auto boxes = ReadOnly(s.history(), [&] { return Execute(s.w.m(), {false, true}, {}, Yes); });
+                    EXPECT_TRUE(fs::exists(record));
                     EXPECT_FALSE(LoadUndoRecord());
-                    EXPECT_TRUE(boxes.size() == 2 && boxes[0].Text.contains(QString::fromStdString(s.record())));
+                    EXPECT_TRUE(boxes.size() == 2 && boxes[0].Text.contains(QString::fromStdString(s.history())));
                     return boxes;
                 },
                 {kQuestion, kExecuted}, {{"b00.jpg", "1"}, {"b01.jpg", "2"}}, false},
         // Another program executes while this run, which renames nothing, is under way: its
-        // newer record stays.
+        // newer record stays, and so does the first.
         Promise{"NewerRecordOfAnotherProgramStays",
                 [](Scene& s) {
                     s.w.root().Write("work/c1.jpg", "taken");
-                    const std::string newer = EncodeUndoRecord({"/elsewhere", {{"x", "y", 1, 2, 3}}, 4, 5, 6});
+                    const UndoRecord newer{"/elsewhere", {{"x", "y", 1, 2, 3}}, 4, 5, 6};
                     const auto boxes = RunAnsweringBoxes(
                         [&] {
                             Find<QLineEdit>(s.w.m(), "textvol")->setText(QStringLiteral("c"));
@@ -410,10 +423,11 @@ INSTANTIATE_TEST_SUITE_P(
                         [&](QMessageBox* box) -> QAbstractButton* {
                             // The taken box comes while the run is under way.
                             if (box->text() != kExecuted)
-                                platform::WriteFileDurably(s.record(), newer);
+                                AddToHistory(newer, 1);
                             return nullptr;
                         });
-                    EXPECT_EQ(ReadFileBytes(s.record()), newer);
+                    const std::vector<HistoryItem> items = ReadHistory();
+                    EXPECT_TRUE(items.size() == 2 && items.back().Folder == "/elsewhere");
                     return boxes;
                 },
                 {QStringLiteral("{work}/c1.jpgは存在するため変更できませんでした"), kExecuted},
@@ -435,17 +449,17 @@ INSTANTIATE_TEST_SUITE_P(
         Promise{"RecordCantBeRemovedAfterUndo",
                 [](Scene& s) {
                     chmod(s.record().c_str(), 0444);
-                    auto boxes = ReadOnly(s.state / "pelkorin", [&] { return Undo(s.w.m()); });
+                    auto boxes = ReadOnly(s.history(), [&] { return Undo(s.w.m()); });
                     EXPECT_TRUE(fs::exists(s.record()));
                     EXPECT_FALSE(Undo1(StartProgram(s.w.work()).main())->isEnabled());
                     return boxes;
                 },
-                {kUndone + QStringLiteral("\n実行の記録を書き換えられません: {state}/pelkorin/last-execution.undo")},
+                {kUndone + QStringLiteral("\n実行の記録を書き換えられません: {record}")},
                 {{"a1.jpg", "1"}, {"a2.jpg", "2"}}, false}),
     [](const testing::TestParamInfo<Promise>& info) { return std::string(info.param.name); });
 
 // Temporary files of the record that a crash left behind are gone after the next start; the
-// record stays.
+// record of an older version is taken into the history.
 TEST_F(UndoTest, LeftoverTemporaryFilesGoAtStart)
 {
     TempFolder root;
@@ -460,7 +474,7 @@ TEST_F(UndoTest, LeftoverTemporaryFilesGoAtStart)
     for (const auto& e : fs::directory_iterator(state() / "pelkorin"))
         left.push_back(e.path().filename());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"last-execution.lock", "last-execution.undo"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"history", "last-execution.lock"}));
     EXPECT_TRUE(Undo1(p.main())->isEnabled());
 }
 

@@ -4,6 +4,8 @@
 // leaves every such file that did not come back in the record it keeps.
 #include "rename/undo.h"
 
+#include "rename/history.h"
+
 #include "platform/filesystem.h"
 #include "platform/statefile.h"
 #include "support/permissionoverride.h"
@@ -84,7 +86,8 @@ const UndoRecord kSecond{"/w", {{"b", "c", 1, 2}, {"x\ny", "z", 3, 4}}};
 void Execution(const UndoRecord& planned, int renamed)
 {
     ExecutionRecord record;
-    record.Save(planned);
+    if (record.Save(planned) != RecordSave::Saved)
+        record.GoOnUnrecorded();
     for (int i = 0; i < renamed; ++i)
         record.Renamed();
 }
@@ -102,9 +105,10 @@ TEST(UndoExecutionRecord, TheLastExecutionThatRenamedAFileIsKept)
     Execution(kSecond, 2);
     EXPECT_EQ(LoadUndoRecord(), kSecond);
     // A damaged record is none.
-    std::string bytes = ReadFileBytes(UndoRecordPath());
+    const std::string newest = HistoryRecordPath(ReadHistory().front());
+    std::string bytes = ReadFileBytes(newest);
     bytes[bytes.size() / 2] ^= 1;
-    platform::WriteFileDurably(UndoRecordPath(), bytes);
+    platform::WriteFileDurably(newest, bytes);
     EXPECT_FALSE(LoadUndoRecord());
     ASSERT_TRUE(RemoveUndoRecord());
 }

@@ -7,6 +7,7 @@
 #include "filelist/sortkeys.h"
 #include "filelist/widgets/namelistview.h"
 #include "filelist/widgets/sortaidmodel.h"
+#include "ui/progressrun.h"
 
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -131,7 +132,16 @@ void ListController::KeyedSort(bool byDate)
 
 void ListController::N15Click()
 {
-    CaptureSortResult sorted = CaptureSortOfFolder(list_.Prefix(), list_.Listing().Names, list_.CaptureTimes());
+    CaptureSortResult sorted;
+    try {
+        ProgressRun progress(tell_.Parent(), QStringLiteral("撮影日時を読んでいます"));
+        sorted = CaptureSortOfFolder(list_.Prefix(), list_.Listing().Names, list_.CaptureTimes(),
+                                     [&](std::size_t n, std::size_t t) {
+                                         progress.Show(static_cast<int>(n) - 1, static_cast<int>(t));
+                                     });
+    } catch (const RunStopped&) {
+        return; // the order stays as it was
+    }
     if (clockOffset_)
         ShiftCaptureKeys(sorted.Keys, clockOffset_());
     list_.ShowSorted(sorted.Order, std::move(sorted.Keys));

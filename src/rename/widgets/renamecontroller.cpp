@@ -220,6 +220,8 @@ void RenameController::Button7Click()
             const RecordSave outcome = record.Save(planned);
             saved = outcome == RecordSave::Saved;
             declined = !saved && !undo_.GoOnWithoutUndoRecord(outcome);
+            if (!saved && !declined)
+                record.GoOnUnrecorded();
             return !declined;
         };
         hooks.Renamed = [&] {
