@@ -2,12 +2,17 @@
 
 #include "support/tempfolder.h"
 
+#include "filelist/folderlisting.h"
 #include "filelist/listingorder.h"
+#include "filelist/widgets/namelistview.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <stdexcept>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -122,4 +127,29 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     Created().clear();
     return 0;
+}
+
+double RenameFloor(const std::string& folder, int files, char from, char to)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    char a[32], b[32];
+    for (int i = 0; i < files; ++i) {
+        std::snprintf(a, sizeof a, "%c%06d.jpg", from, i);
+        std::snprintf(b, sizeof b, "%c%06d.jpg", to, i);
+        renameat2(dir, a, dir, b, RENAME_NOREPLACE);
+    }
+    close(dir);
+    FolderListing listing{folder, {}};
+    listing.Read();
+    benchmark::DoNotOptimize(listing.Names.data());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void ExpectAllNamesStartWith(TMain* m, int files, char first)
+{
+    const auto& names = Control<NameListView>(m, "oldfile")->names()->names();
+    if (static_cast<int>(names.size()) != files ||
+        std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n[0] != first; }))
+        throw std::runtime_error(std::string("not every file starts with ") + first);
 }

@@ -42,3 +42,11 @@ std::vector<std::string> BareReadAndSort(const std::string& folder);
 double ThreadCpuSeconds();
 // Processor time of every thread of the program, system calls included.
 double ProcessCpuSeconds();
+
+// The rename floor of 100,000-file benchmarks: renames every file of folder named
+// "<from>NNNNNN.jpg" (N below files) to "<to>NNNNNN.jpg" with renameat2 and reads the listing
+// again; the seconds it took.
+double RenameFloor(const std::string& folder, int files, char from, char to);
+
+// Throws unless oldfile lists `files` names, each starting with first.
+void ExpectAllNamesStartWith(TMain* m, int files, char first);

@@ -32,30 +32,6 @@ double Since(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double Floor(const std::string& folder, char from, char to)
-{
-    const auto start = Clock::now();
-    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    char a[32], b[32];
-    for (int i = 0; i < kFiles; ++i) {
-        std::snprintf(a, sizeof a, "%c%06d.jpg", from, i);
-        std::snprintf(b, sizeof b, "%c%06d.jpg", to, i);
-        renameat2(dir, a, dir, b, RENAME_NOREPLACE);
-    }
-    close(dir);
-    FolderListing listing{folder, {}};
-    listing.Read();
-    benchmark::DoNotOptimize(listing.Names.data());
-    return Since(start);
-}
-
-void ExpectAll(TMain* m, char first)
-{
-    const auto& names = Control<NameListView>(m, "oldfile")->names()->names();
-    if (names.size() != kFiles || std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n[0] != first; }))
-        throw std::runtime_error(std::string("not every file starts with ") + first);
-}
-
 // State folders: one with a full history, one with none.
 const TempFolder& FullState()
 {
@@ -123,20 +99,20 @@ void Execute(TMain* m)
     Control<QPushButton>(m, "Button11")->click();
     Control<QPushButton>(m, "Button3")->click();
     Control<QPushButton>(m, "Button7")->click();
-    ExpectAll(m, 'b');
+    ExpectAllNamesStartWith(m, kFiles, 'b');
 }
 
 void Undo(TMain* m)
 {
     Control<QAction>(m, "Undo1")->trigger();
-    ExpectAll(m, 'a');
+    ExpectAllNamesStartWith(m, kFiles, 'a');
 }
 
 // One turn: the floors, an execution into the empty and into the full history, the undo of the
 // newest of the full one, its redo, and the undo that makes the folder as it was.
 void Turn(const std::string& folder, TMain* m, Turns& t)
 {
-    t.undoFloor += Floor(folder, 'a', 'b') / 2 + Floor(folder, 'b', 'a') / 2;
+    t.undoFloor += RenameFloor(folder, kFiles, 'a', 'b') / 2 + RenameFloor(folder, kFiles, 'b', 'a') / 2;
     t.redoFloor = t.undoFloor;
     UseState(EmptyState());
     t.executeEmpty += Timed([&] { Execute(m); });
@@ -146,7 +122,7 @@ void Turn(const std::string& folder, TMain* m, Turns& t)
     t.undo += Timed([&] { Undo(m); });
     t.redo += Timed([&] {
         Control<QAction>(m, "Redo1")->trigger();
-        ExpectAll(m, 'b');
+        ExpectAllNamesStartWith(m, kFiles, 'b');
     });
     Undo(m);
 }

@@ -28,32 +28,6 @@ double Since(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The floor: renames every file from one first letter to the other and reads the listing.
-double Floor(const std::string& folder, char from, char to)
-{
-    const auto start = Clock::now();
-    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    char a[32], b[32];
-    for (int i = 0; i < kFiles; ++i) {
-        std::snprintf(a, sizeof a, "%c%06d.jpg", from, i);
-        std::snprintf(b, sizeof b, "%c%06d.jpg", to, i);
-        renameat2(dir, a, dir, b, RENAME_NOREPLACE);
-    }
-    close(dir);
-    FolderListing listing{folder, {}};
-    listing.Read();
-    benchmark::DoNotOptimize(listing.Names.data());
-    return Since(start);
-}
-
-// Every name of the list starts with first.
-void ExpectAll(TMain* m, char first)
-{
-    const auto& names = Control<NameListView>(m, "oldfile")->names()->names();
-    if (names.size() != kFiles || std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n[0] != first; }))
-        throw std::runtime_error(std::string("not every file starts with ") + first);
-}
-
 struct Turns {
     double execute = 0, executeFloor = 0, undo = 0, undoFloor = 0;
 };
@@ -61,18 +35,18 @@ struct Turns {
 // One turn: the floor a -> b and back, then the window's execution a -> b and its undo.
 void Turn(const std::string& folder, TMain* m, Turns& t)
 {
-    t.executeFloor += Floor(folder, 'a', 'b');
-    t.undoFloor += Floor(folder, 'b', 'a');
+    t.executeFloor += RenameFloor(folder, kFiles, 'a', 'b');
+    t.undoFloor += RenameFloor(folder, kFiles, 'b', 'a');
     Control<QPushButton>(m, "Button11")->click();
     Control<QPushButton>(m, "Button3")->click();
     auto start = Clock::now();
     Control<QPushButton>(m, "Button7")->click();
     t.execute += Since(start);
-    ExpectAll(m, 'b');
+    ExpectAllNamesStartWith(m, kFiles, 'b');
     start = Clock::now();
     Control<QAction>(m, "Undo1")->trigger();
     t.undo += Since(start);
-    ExpectAll(m, 'a');
+    ExpectAllNamesStartWith(m, kFiles, 'a');
 }
 
 TMain* Started(Windows& w)
