@@ -1,6 +1,7 @@
 #include "platform/filestart.h"
 
 #include "platform/filestamp.h"
+#include "platform/mappingguard.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -61,8 +62,10 @@ FileStartReader::FileStartReader(const std::string& path, const LookedAt& seen)
 
 FileStartReader::~FileStartReader()
 {
-    if (map_)
+    if (map_) {
+        UnguardMapping(map_);
         munmap(map_, size_);
+    }
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -117,6 +120,10 @@ std::string_view FileStartReader::MapWhole()
     if (!map_ && fd_ >= 0 && size_ > 0) {
         void* at = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd_, 0);
         map_ = at == MAP_FAILED ? nullptr : at;
+        if (map_ && !GuardMapping(map_, size_)) {
+            munmap(map_, size_);
+            map_ = nullptr;
+        }
     }
     return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view();
 }

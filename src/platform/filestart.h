@@ -47,7 +47,8 @@ public:
     std::size_t ReadNext(char* buffer, std::size_t count);
     // The whole file as it was when opened, mapped read-only: pages are read only when
     // touched, so a huge file takes no memory for what is not looked at. Empty on an invalid
-    // reader, an empty file or a failed mapping. Valid while the reader lives.
+    // reader, an empty file or a failed mapping. Valid while the reader lives. Pages that
+    // another program cuts off meanwhile read as zeros.
     std::string_view MapWhole();
 
     // The file's size when it was opened.

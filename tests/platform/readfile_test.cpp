@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,3 +82,20 @@ TEST(ReadWholeFile, RefusesAFileLargerThanTheLimit)
 }
 
 } // namespace
+
+// A file another program cuts short while its mapping is read: the pages cut off read as
+// zeros instead of ending the program.
+TEST(MapWhole, PagesCutOffByAnotherProgramReadAsZeros)
+{
+    const TempFolder dir;
+    const std::string path = dir / "photo.CR2";
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    { std::ofstream(path, std::ios::binary) << std::string(3 * page, 'x'); }
+    platform::FileStartReader reader(path);
+    const std::string_view whole = reader.MapWhole();
+    ASSERT_EQ(whole.size(), 3 * page);
+    EXPECT_EQ(whole[2 * page], 'x');
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(page)), 0);
+    EXPECT_EQ(whole[0], 'x');
+    EXPECT_EQ(whole[2 * page + 1], '\0');
+}
