@@ -70,13 +70,15 @@ FileStartReader::~FileStartReader()
         ::close(fd_);
 }
 
-std::size_t FileStartReader::ReadUpTo(char* buffer, std::size_t have, std::size_t upTo)
+namespace {
+
+// Fills buffer[have, upTo) through read(at, count, done), which returns what read(2) does,
+// stopping early at the end or on an error; how much of buffer is filled.
+template <typename Read>
+std::size_t ReadFully(char* buffer, std::size_t have, std::size_t upTo, Read read)
 {
-    if (fd_ < 0)
-        return have;
-    upTo = std::min(upTo, size_);
     while (have < upTo) {
-        const ssize_t n = read(fd_, buffer + have, upTo - have);
+        const ssize_t n = read(buffer + have, upTo - have, have);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -86,21 +88,24 @@ std::size_t FileStartReader::ReadUpTo(char* buffer, std::size_t have, std::size_
     return have;
 }
 
+} // namespace
+
+std::size_t FileStartReader::ReadUpTo(char* buffer, std::size_t have, std::size_t upTo)
+{
+    if (fd_ < 0)
+        return have;
+    return ReadFully(buffer, have, std::min(upTo, size_),
+                     [this](char* at, std::size_t count, std::size_t) { return ::read(fd_, at, count); });
+}
+
 std::size_t FileStartReader::ReadAt(uint64_t offset, char* buffer, std::size_t count)
 {
     if (fd_ < 0 || offset >= size_)
         return 0;
     count = static_cast<std::size_t>(std::min<uint64_t>(count, size_ - offset));
-    std::size_t have = 0;
-    while (have < count) {
-        const ssize_t n = pread(fd_, buffer + have, count - have, static_cast<off_t>(offset + have));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        have += static_cast<std::size_t>(n);
-    }
-    return have;
+    return ReadFully(buffer, 0, count, [this, offset](char* at, std::size_t n, std::size_t done) {
+        return pread(fd_, at, n, static_cast<off_t>(offset + done));
+    });
 }
 
 std::size_t FileStartReader::ReadNext(char* buffer, std::size_t count)

@@ -109,7 +109,10 @@ TEST_F(HistoryWindow, RowsAndTakingBackDownToARow)
                 if (s.row == -1)
                     Find<QAction>(p.main(), "Redo1")->trigger();
                 QTimer::singleShot(0, p.main(), [&] { Find<QAction>(p.main(), "History1")->trigger(); });
-                QTest::qWait(50);
+                // Until the window has been seen (bounded), then until it is closed.
+                const int seen = shown;
+                for (int i = 0; i < 500 && shown == seen; ++i)
+                    QTest::qWait(10);
                 while (QApplication::activeModalWidget())
                     QTest::qWait(10);
             },
