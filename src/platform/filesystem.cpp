@@ -250,6 +250,20 @@ bool IsEntryAt(int dir, const char* name, const struct stat& entry)
     return fstatat(dir, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(now, entry);
 }
 
+// Whether name still holds the empty claim made as claim. A FUSE driver numbers a file anew
+// once the kernel has forgotten it (any program may make it forget: memory pressure,
+// drop_caches), so there an empty regular file of the claim's modification time is the claim:
+// removing or replacing it loses no data.
+bool IsClaimAt(int dir, const char* name, const struct stat& claim)
+{
+    struct stat now;
+    if (fstatat(dir, name, &now, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    return SameFile(now, claim) ||
+           (now.st_dev == claim.st_dev && S_ISREG(now.st_mode) && now.st_size == 0 && claim.st_size == 0 &&
+            now.st_mtim.tv_sec == claim.st_mtim.tv_sec && now.st_mtim.tv_nsec == claim.st_mtim.tv_nsec);
+}
+
 // How one move is made where the system refuses the better ways: RENAME_NOREPLACE, else a
 // hard link (which refuses an existing name just the same) and unlink, else a claim on the
 // new name made with an exclusive create and a plain rename onto that claim (FUSE file
@@ -294,16 +308,17 @@ Moved ClaimThenRenameAt(int dir, const char* from, const char* to)
     if (fd < 0)
         return errno == EEXIST ? Moved::Exists : Moved::Failed;
     struct stat claim;
-    const bool known = fstat(fd, &claim) == 0;
+    // Seen again while still open, so that the kernel can't forget it in between.
+    const bool ours = fstat(fd, &claim) == 0 && IsEntryAt(dir, to, claim);
     ::close(fd);
-    // The plain rename replaces whatever holds the name: only the empty claim made here, seen
-    // again just before, may be replaced.
-    if (!known || !IsEntryAt(dir, to, claim))
+    // The plain rename replaces whatever holds the name: only the empty claim made here may
+    // be replaced.
+    if (!ours)
         return Moved::Failed; // not ours any more: left alone
     Step();
     if (renameat(dir, from, dir, to) == 0)
         return Moved::Renamed;
-    if (IsEntryAt(dir, to, claim))
+    if (IsClaimAt(dir, to, claim))
         unlinkat(dir, to, 0);
     return Moved::Failed;
 }
