@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/runstopped.h"
 #include "platform/filesystem.h"
+#include "platform/identitylookahead.h"
 #include "platform/statefile.h"
 #include "platform/userfolders.h"
 #include "rename/history.h"
@@ -217,11 +218,14 @@ struct OpenedFolder {
     bool Loose = false;
     std::optional<std::unordered_set<std::string>> Listed;
 
-    // The entry's very file is under name.
-    bool HasVeryFile(const std::string& name, const UndoEntry& e) const
+    // The entry's very file is under name; looked shows it there a moment ago. A look that
+    // does not is made again, so only a file that was there is passed over.
+    bool HasVeryFile(const std::string& name, const UndoEntry& e, const std::optional<platform::FileIdentity>& looked) const
     {
         if (Listed && !Listed->count(name))
             return false;
+        if (looked && IsRecordedFile(*looked, e, Loose))
+            return true;
         const auto id = Handle.IdentityOf(name);
         return id && IsRecordedFile(*id, e, Loose);
     }
@@ -264,7 +268,10 @@ UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks)
     std::vector<bool> back(record.Entries.size());
     const std::vector<bool> stuck = Repair(f, record, hooks, outcome, back);
     // Backwards, so a chain of renames (01 -> 00, 02 -> 01) frees each old name before it is
-    // needed again.
+    // needed again. A name the loop looks at next is never one it has just freed or filled
+    // (the execution found it free, or it held the file), so a look ahead stays true.
+    platform::IdentityLookahead ahead(f.Handle, record.Entries.size(),
+                                      [&](std::size_t j) -> const std::string& { return record.Entries[record.Entries.size() - 1 - j].NewName; });
     int k = t - 1;
     try {
         for (; k >= 0; --k) {
@@ -276,7 +283,7 @@ UndoOutcome UndoRenames(const UndoRecord& record, const UndoHooks& hooks)
                 outcome.Left.push_back(e);
                 continue;
             }
-            if (!f.HasVeryFile(e.NewName, e))
+            if (!f.HasVeryFile(e.NewName, e, ahead.Take(static_cast<std::size_t>(t - 1 - k))))
                 continue;
             if (f.Move(e.NewName, e.OldName, TemporaryStemOf(record, i))) {
                 ++outcome.Restored;
@@ -311,6 +318,8 @@ UndoOutcome RedoRenames(const UndoRecord& record, const UndoHooks& hooks)
     // A cut redo's files go back to their old names first, and are renamed again below.
     const std::vector<bool> stuck = Repair(f, record, hooks, outcome, unused);
     outcome.Restored = 0;
+    platform::IdentityLookahead ahead(f.Handle, record.Entries.size(),
+                                      [&](std::size_t j) -> const std::string& { return record.Entries[j].OldName; });
     int k = 0;
     try {
         for (; k < t; ++k) {
@@ -322,7 +331,7 @@ UndoOutcome RedoRenames(const UndoRecord& record, const UndoHooks& hooks)
                 outcome.Left.push_back(e);
                 continue;
             }
-            if (!f.HasVeryFile(e.OldName, e))
+            if (!f.HasVeryFile(e.OldName, e, ahead.Take(i)))
                 continue;
             if (f.Move(e.OldName, e.NewName, TemporaryStemOf(record, i))) {
                 ++outcome.Restored;
