@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -578,15 +579,23 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
     // can neither stall the window nor be touched. A folder keeps the message its failed
     // read used to give.
     int error = 0;
-    Descriptor fd(OpenRegularFile(path, error));
+    std::size_t size = 0;
+    Descriptor fd(OpenRegularFile(path, error, &size));
     if (!fd.valid()) {
         const char* action = error == EISDIR ? "ファイルを読めません" : "ファイルを開けません";
         throw EFileError(FileErrorMessage(action, path, error));
     }
-    std::string data;
-    char buffer[65536];
+    if (size > maxBytes)
+        throw EFileError(FileErrorMessage("ファイルを読めません", path, EFBIG));
+    // Read straight into the string, sized as the file was when opened (one byte more to see
+    // its end at once); a file that grows meanwhile is read on in steps.
+    const std::size_t cap = maxBytes < SIZE_MAX ? maxBytes + 1 : maxBytes;
+    std::string data(size + 1, '\0');
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+        if (used == data.size())
+            data.resize(std::min(std::max<std::size_t>(data.size() * 2, 65536), cap));
+        const ssize_t n = read(fd.get(), data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -594,10 +603,11 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
         }
         if (n == 0)
             break;
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes)
+        used += static_cast<std::size_t>(n);
+        if (used > maxBytes)
             throw EFileError(FileErrorMessage("ファイルを読めません", path, EFBIG));
-        data.append(buffer, static_cast<std::size_t>(n));
     }
+    data.resize(used);
     return data;
 }
 

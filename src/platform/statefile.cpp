@@ -242,6 +242,14 @@ bool RemoveFileDurably(const std::string& path)
     return true;
 }
 
+bool ReplaceFileDurably(const std::string& from, const std::string& to)
+{
+    if (rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    SyncFolder(FolderOf(to));
+    return true;
+}
+
 bool OverwriteFileInPlace(const std::string& path, const std::string& bytes)
 {
     // Never blocks on a named pipe, and writes nothing but a regular file.

@@ -48,6 +48,10 @@ bool SetMark(const std::string& path, bool present);
 // Removes the file and flushes its folder; true when it is gone (or was never there).
 bool RemoveFileDurably(const std::string& path);
 
+// Puts the file at from in the place of the one at to in one step (the program's own files
+// only: to is replaced) and flushes their folder; false when it could not be moved.
+bool ReplaceFileDurably(const std::string& from, const std::string& to);
+
 // Writes the file's bytes over its old ones in place: for a file whose folder can't be
 // written, where neither a rename nor a removal works. False on any failure.
 bool OverwriteFileInPlace(const std::string& path, const std::string& bytes);

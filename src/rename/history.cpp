@@ -395,6 +395,24 @@ bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied)
     return true;
 }
 
+bool MoveBackToRecord(HistoryItem& item)
+{
+    std::optional<Summary> s = SummaryOf(item);
+    // The record is replaced in one step: a crash leaves either file as the record, and the
+    // summary's Redoing sends it through FinishCutRedo.
+    if (!s || s->BackSum.empty() || !platform::ReplaceFileDurably(BackPath(item), HistoryRecordPath(item)))
+        return false;
+    s->Item.RecordSum = s->BackSum;
+    s->BackSum.clear();
+    s->Item.State = TakenBack::No;
+    s->Item.Redoable = false;
+    s->Item.Redoing = false;
+    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
+        return false;
+    item = s->Item;
+    return true;
+}
+
 bool MarkRedoing(HistoryItem& item)
 {
     std::optional<Summary> s = SummaryOf(item);

@@ -45,6 +45,11 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
 // (the record without entries) the one to take back. False when the files could not be changed.
 bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied);
 
+// A redo that renamed again every taken-back entry of an execution with nothing left to take
+// back: the taken-back file itself becomes the record (a rename, not a rewrite of every entry).
+// False when the files could not be changed.
+bool MoveBackToRecord(HistoryItem& item);
+
 // Before a redo's first rename: until it writes what it did, the execution is one to take
 // back (Redoing). A small write: the records stay as they are. False when it could not be written.
 bool MarkRedoing(HistoryItem& item);

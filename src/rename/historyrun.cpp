@@ -105,6 +105,12 @@ HistoryStep RedoExecution(HistoryItem item, const UndoHooks& hooks, const Before
     MarkRunStarted();
     step.Run = RedoRenames(*back, hooks);
     const bool whole = step.Run.Left.empty();
+    if (whole && record->Entries.empty() && step.Run.Back.size() == back->Entries.size()) {
+        // Everything renamed again, in the order of the taken-back entries: they are the record.
+        step.Changed = MoveBackToRecord(item);
+        MarkRunEnded();
+        return step;
+    }
     const TakenBack state = step.Run.Back.empty() ? item.State : whole ? TakenBack::No : TakenBack::Partly;
     record->Entries.insert(record->Entries.end(), step.Run.Back.begin(), step.Run.Back.end());
     step.Changed = UpdateHistory(item, *record, step.Run.Left, state);

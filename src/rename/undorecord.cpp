@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -39,8 +40,12 @@ bool IsFolderPath(std::string_view path)
 void PutInt(std::string& out, uint64_t value, int bytes)
 {
     char b[8];
-    for (int i = 0; i < bytes; ++i)
-        b[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(b, &value, 8);
+    } else {
+        for (int i = 0; i < bytes; ++i)
+            b[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
     out.append(b, static_cast<std::size_t>(bytes));
 }
 
@@ -99,8 +104,12 @@ public:
         if (rest_.size() < static_cast<std::size_t>(bytes))
             return false;
         value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= static_cast<uint64_t>(static_cast<unsigned char>(rest_[static_cast<std::size_t>(i)])) << (8 * i);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&value, rest_.data(), static_cast<std::size_t>(bytes));
+        } else {
+            for (int i = 0; i < bytes; ++i)
+                value |= static_cast<uint64_t>(static_cast<unsigned char>(rest_[static_cast<std::size_t>(i)])) << (8 * i);
+        }
         rest_.remove_prefix(static_cast<std::size_t>(bytes));
         return true;
     }
