@@ -13,6 +13,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <mutex>
 #include <random>
 #include <set>
 
@@ -283,12 +285,47 @@ std::optional<Summary> SummaryOf(const HistoryItem& item)
     return bytes ? DecodeSummary(*bytes, item.Id) : std::nullopt;
 }
 
+// The record this program wrote or read last, by its checksum: an undo straight after its
+// execution, or a redo straight after its undo, takes it from here instead of reading and
+// taking apart every entry again. The checksum is a SHA-256 of the whole record, so a file
+// that is intact and ends in it holds these very entries.
+struct KnownRecord {
+    std::mutex Guard;
+    std::string Sum;
+    std::shared_ptr<const UndoRecord> Record;
+};
+KnownRecord& Known()
+{
+    static KnownRecord known;
+    return known;
+}
+
+void Remember(const std::string& sum, std::shared_ptr<const UndoRecord> record)
+{
+    KnownRecord& k = Known();
+    const std::lock_guard lock(k.Guard);
+    k.Sum = sum;
+    k.Record = std::move(record);
+}
+
+std::shared_ptr<const UndoRecord> Recall(const std::string& sum)
+{
+    KnownRecord& k = Known();
+    const std::lock_guard lock(k.Guard);
+    return !sum.empty() && k.Sum == sum ? k.Record : nullptr;
+}
+
 std::optional<UndoRecord> Load(const std::string& path, const std::string& sum, std::string* bytesOut)
 {
     std::optional<std::string> bytes = platform::ReadFileIfPresent(path, kMaxRecordBytes);
     if (!bytes || bytes->size() < kSumSize || (!sum.empty() && Tail(*bytes) != sum))
         return std::nullopt;
+    if (!bytesOut)
+        if (const std::shared_ptr<const UndoRecord> known = Recall(sum))
+            return IsIntactUndoRecord(*bytes) ? std::optional<UndoRecord>(*known) : std::nullopt;
     std::optional<UndoRecord> record = DecodeUndoRecord(*bytes);
+    if (record)
+        Remember(Tail(*bytes), std::make_shared<const UndoRecord>(*record));
     if (record && bytesOut)
         *bytesOut = std::move(*bytes);
     return record;
@@ -439,6 +476,7 @@ std::optional<HistoryItem> AddToHistory(const UndoRecord& planned, int64_t idNan
     s.Item.RecordSum = Tail(bytes);
     if (!Write(HistoryRecordPath(s.Item), bytes))
         return std::nullopt;
+    Remember(s.Item.RecordSum, std::make_shared<const UndoRecord>(planned));
     if (!Write(SummaryPath(s.Item.Id), EncodeSummary(s))) {
         platform::RemoveFileDurably(HistoryRecordPath(s.Item));
         return std::nullopt;

@@ -187,13 +187,19 @@ std::string SealUndoRecordBody(std::string_view body)
     return std::string(body) + Digest(body);
 }
 
-std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes)
+bool IsIntactUndoRecord(std::string_view bytes)
 {
     if (bytes.size() < kDigestSize)
+        return false;
+    const std::string_view body = bytes.substr(0, bytes.size() - kDigestSize);
+    return Digest(body) == bytes.substr(body.size());
+}
+
+std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes)
+{
+    if (!IsIntactUndoRecord(bytes))
         return std::nullopt;
     const std::string_view body = bytes.substr(0, bytes.size() - kDigestSize);
-    if (Digest(body) != bytes.substr(body.size()))
-        return std::nullopt;
     Reader in(body);
     uint64_t version = 0, count = 0;
     UndoRecord record;

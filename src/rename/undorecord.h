@@ -51,6 +51,9 @@ std::string EncodeUndoRecord(const UndoRecord& record);
 // The record, or none for bytes that are not a whole, intact, valid record. Records of the
 // first format (no birth times, no folder identity) are still read, with those left 0.
 std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes);
+// Whether the bytes end in the checksum of all that comes before: a record not damaged since
+// it was written. DecodeUndoRecord checks this first.
+bool IsIntactUndoRecord(std::string_view bytes);
 
 // The stem of the hidden temporary name that the rename of entry `index` of the record with
 // this token takes where a folder folds letter case: ".pelkorin-" + token in hex + "-" + index.
