@@ -316,4 +316,36 @@ INSTANTIATE_TEST_SUITE_P(FolderHandle, CardRows,
                                     (std::get<1>(row) == CardKind::ExFat ? " exFAT" : " FAT16");
                          }));
 
+// A rename onto a claim that fails (the file went meanwhile) takes its empty claim away, even
+// when the kernel forgot the claim in between and the card's driver numbers it anew.
+std::string vanishing; // the file the step hook removes
+int stepsTaken = 0;
+void RemoveFileAndForgetBeforeTheRename()
+{
+    // Steps on a card: RENAME_NOREPLACE, a link, the claim, then the rename onto it.
+    if (++stepsTaken == 4) {
+        unlink(vanishing.c_str());
+        std::ofstream("/proc/sys/vm/drop_caches") << "2\n";
+    }
+}
+
+TEST(FolderHandle, AFailedRenameOntoAClaimTakesTheClaimAwayOnACard)
+{
+    const CardImage card(CardKind::ExFat);
+    SKIP_WITHOUT_CARD(card);
+    if (access("/proc/sys/vm/drop_caches", W_OK) != 0)
+        GTEST_SKIP() << "can't make the kernel forget the card's entries (/proc/sys/vm/drop_caches)";
+    vanishing = card.path() + "/a.jpg";
+    // The driver does not always hand out a new number: a few rounds make it all but sure.
+    for (int round = 0; round < 6; ++round) {
+        std::ofstream(vanishing) << "photo";
+        stepsTaken = 0;
+        platform::SetRenameStepHook(RemoveFileAndForgetBeforeTheRename);
+        EXPECT_EQ(FolderHandle(card.path()).RenameNoReplace("a.jpg", "b.jpg"), RenameResult::Failed);
+        platform::SetRenameStepHook(nullptr);
+        ASSERT_EQ(stepsTaken, 4) << "not the claim's way";
+        ASSERT_FALSE(std::filesystem::exists(card.path() + "/b.jpg")) << "the claim stayed, round " << round;
+    }
+}
+
 } // namespace
