@@ -238,6 +238,36 @@ void TakeInLegacy(const std::string& spent)
         RememberSpent(whole);
 }
 
+std::optional<Summary> SummaryOf(const std::string& id)
+{
+    const std::optional<std::string> bytes = platform::ReadFileIfPresent(SummaryPath(id), kMaxSummaryBytes);
+    return bytes ? DecodeSummary(*bytes, id) : std::nullopt;
+}
+
+std::optional<Summary> SummaryOf(const HistoryItem& item)
+{
+    return SummaryOf(item.Id);
+}
+
+// Writes the summary; on success the caller's item becomes the summary's.
+bool PutSummary(HistoryItem& item, const Summary& s)
+{
+    if (!Write(SummaryPath(s.Item.Id), EncodeSummary(s)))
+        return false;
+    item = s.Item;
+    return true;
+}
+
+// What a finished undo or redo leaves: its state, a redo offered while taken-back entries are
+// kept, and no redo under way.
+bool Settle(HistoryItem& item, Summary& s, TakenBack state)
+{
+    s.Item.State = state;
+    s.Item.Redoable = !s.BackSum.empty();
+    s.Item.Redoing = false;
+    return PutSummary(item, s);
+}
+
 // Newest first; with `untilNotTakenBack`, only down to the first execution not wholly taken
 // back, which is all that Undo1 and Redo1 need to know.
 std::vector<Summary> ReadSummaries(bool locked, bool untilNotTakenBack = false)
@@ -262,8 +292,7 @@ std::vector<Summary> ReadSummaries(bool locked, bool untilNotTakenBack = false)
     }
     for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
         const std::string& id = *it;
-        const std::optional<std::string> bytes = platform::ReadFileIfPresent(SummaryPath(id), kMaxSummaryBytes);
-        std::optional<Summary> s = bytes ? DecodeSummary(*bytes, id) : std::nullopt;
+        std::optional<Summary> s = SummaryOf(id);
         if ((!s || !Matches(*s)) && (!locked || !(s = Rebuild(id, s))))
             continue;
         if (Damaged().count(s->Item.RecordSum))
@@ -277,12 +306,6 @@ std::vector<Summary> ReadSummaries(bool locked, bool untilNotTakenBack = false)
             break;
     }
     return out;
-}
-
-std::optional<Summary> SummaryOf(const HistoryItem& item)
-{
-    const std::optional<std::string> bytes = platform::ReadFileIfPresent(SummaryPath(item.Id), kMaxSummaryBytes);
-    return bytes ? DecodeSummary(*bytes, item.Id) : std::nullopt;
 }
 
 // The record this program wrote or read last, by its checksum: an undo straight after its
@@ -401,13 +424,7 @@ bool UpdateHistory(HistoryItem& item, const UndoRecord& record, std::vector<Undo
     if (!Write(HistoryRecordPath(item), bytes))
         return false;
     s->Item.RecordSum = Tail(bytes);
-    s->Item.State = state;
-    s->Item.Redoable = !s->BackSum.empty();
-    s->Item.Redoing = false;
-    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
-        return false;
-    item = s->Item;
-    return true;
+    return Settle(item, *s, state);
 }
 
 bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied)
@@ -423,13 +440,7 @@ bool MoveRecordToBack(HistoryItem& item, const UndoRecord& emptied)
         return false;
     s->BackSum = s->Item.RecordSum;
     s->Item.RecordSum = Tail(bytes);
-    s->Item.State = TakenBack::Wholly;
-    s->Item.Redoable = true;
-    s->Item.Redoing = false;
-    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
-        return false;
-    item = s->Item;
-    return true;
+    return Settle(item, *s, TakenBack::Wholly);
 }
 
 bool MoveBackToRecord(HistoryItem& item)
@@ -441,13 +452,7 @@ bool MoveBackToRecord(HistoryItem& item)
         return false;
     s->Item.RecordSum = s->BackSum;
     s->BackSum.clear();
-    s->Item.State = TakenBack::No;
-    s->Item.Redoable = false;
-    s->Item.Redoing = false;
-    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
-        return false;
-    item = s->Item;
-    return true;
+    return Settle(item, *s, TakenBack::No);
 }
 
 bool MarkRedoing(HistoryItem& item)
@@ -457,10 +462,7 @@ bool MarkRedoing(HistoryItem& item)
         return false;
     s->Item.State = TakenBack::Partly;
     s->Item.Redoing = true;
-    if (!Write(SummaryPath(item.Id), EncodeSummary(*s)))
-        return false;
-    item = s->Item;
-    return true;
+    return PutSummary(item, *s);
 }
 
 std::optional<HistoryItem> AddToHistory(const UndoRecord& planned, int64_t idNanos)
@@ -488,8 +490,7 @@ void FinishHistoryItem(HistoryItem& item, uint64_t renamed)
 {
     if (std::optional<Summary> s = SummaryOf(item)) {
         s->Item.Renamed = renamed;
-        if (Write(SummaryPath(item.Id), EncodeSummary(*s)))
-            item = s->Item;
+        PutSummary(item, *s);
     }
     std::vector<Summary> all = ReadSummaries(false);
     for (std::size_t i = kHistorySize; i < all.size(); ++i)

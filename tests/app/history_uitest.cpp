@@ -113,6 +113,7 @@ TEST_F(HistoryWindow, RowsAndTakingBackDownToARow)
                 const int seen = shown;
                 for (int i = 0; i < 500 && shown == seen; ++i)
                     QTest::qWait(10);
+                EXPECT_NE(shown, seen) << "the history window never appeared";
                 while (QApplication::activeModalWidget())
                     QTest::qWait(10);
             },
